@@ -1,0 +1,85 @@
+// The font model of the formula engine: a font value with a change notification that nodes
+// hook. Every attribute change fires the notification once; Assign copies all attributes of
+// another font and fires it once.
+#pragma once
+
+#include "formula/draw/Canvas.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+
+class TExprFont {
+public:
+    TExprFont() = default;
+    explicit TExprFont(const TFontData &data, int32_t pixelsPerInch = 96)
+        : FData(data), FPixelsPerInch(pixelsPerInch) {}
+    // Copies are plain values: the notification is not copied.
+    TExprFont(const TExprFont &other) : FData(other.FData), FPixelsPerInch(other.FPixelsPerInch) {}
+    TExprFont &operator=(const TExprFont &) = delete;
+
+    const TFontData &Data() const { return FData; }
+
+    const std::string &Name() const { return FData.Name; }
+    void SetName(std::string name) {
+        FData.Name = std::move(name);
+        Changed();
+    }
+    // Signed pixel height: negative = character height, positive = cell height.
+    int32_t Height() const { return FData.Height; }
+    void SetHeight(int32_t height) {
+        FData.Height = height;
+        Changed();
+    }
+    // Size in points at PixelsPerInch (negative for a positive, cell-based height).
+    int32_t Size() const { return -MulDivRound(FData.Height, 72, FPixelsPerInch); }
+    void SetSize(int32_t points) { SetHeight(-MulDivRound(points, FPixelsPerInch, 72)); }
+    uint8_t Style() const { return FData.Style; }
+    void SetStyle(uint8_t style) {
+        FData.Style = style;
+        Changed();
+    }
+    uint8_t Charset() const { return FData.Charset; }
+    void SetCharset(uint8_t charset) {
+        FData.Charset = charset;
+        Changed();
+    }
+    uint8_t Pitch() const { return FData.Pitch; }
+    void SetPitch(uint8_t pitch) {
+        FData.Pitch = pitch;
+        Changed();
+    }
+    TColor Color() const { return FData.Color; }
+    void SetColor(TColor color) {
+        FData.Color = color;
+        Changed();
+    }
+    // The resolution that links Size and Height; not an attribute, no notification.
+    int32_t PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int32_t ppi) { FPixelsPerInch = ppi; }
+
+    // Copies every attribute of source (and its resolution); fires the notification once.
+    void Assign(const TExprFont &source) {
+        FData = source.FData;
+        FPixelsPerInch = source.FPixelsPerInch;
+        Changed();
+    }
+
+    std::function<void()> OnChange;
+
+private:
+    void Changed() {
+        if (OnChange) OnChange();
+    }
+    // a * b / c rounded half away from zero, in 64 bits.
+    static int32_t MulDivRound(int32_t a, int32_t b, int32_t c) {
+        if (c == 0) return -1;
+        long long p = static_cast<long long>(a) * b;
+        long long q = p / c, r = p % c;
+        if (2 * (r < 0 ? -r : r) >= (c < 0 ? -c : c)) q += ((p < 0) != (c < 0)) ? -1 : 1;
+        return static_cast<int32_t>(q);
+    }
+
+    TFontData FData;
+    int32_t FPixelsPerInch = 96;
+};

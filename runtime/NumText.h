@@ -1,0 +1,53 @@
+// The runtime's number texts and readers: decimal readers that report the first rejected
+// character, the general / exponent / fixed float formats with a decimal separator (the
+// program's locale uses a comma), banker's Round and MulDiv.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Reads an optional sign ('+' or '-') and decimal digits. Returns 0 when the whole text was
+// accepted, else the 1-based index of the first rejected character (an empty text gives 1,
+// a lone sign 2). A digit that would take the value outside the signed 32-bit range is
+// rejected: its index is returned and *overflow (when given) is set. value receives the
+// number read so far (0 when nothing was read).
+int ValInt32(std::string_view s, int32_t &value, bool *overflow = nullptr);
+
+// Reads the longest prefix of the form: digits ['.' digits] [('E'|'e') ['+'|'-'] digits],
+// optionally preceded by a sign. A point or an exponent letter not followed by a digit is not
+// part of the number. Returns 0 when the whole text was accepted, else the 1-based index of the
+// first rejected character; value receives the correctly rounded value of the accepted prefix
+// (0 when nothing was accepted).
+int ValExtended(std::string_view s, long double &value);
+
+// General format with 15 significant digits: fixed notation when the decimal exponent allows it
+// (at most 15 integer digits, magnitude at least 0.00001), else exponent notation without '+'
+// and without leading zeros ("1E20", "1,5E-6", "-1,23456789012346E15"). No trailing zeros;
+// 0 is "0"; NaN "NAN", infinities "INF" and "-INF".
+std::string FloatToStrGeneral(long double v, char separator = ',');
+
+// Exponent format: 'precision' significant digits (1..18), trailing zeros kept, the exponent
+// always signed and at least 'digits' (0..4) digits long: 12345.678 (3, 0) -> "1,23E+4".
+std::string FloatToStrExponent(long double v, int precision, int digits, char separator = ',');
+
+// Fixed format: rounded to 'precision' significant digits (half away from zero), written with
+// exactly 'digits' (0..18) decimals; exponent format when the integer digits exceed precision.
+std::string FloatToStrFixed(long double v, int precision, int digits, char separator = ',');
+
+// To the nearest integer, an exact half to the even neighbour; saturates at the int64 range,
+// NaN gives 0.
+int64_t Round(long double x);
+
+// Round(x) clamped to the signed 32-bit range: what layout code stores.
+int32_t Round32(long double x);
+
+// Clamps a 64-bit intermediate result to the signed 32-bit range.
+int32_t Sat32(int64_t x);
+
+// a * b / c with the intermediate in 64 bits, the quotient rounded half away from zero;
+// -1 when c is 0.
+int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+
+// Decimal text of an integer ("-" and digits).
+std::string IntToStr(int64_t v);
