@@ -1,6 +1,7 @@
 // The font model of the formula engine: a font value with a change notification that nodes
-// hook. Every attribute change fires the notification once; Assign copies all attributes of
-// another font and fires it once.
+// hook. The notification fires once per actual change: a setter that stores a different value
+// fires it once, Assign fires it once when any attribute differs, and storing what is already
+// there fires nothing (so re-sending a font through a tree costs no further work).
 #pragma once
 
 #include "formula/draw/Canvas.h"
@@ -22,12 +23,14 @@ public:
 
     const std::string &Name() const { return FData.Name; }
     void SetName(std::string name) {
+        if (FData.Name == name) return;
         FData.Name = std::move(name);
         Changed();
     }
     // Signed pixel height: negative = character height, positive = cell height.
     int32_t Height() const { return FData.Height; }
     void SetHeight(int32_t height) {
+        if (FData.Height == height) return;
         FData.Height = height;
         Changed();
     }
@@ -36,21 +39,25 @@ public:
     void SetSize(int32_t points) { SetHeight(-MulDivRound(points, FPixelsPerInch, 72)); }
     uint8_t Style() const { return FData.Style; }
     void SetStyle(uint8_t style) {
+        if (FData.Style == style) return;
         FData.Style = style;
         Changed();
     }
     uint8_t Charset() const { return FData.Charset; }
     void SetCharset(uint8_t charset) {
+        if (FData.Charset == charset) return;
         FData.Charset = charset;
         Changed();
     }
     uint8_t Pitch() const { return FData.Pitch; }
     void SetPitch(uint8_t pitch) {
+        if (FData.Pitch == pitch) return;
         FData.Pitch = pitch;
         Changed();
     }
     TColor Color() const { return FData.Color; }
     void SetColor(TColor color) {
+        if (FData.Color == color) return;
         FData.Color = color;
         Changed();
     }
@@ -58,10 +65,13 @@ public:
     int32_t PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int32_t ppi) { FPixelsPerInch = ppi; }
 
-    // Copies every attribute of source (and its resolution); fires the notification once.
-    void Assign(const TExprFont &source) {
-        FData = source.FData;
-        FPixelsPerInch = source.FPixelsPerInch;
+    // Copies every attribute of source (and its resolution); fires the notification once when
+    // anything differed.
+    void Assign(const TExprFont &source) { Assign(source.FData, source.FPixelsPerInch); }
+    void Assign(const TFontData &data, int32_t pixelsPerInch) {
+        FPixelsPerInch = pixelsPerInch;
+        if (FData == data) return;
+        FData = data;
         Changed();
     }
 

@@ -1,0 +1,69 @@
+// Group operators: sum, product, contour integral and integral signs with an operand at
+// their right and optional limits below (Twin1) and above (Twin2).
+#pragma once
+
+#include "formula/draw/ExprParents.h"
+
+class TExprGroupOp : public TExprTwinParent {
+public:
+    TExprGroupOp(PExpr son, PExpr lower, PExpr upper)
+        : TExprTwinParent(std::move(son), std::move(lower), std::move(upper)) {}
+
+    // Cached under vmUser2 and vmUser1.
+    int32_t SymbolHeight();
+    int32_t SymbolWidth();
+
+    virtual int32_t CalcSymbolWidth() = 0;
+    virtual void PaintBigSymbol(int32_t cx, int32_t cy) = 0;
+    virtual void PaintSmallSymbol(int32_t cx, int32_t cy) = 0;
+
+    void Paint(int32_t X, int32_t Y) override;
+    int32_t CalcWidth() override;
+    int32_t CalcHeight() override;
+    int32_t CalcMidLine(bool Down) override;
+
+protected:
+    int32_t CalcSymbolHeight();
+
+    int32_t FSymbolHeight = 0;
+    int32_t FSymbolWidth = 0;
+};
+
+class TExprSumma : public TExprGroupOp {
+public:
+    using TExprGroupOp::TExprGroupOp;
+    int32_t CalcSymbolWidth() override;
+    void PaintBigSymbol(int32_t cx, int32_t cy) override;
+    void PaintSmallSymbol(int32_t cx, int32_t cy) override;
+};
+
+class TExprProd : public TExprGroupOp {
+public:
+    using TExprGroupOp::TExprGroupOp;
+    int32_t CalcSymbolWidth() override;
+    void PaintBigSymbol(int32_t cx, int32_t cy) override;
+    void PaintSmallSymbol(int32_t cx, int32_t cy) override;
+};
+
+class TExprCirc : public TExprGroupOp {
+public:
+    using TExprGroupOp::TExprGroupOp;
+    int32_t CalcSymbolWidth() override;
+    void PaintBigSymbol(int32_t cx, int32_t cy) override;
+    void PaintSmallSymbol(int32_t cx, int32_t cy) override;
+};
+
+// Count integral signs; below 1: two signs, an ellipsis and a last sign.
+class TExprIntegral : public TExprGroupOp {
+public:
+    TExprIntegral(PExpr son, PExpr lower, PExpr upper, int32_t count)
+        : TExprGroupOp(std::move(son), std::move(lower), std::move(upper)), FCount(count) {}
+    int32_t Count() const { return FCount; }
+
+    int32_t CalcSymbolWidth() override;
+    void PaintBigSymbol(int32_t cx, int32_t cy) override;
+    void PaintSmallSymbol(int32_t cx, int32_t cy) override;
+
+protected:
+    int32_t FCount;
+};
