@@ -1,0 +1,144 @@
+#include "app/Controls.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+// Hooks the grid's key filter into every cell editor it creates.
+class TGridDelegate : public QStyledItemDelegate {
+public:
+    explicit TGridDelegate(TStringGrid *grid) : QStyledItemDelegate(grid), FGrid(grid) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor) editor->installEventFilter(FGrid);
+        return editor;
+    }
+
+private:
+    TStringGrid *FGrid;
+};
+
+namespace {
+constexpr int DefaultColWidth = 50;
+constexpr int DefaultRowHeight = 24;
+} // namespace
+
+TStringGrid::TStringGrid(int colCount, int rowCount, QWidget *parent)
+    : QTableWidget(rowCount > 1 ? rowCount - 1 : 0, colCount, parent) {
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
+    QHeaderView *titles = horizontalHeader();
+    titles->setSectionResizeMode(QHeaderView::Fixed);
+    titles->setDefaultSectionSize(DefaultColWidth);
+    titles->setFixedHeight(DefaultRowHeight);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    titles->setSectionsClickable(false);
+    titles->setHighlightSections(false);
+    for (int c = 0; c < columnCount(); ++c)
+        setHorizontalHeaderItem(c, new QTableWidgetItem);
+    for (int r = 0; r < QTableWidget::rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setItem(r, c, new QTableWidgetItem);
+
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed);
+    setTabKeyNavigation(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new TGridDelegate(this));
+}
+
+QString TStringGrid::Cells(int col, int row) const {
+    if (col < 0 || col >= columnCount() || row < 0 || row >= RowCount()) return QString();
+    const QTableWidgetItem *cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
+    return cell ? cell->text() : QString();
+}
+
+void TStringGrid::SetCells(int col, int row, const QString &text) {
+    if (col < 0 || col >= columnCount() || row < 0 || row >= RowCount()) return;
+    QTableWidgetItem *cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
+    if (cell)
+        cell->setText(text);
+    else if (row == 0)
+        setHorizontalHeaderItem(col, new QTableWidgetItem(text));
+    else
+        setItem(row - 1, col, new QTableWidgetItem(text));
+}
+
+bool TStringGrid::Rejects(const QString &typed) const {
+    if (!OnKeyPress) return false;
+    for (QChar c : typed) {
+        // Control characters other than backspace (Enter, Tab, Escape, Delete) are keys, not
+        // typed text.
+        if (c.unicode() != 8 && (c.unicode() < 0x20 || c.unicode() == 0x7F)) continue;
+        QChar key = c;
+        OnKeyPress(key);
+        if (key.unicode() == 0) return true;
+    }
+    return false;
+}
+
+bool TStringGrid::RejectsKey(const QKeyEvent *event) const {
+    // Shortcuts (copy, paste, select all) are commands, not typing.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    return Rejects(event->text());
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent *event) {
+    // A typed character starts the cell editor; a rejected one must not.
+    if (RejectsKey(event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool TStringGrid::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        if (RejectsKey(static_cast<QKeyEvent *>(event))) return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // Text composed by an input method is typed text too.
+        if (Rejects(static_cast<QInputMethodEvent *>(event)->commitString())) return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QGroupBox(parent) {
+    FButtons = new QButtonGroup(this);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 2, 8, 2);
+    column->setSpacing(0);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items[i], this);
+        FButtons->addButton(button, i);
+        column->addWidget(button);
+    }
+}
+
+int TRadioGroup::ItemIndex() const {
+    return FButtons->checkedId();
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+    if (QAbstractButton *button = FButtons->button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    // An exclusive group never unchecks its last button by itself.
+    FButtons->setExclusive(false);
+    for (QAbstractButton *button : FButtons->buttons())
+        button->setChecked(false);
+    FButtons->setExclusive(true);
+}

@@ -1,0 +1,60 @@
+// The classic controls of the input window on top of Qt widgets: a string grid addressed by
+// (column, row) with a fixed title row and a key-press hook, and a radio group with an item
+// index.
+#pragma once
+
+#include <QChar>
+#include <QGroupBox>
+#include <QStringList>
+#include <QTableWidget>
+
+#include <functional>
+
+class QButtonGroup;
+
+// A grid whose row 0 is the fixed title row (shown as the header) and rows 1 .. RowCount - 1
+// hold editable text cells. No fixed column.
+class TStringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    TStringGrid(int colCount, int rowCount, QWidget *parent = nullptr);
+
+    int ColCount() const { return columnCount(); }
+    int RowCount() const { return rowCount() + 1; }
+    // The text of a cell; empty outside the grid.
+    QString Cells(int col, int row) const;
+    // Sets the text of a cell; ignored outside the grid.
+    void SetCells(int col, int row, const QString &text);
+
+    // Called for every typed character (printable characters and backspace, code 8), in the
+    // grid and in its cell editor. Setting the character to 0 discards the key. Keys that type
+    // no character (Enter, Tab, arrows, Delete, shortcuts such as copy and paste) never reach
+    // it and keep their usual function.
+    std::function<void(QChar &key)> OnKeyPress;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class TGridDelegate;
+    // True when the hook rejects one of the characters a key event would type.
+    bool Rejects(const QString &typed) const;
+    bool RejectsKey(const QKeyEvent *event) const;
+};
+
+// A group of radio buttons, one per item, laid out top to bottom.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QStringList &items, QWidget *parent = nullptr);
+
+    // The checked item, -1 when none.
+    int ItemIndex() const;
+    // Checks item index; -1 (or any index outside the items) unchecks all.
+    void SetItemIndex(int index);
+    QButtonGroup *Buttons() const { return FButtons; }
+
+private:
+    QButtonGroup *FButtons = nullptr;
+};

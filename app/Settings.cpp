@@ -1,0 +1,198 @@
+#include "app/Settings.h"
+
+#include "app/MainData.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+const QByteArray VariantSection = "variant";
+const QByteArray NumberKey = "number";
+const QString FileName = QStringLiteral("data.ini");
+
+bool SameName(QByteArrayView a, QByteArrayView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// One line of INI text, without its line break.
+struct TLine {
+    QByteArray Text;
+    // The section name when the line opens a section.
+    std::optional<QByteArray> Section() const {
+        const QByteArray t = Text.trimmed();
+        if (!t.startsWith('[')) return std::nullopt;
+        const qsizetype close = t.indexOf(']');
+        if (close < 0) return std::nullopt;
+        return t.mid(1, close - 1).trimmed();
+    }
+    // The key and value when the line is an assignment.
+    bool Assignment(QByteArray &key, QByteArray &value) const {
+        const QByteArray t = Text.trimmed();
+        if (t.isEmpty() || t.startsWith(';') || t.startsWith('#')) return false;
+        const qsizetype eq = t.indexOf('=');
+        if (eq < 0) return false;
+        key = t.left(eq).trimmed();
+        value = t.mid(eq + 1).trimmed();
+        return true;
+    }
+};
+
+QList<TLine> SplitLines(QByteArrayView text) {
+    QList<TLine> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0) end = text.size();
+        QByteArray line = text.sliced(start, end - start).toByteArray();
+        if (line.endsWith('\r')) line.chop(1);
+        lines.append(TLine{line});
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Reads a settings file, or nothing: missing, not a regular file (a pipe would block the
+// start), unreadable, too big or binary.
+std::optional<QByteArray> ReadSettingsFile(const QString &path) {
+    std::error_code error;
+    const std::filesystem::path native(QFile::encodeName(path).toStdString());
+    if (!std::filesystem::is_regular_file(native, error)) return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray content = file.read(MaxSettingsFileSize + 1);
+    if (content.size() > MaxSettingsFileSize || content.contains('\0')) return std::nullopt;
+    return content;
+}
+
+// Whether path could be written: an existing file that is writable, or a new file in a
+// writable folder.
+bool CanWrite(const QString &path) {
+    const QFileInfo info(path);
+    if (info.exists()) return info.isFile() && info.isWritable();
+    const QFileInfo folder(info.absolutePath());
+    return folder.isDir() && folder.isWritable();
+}
+
+std::optional<int32_t> VariantIndexIn(const QString &path) {
+    const std::optional<QByteArray> content = ReadSettingsFile(path);
+    if (!content) return std::nullopt;
+    return ReadIniInteger(*content, VariantSection, NumberKey);
+}
+
+bool WriteSettingsFile(const QString &path, int32_t index) {
+    // Keep what else a sane file holds; a damaged one is replaced.
+    const QByteArray old = ReadSettingsFile(path).value_or(QByteArray());
+    const QByteArray content = WriteIniInteger(old, VariantSection, NumberKey, index);
+    QSaveFile file(path);
+    // A writable file in a folder that is not still takes the value.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+TSettingsPlace DefaultSettingsPlace() {
+    return {QCoreApplication::applicationDirPath(),
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+}
+
+std::optional<int32_t> ReadIniInteger(QByteArrayView text, QByteArrayView section,
+                                      QByteArrayView key) {
+    bool inSection = false;
+    for (const TLine &line : SplitLines(text)) {
+        if (const std::optional<QByteArray> name = line.Section()) {
+            inSection = SameName(*name, section);
+            continue;
+        }
+        QByteArray k, v;
+        if (!inSection || !line.Assignment(k, v) || !SameName(k, key)) continue;
+        bool ok = false;
+        const int value = v.toInt(&ok, 10);
+        if (!ok) return std::nullopt;
+        return static_cast<int32_t>(value);
+    }
+    return std::nullopt;
+}
+
+QByteArray WriteIniInteger(QByteArrayView text, QByteArrayView section, QByteArrayView key,
+                           int32_t value) {
+    const QByteArray eol = text.contains(QByteArrayView("\r\n")) ? "\r\n" : "\n";
+    const QByteArray assignment = key.toByteArray() + '=' + QByteArray::number(value);
+    QList<TLine> lines = SplitLines(text);
+
+    qsizetype sectionAt = -1; // the section's header line
+    qsizetype lastInSection = -1;
+    bool inSection = false;
+    bool done = false;
+    for (qsizetype i = 0; i < lines.size() && !done; ++i) {
+        if (const std::optional<QByteArray> name = lines[i].Section()) {
+            if (inSection) break;
+            inSection = SameName(*name, section);
+            if (inSection) sectionAt = lastInSection = i;
+            continue;
+        }
+        if (!inSection) continue;
+        QByteArray k, v;
+        if (lines[i].Assignment(k, v) && SameName(k, key)) {
+            lines[i].Text = assignment;
+            done = true;
+        } else if (!lines[i].Text.trimmed().isEmpty()) {
+            lastInSection = i;
+        }
+    }
+    if (!done) {
+        if (sectionAt >= 0) {
+            lines.insert(lastInSection + 1, TLine{assignment});
+        } else {
+            if (!lines.isEmpty() && !lines.back().Text.trimmed().isEmpty()) lines.append(TLine{});
+            lines.append(TLine{'[' + section.toByteArray() + ']'});
+            lines.append(TLine{assignment});
+        }
+    }
+    QByteArray out;
+    for (const TLine &line : lines)
+        out += line.Text + eol;
+    return out;
+}
+
+int32_t ReadVariantIndex(const TSettingsPlace &place) {
+    auto usable = [](std::optional<int32_t> value) {
+        return value && *value >= 0 && *value < VariantCount ? *value : DefaultVariantIndex;
+    };
+    const QString beside =
+        place.ProgramFolder.isEmpty() ? QString() : QDir(place.ProgramFolder).filePath(FileName);
+    const QString config =
+        place.ConfigFolder.isEmpty() ? QString() : QDir(place.ConfigFolder).filePath(FileName);
+    // A file beside the executable that can be written is where the value goes at exit, so it
+    // alone counts. Otherwise the fallback file wins when it holds a value: a saved choice
+    // survives a read-only copy beside the executable.
+    if (!beside.isEmpty() && QFileInfo::exists(beside) && CanWrite(beside))
+        return usable(VariantIndexIn(beside));
+    if (!config.isEmpty()) {
+        if (const std::optional<int32_t> value = VariantIndexIn(config)) return usable(value);
+    }
+    return beside.isEmpty() ? DefaultVariantIndex : usable(VariantIndexIn(beside));
+}
+
+QString WriteVariantIndex(const TSettingsPlace &place, int32_t index) {
+    const QString beside = QDir(place.ProgramFolder).filePath(FileName);
+    if (!place.ProgramFolder.isEmpty() && CanWrite(beside) && WriteSettingsFile(beside, index))
+        return beside;
+    if (place.ConfigFolder.isEmpty() || !QDir().mkpath(place.ConfigFolder)) return QString();
+    const QString config = QDir(place.ConfigFolder).filePath(FileName);
+    return WriteSettingsFile(config, index) ? config : QString();
+}

@@ -1,0 +1,43 @@
+// The settings file data.ini: one value, section "variant", key "number", the 0-based index of
+// the current variant. It lives beside the executable; when that folder cannot be written, in
+// the user's configuration folder instead.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+constexpr int32_t DefaultVariantIndex = 9;
+
+// The two folders data.ini may live in.
+struct TSettingsPlace {
+    QString ProgramFolder; // the executable's folder
+    QString ConfigFolder;  // the user's configuration folder, the fallback
+};
+
+// The executable's folder and QStandardPaths::AppConfigLocation.
+TSettingsPlace DefaultSettingsPlace();
+
+// INI text. Section and key names compare without regard to case, the first match counts.
+// The value of section/key when it is a decimal integer of 32 bits (blanks around it allowed).
+std::optional<int32_t> ReadIniInteger(QByteArrayView text, QByteArrayView section,
+                                      QByteArrayView key);
+// The text with section/key set to value; every other line is kept, a missing section or key
+// is added.
+QByteArray WriteIniInteger(QByteArrayView text, QByteArrayView section, QByteArrayView key,
+                           int32_t value);
+
+// Files above this size, or holding NUL bytes, are not settings files: they are ignored when
+// read and replaced when written.
+constexpr qint64 MaxSettingsFileSize = 64 * 1024;
+
+// The stored variant index: always 0 .. 29, DefaultVariantIndex when no file holds a usable
+// value.
+int32_t ReadVariantIndex(const TSettingsPlace &place);
+
+// Stores index; returns the path of the file written, empty when neither place could be
+// written. Never shows anything.
+QString WriteVariantIndex(const TSettingsPlace &place, int32_t index);

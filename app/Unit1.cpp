@@ -1,0 +1,216 @@
+#include "app/Unit1.h"
+
+#include "app/MainData.h"
+#include "results/FontSetup.h"
+#include "results/Unit2.h"
+#include "runtime/Cp1251.h"
+#include "runtime/NumText.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <string>
+
+int32_t VariantIndex = DefaultVariantIndex;
+int32_t InputError = 0;
+std::array<int32_t, 10> Counts1{};
+std::array<int32_t, 10> Counts2{};
+
+namespace {
+
+const QString ComicFace = QStringLiteral("Comic Sans MS");
+
+// List rows of a fixed height, as the classic list's item height sets them.
+class TItemHeightDelegate : public QStyledItemDelegate {
+public:
+    TItemHeightDelegate(int height, QObject *parent)
+        : QStyledItemDelegate(parent), FHeight(height) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), FHeight};
+    }
+
+private:
+    int FHeight;
+};
+
+} // namespace
+
+bool CountFromText(const QString &text, int32_t &value) {
+    value = 0;
+    std::string bytes;
+    const std::u16string_view units(reinterpret_cast<const char16_t *>(text.utf16()),
+                                    static_cast<size_t>(text.size()));
+    if (!Utf16ToCp1251(units, bytes)) return false;
+    int32_t read = 0;
+    if (ValInt32(bytes, read) != 0) return false;
+    value = read;
+    return true;
+}
+
+TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      FPlace(place) {
+    setWindowTitle(QStringLiteral("Zelvano"));
+    setFixedSize(528, 385);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 11));
+
+    const QFont bold11 = ClassicFont(ComicFace, 11, true);
+    auto addLabel = [this](const QString &text, QRect geometry, const QFont &font) {
+        auto *label = new QLabel(text, this);
+        label->setGeometry(geometry);
+        label->setFont(font);
+        return label;
+    };
+    FLabel1 = addLabel(QStringLiteral("Популяция №1"), {8, 69, 88, 16}, bold11);
+    FLabel2 = addLabel(QStringLiteral("Популяция №2"), {8, 165, 88, 16}, bold11);
+    FLabel3 = addLabel(QStringLiteral("Вариант №:"), {8, 13, 66, 16}, bold11);
+    FLabel4 = addLabel(QStringLiteral("Тип сглаживания графика"), {8, 288, 120, 13},
+                       ClassicFont(ComicFace, 9, true));
+
+    FButton1 = new QPushButton(QStringLiteral("Делать"), this);
+    FButton1->setGeometry(304, 280, 217, 97);
+    connect(FButton1, &QPushButton::clicked, this, &TForm1::Button1Click);
+
+    FComboBox1 = new QComboBox(this);
+    FComboBox1->setGeometry(8, 32, 497, 21);
+    FComboBox1->setEditable(true);
+    // The list is fixed: typed text neither joins it nor gets completed.
+    FComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    FComboBox1->setCompleter(nullptr);
+    FComboBox1->setItemDelegate(new TItemHeightDelegate(13, FComboBox1));
+    connect(FComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    connect(FComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
+
+    FStringGrid1 = new TStringGrid(10, 2, this);
+    FStringGrid1->setGeometry(8, 88, 513, 53);
+    FStringGrid2 = new TStringGrid(10, 2, this);
+    FStringGrid2->setGeometry(7, 184, 513, 53);
+    for (TStringGrid *grid : {FStringGrid1, FStringGrid2})
+        grid->OnKeyPress = [this](QChar &key) { StringGrid1KeyPress(key); };
+
+    FRadioGroup1 = new TRadioGroup({QStringLiteral("Без сглаживания"),
+                                    QStringLiteral("Аппроксимация многочленом Лангранжем"),
+                                    QStringLiteral("Аппроксимация методом наименьших квадратов")},
+                                   this);
+    FRadioGroup1->setGeometry(8, 299, 257, 78);
+    FRadioGroup1->setFont(ClassicFont(ComicFace, 9));
+    FRadioGroup1->SetItemIndex(2);
+
+    setTabOrder(FButton1, FComboBox1);
+    setTabOrder(FComboBox1, FStringGrid1);
+    setTabOrder(FStringGrid1, FStringGrid2);
+    setTabOrder(FStringGrid2, FRadioGroup1->Buttons()->button(0));
+    FButton1->setFocus();
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+QPoint TForm1::StartPosition(QSize screen, QSize window) {
+    // Each halving and the eighth are unsigned divisions of the separate values.
+    auto half = [](int v) { return static_cast<int>(static_cast<unsigned>(std::max(v, 0)) / 2u); };
+    const int eighth = static_cast<int>(static_cast<unsigned>(std::max(screen.height(), 0)) / 8u);
+    const int top = half(screen.height()) - half(window.height()) - eighth;
+    const int left = half(screen.width()) - half(window.width());
+    return {left, top};
+}
+
+void TForm1::FormCreate() {
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(StartPosition(screen->size(), frameGeometry().size()));
+
+    for (int c = 0; c < 10; ++c) {
+        const QString title = QStringLiteral("месяц ") + QString::number(c + 1);
+        FStringGrid1->SetCells(c, 0, title);
+        FStringGrid2->SetCells(c, 0, title);
+    }
+
+    VariantIndex = ReadVariantIndex(FPlace);
+
+    // The text shows the stored variant without selecting a list item. Qt selects the first item
+    // of an empty list as soon as one is added, so the items go in first.
+    {
+        const QSignalBlocker quiet(FComboBox1);
+        for (int i = 1; i <= VariantCount; ++i)
+            FComboBox1->addItem(QString::number(i));
+        FComboBox1->setCurrentIndex(-1);
+        FComboBox1->setEditText(QString::number(VariantIndex + 1));
+    }
+
+    FillGrids();
+}
+
+void TForm1::FormDestroy() {
+    WriteVariantIndex(FPlace, VariantIndex);
+}
+
+void TForm1::ComboBox1Change() {
+    // Text that names no list item leaves the variant and the grids as they are.
+    const int item = FComboBox1->findText(FComboBox1->currentText(), Qt::MatchExactly);
+    if (item < 0 || item >= VariantCount) return;
+    VariantIndex = item;
+    FillGrids();
+}
+
+void TForm1::FillGrids() {
+    if (VariantIndex < 0 || VariantIndex >= VariantCount) return;
+    for (int c = 0; c < 10; ++c) {
+        FStringGrid1->SetCells(c, 1, QString::number(VariantCountOf(VariantIndex, 1, c + 1)));
+        FStringGrid2->SetCells(c, 1, QString::number(VariantCountOf(VariantIndex, 2, c + 1)));
+    }
+}
+
+void TForm1::StringGrid1KeyPress(QChar &key) {
+    const char16_t c = key.unicode();
+    if ((c >= u'0' && c <= u'9') || c == 8) return;
+    key = QChar(0);
+}
+
+int32_t TForm1::ParseCount(const QString &text) {
+    int32_t value = 0;
+    if (CountFromText(text, value)) return value;
+    ShowInputError();
+    return 0;
+}
+
+void TForm1::ShowInputError() {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка ввода"),
+                    QStringLiteral("Вы ввели неверные данные"), QMessageBox::Ok, this);
+    box.exec();
+    InputError = -1;
+}
+
+bool TForm1::ReadCounts() {
+    const std::array<std::pair<TStringGrid *, std::array<int32_t, 10> *>, 2> sources = {
+        {{FStringGrid1, &Counts1}, {FStringGrid2, &Counts2}}};
+    for (const auto &[grid, counts] : sources) {
+        for (int c = 0; c < 10; ++c) {
+            (*counts)[static_cast<size_t>(c)] = ParseCount(grid->Cells(c, 1));
+            if (InputError != 0) {
+                InputError = 0;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void TForm1::Button1Click() {
+    if (!ReadCounts()) return;
+    if (FFrmRun) FFrmRun->ShowModal();
+}

@@ -1,0 +1,88 @@
+// The input window: the variant list, the two grids of monthly counts, the smoothing choice and
+// the run button. It is the main window; closing it ends the program.
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Settings.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class TFrmRun;
+
+// The current variant, 0-based (0 = variant 1). Always 0 .. 29.
+extern int32_t VariantIndex;
+// -1 after ShowInputError until the run clears it, else 0.
+extern int32_t InputError;
+// The counts read by the last run, index 0 = month 1.
+extern std::array<int32_t, 10> Counts1;
+extern std::array<int32_t, 10> Counts2;
+
+// The value of a count text: an optional sign and decimal digits within the signed 32-bit range.
+// False for anything else (empty, other characters, out of range); value is then 0.
+bool CountFromText(const QString &text, int32_t &value);
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // place: where data.ini is read at start and written when the window is destroyed.
+    explicit TForm1(const TSettingsPlace &place = DefaultSettingsPlace(),
+                    QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The results window the run button shows; not owned.
+    void SetResultsWindow(TFrmRun *frmRun) { FFrmRun = frmRun; }
+
+    // The top-left corner of a window of outer size `window` on a screen of size `screen`:
+    // centred across, lifted by an eighth of the screen height above the middle.
+    static QPoint StartPosition(QSize screen, QSize window);
+
+    // The run button: reads the counts and shows the results window when all convert.
+    void Button1Click();
+    // Reads the ten cells of each grid into Counts1 and Counts2, grid 1 first, month 1 first.
+    // The first cell that does not convert is reported; then false.
+    bool ReadCounts();
+    // The variant list changed: a text equal to a list item selects that variant.
+    void ComboBox1Change();
+    // Copies the variant at VariantIndex into row 1 of both grids.
+    void FillGrids();
+    // The key hook of both grids: digits and backspace pass, any other character is discarded.
+    void StringGrid1KeyPress(QChar &key);
+    // The count in a cell text; 0 after reporting an input error.
+    int32_t ParseCount(const QString &text);
+    // The modal "Ошибка ввода" box; sets InputError.
+    void ShowInputError();
+
+    QLabel *Label1() const { return FLabel1; }
+    QLabel *Label2() const { return FLabel2; }
+    QLabel *Label3() const { return FLabel3; }
+    QLabel *Label4() const { return FLabel4; }
+    QPushButton *Button1() const { return FButton1; }
+    QComboBox *ComboBox1() const { return FComboBox1; }
+    TStringGrid *StringGrid1() const { return FStringGrid1; }
+    TStringGrid *StringGrid2() const { return FStringGrid2; }
+    TRadioGroup *RadioGroup1() const { return FRadioGroup1; }
+
+private:
+    void FormCreate();
+    void FormDestroy();
+
+    TSettingsPlace FPlace;
+    TFrmRun *FFrmRun = nullptr;
+    QLabel *FLabel1 = nullptr;
+    QLabel *FLabel2 = nullptr;
+    QLabel *FLabel3 = nullptr;
+    QLabel *FLabel4 = nullptr;
+    QPushButton *FButton1 = nullptr;
+    QComboBox *FComboBox1 = nullptr;
+    TStringGrid *FStringGrid1 = nullptr;
+    TStringGrid *FStringGrid2 = nullptr;
+    TRadioGroup *FRadioGroup1 = nullptr;
+};

@@ -1,0 +1,76 @@
+// The results window: eleven tab pages of image areas, charts and labels that an analysis run
+// fills, and "Ок" to close it. It is created hidden at start and shown modally after each run.
+// Its lifetime brackets the formula font's.
+#pragma once
+
+#include "results/Chart.h"
+#include "results/Image.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+class TFrmRun : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmRun(QWidget *parent = nullptr);
+    ~TFrmRun() override;
+
+    // Centres the window on the screen, hands pending chart points to the views and shows the
+    // window modally; returns when it is closed.
+    void ShowModal();
+
+    QTabWidget *PageControl1() const { return FPageControl1; }
+    QPushButton *Button1() const { return FButton1; }
+
+    // TabSheet1 .. TabSheet11 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
+    QWidget *TabSheet(int number) const;
+    // Image1 .. Image9.
+    TImage *Image(int number) const;
+    // Chart1 .. Chart6, Chart11, Chart12.
+    TChart *Chart(int number) const;
+    // Label1 .. Label20.
+    QLabel *Label(int number) const;
+    // Each accessor returns null for a number the window does not have.
+
+    TImage *Image1() const { return FImages[1]; }
+    TImage *Image2() const { return FImages[2]; }
+    TImage *Image3() const { return FImages[3]; }
+    TImage *Image4() const { return FImages[4]; }
+    TImage *Image5() const { return FImages[5]; }
+    TImage *Image6() const { return FImages[6]; }
+    TImage *Image7() const { return FImages[7]; }
+    TImage *Image8() const { return FImages[8]; }
+    TImage *Image9() const { return FImages[9]; }
+    TChart *Chart1() const { return FCharts[1]; }
+    TChart *Chart2() const { return FCharts[2]; }
+    TChart *Chart3() const { return FCharts[3]; }
+    TChart *Chart4() const { return FCharts[4]; }
+    TChart *Chart5() const { return FCharts[5]; }
+    TChart *Chart6() const { return FCharts[6]; }
+    TChart *Chart11() const { return FCharts[11]; }
+    TChart *Chart12() const { return FCharts[12]; }
+    QLabel *Label3() const { return FLabels[3]; }
+    QLabel *Label4() const { return FLabels[4]; }
+    QLabel *Label5() const { return FLabels[5]; }
+    QLabel *Label6() const { return FLabels[6]; }
+
+    // The charts in the order of their numbers.
+    static constexpr std::array<int, 8> ChartNumbers = {1, 2, 3, 4, 5, 6, 11, 12};
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void Button1Click();
+
+    QTabWidget *FPageControl1 = nullptr;
+    QPushButton *FButton1 = nullptr;
+    std::array<QWidget *, 12> FTabSheets{};
+    std::array<TImage *, 10> FImages{};
+    std::array<TChart *, 13> FCharts{};
+    std::array<QLabel *, 21> FLabels{};
+};
