@@ -18,21 +18,31 @@ int ValInt32(std::string_view s, int32_t &value, bool *overflow = nullptr);
 // optionally preceded by a sign. A point or an exponent letter not followed by a digit is not
 // part of the number. Returns 0 when the whole text was accepted, else the 1-based index of the
 // first rejected character; value receives the correctly rounded value of the accepted prefix
-// (0 when nothing was accepted).
+// (0 when nothing was accepted). As with ValInt32, a sign not followed by a digit gives 2.
+// A value beyond the extended range reads as an infinity.
 int ValExtended(std::string_view s, long double &value);
 
 // General format with 15 significant digits: fixed notation when the decimal exponent allows it
 // (at most 15 integer digits, magnitude at least 0.00001), else exponent notation without '+'
 // and without leading zeros ("1E20", "1,5E-6", "-1,23456789012346E15"). No trailing zeros;
-// 0 is "0"; NaN "NAN", infinities "INF" and "-INF".
+// 0 is "0"; NaN "NAN", infinities "INF" and "-INF". The 15 digits are rounded half away from
+// zero on the exact binary value; the fixed/exponent choice is made on the rounded value.
 std::string FloatToStrGeneral(long double v, char separator = ',');
+
+// Plain decimal notation (never an exponent): v's exact value rounded half away from zero to at
+// most 'decimals' (0..4950) decimals, trailing zeros of the fraction and a bare separator
+// dropped, no sign when the result is 0: 0.59375 (4) -> "0,5938", -0.00004 (4) -> "0". NaN and the
+// infinities as in the general format.
+std::string FloatToStrPlain(long double v, int decimals, char separator = ',');
 
 // Exponent format: 'precision' significant digits (1..18), trailing zeros kept, the exponent
 // always signed and at least 'digits' (0..4) digits long: 12345.678 (3, 0) -> "1,23E+4".
 std::string FloatToStrExponent(long double v, int precision, int digits, char separator = ',');
 
-// Fixed format: rounded to 'precision' significant digits (half away from zero), written with
-// exactly 'digits' (0..18) decimals; exponent format when the integer digits exceed precision.
+// Fixed format: rounded half away from zero to 'precision' significant digits or to 'digits'
+// decimals, whichever keeps fewer digits, written with exactly 'digits' (0..18) decimals; exponent
+// format (exponent digits 0) when the integer digits exceed precision. No sign when the rounded
+// value is 0.
 std::string FloatToStrFixed(long double v, int precision, int digits, char separator = ',');
 
 // To the nearest integer, an exact half to the even neighbour; saturates at the int64 range,
@@ -46,7 +56,7 @@ int32_t Round32(long double x);
 int32_t Sat32(int64_t x);
 
 // a * b / c with the intermediate in 64 bits, the quotient rounded half away from zero;
-// -1 when c is 0.
+// -1 when c is 0 or the quotient does not fit 32 bits (as the classic call does).
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
 // Decimal text of an integer ("-" and digits).
