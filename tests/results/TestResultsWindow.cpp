@@ -1,0 +1,226 @@
+#include "results/DrawFunc.h"
+#include "results/Unit2.h"
+#include "tests/results/ModalHelper.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QValueAxis>
+#include <QXYSeries>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TPageCase {
+    int Sheet;
+    const char *Caption;
+};
+
+// Tab order: TabSheet11 ("График три года") comes before TabSheet10 ("Вывод").
+const TPageCase Pages[] = {
+    {1, "Формулы"},          {2, "График 1"},         {3, "График 2"},
+    {4, "Коэффициент k"},    {5, "Понедельный рост"}, {6, "График понедельный рост"},
+    {7, "За два года "},     {8, "График два года"},  {9, "За три года"},
+    {11, "График три года"}, {10, "Вывод"},
+};
+
+} // namespace
+
+TEST(ResultsWindow, WindowAndTabs) {
+    TFrmRun frm;
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Данные"));
+    EXPECT_EQ(frm.size(), QSize(969, 719));
+    EXPECT_EQ(frm.minimumSize(), frm.maximumSize());
+    EXPECT_FALSE(frm.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frm.windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    QTabWidget *pc = frm.PageControl1();
+    EXPECT_EQ(pc->geometry(), QRect(0, 0, 969, 673));
+    EXPECT_EQ(pc->tabPosition(), QTabWidget::South);
+    ASSERT_EQ(pc->count(), 11);
+    for (int i = 0; i < 11; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(pc->tabText(i), QString::fromUtf8(Pages[i].Caption));
+        EXPECT_EQ(pc->widget(i), frm.TabSheet(Pages[i].Sheet));
+        EXPECT_EQ(pc->widget(i)->size(), QSize(961, 643));
+    }
+    EXPECT_EQ(pc->currentWidget(), frm.TabSheet(4));
+
+    frm.show();
+    // The tab bar runs along the bottom edge of the tab control, below the pages.
+    EXPECT_GE(pc->tabBar()->geometry().top(), pc->currentWidget()->mapTo(pc, QPoint(0, 643)).y());
+    EXPECT_LE(pc->tabBar()->geometry().bottom(), 673);
+
+    EXPECT_EQ(frm.Button1()->text(), QStringLiteral("Ок"));
+    EXPECT_EQ(frm.Button1()->geometry(), QRect(744, 680, 217, 33));
+    EXPECT_TRUE(frm.Button1()->font().bold());
+}
+
+TEST(ResultsWindow, ImageAreas) {
+    TFrmRun frm;
+    struct {
+        int Number, Sheet, Left, Width;
+    } const images[] = {{1, 1, 0, 961},   {2, 4, 0, 477},   {3, 4, 477, 484},
+                        {4, 5, 0, 477},   {5, 5, 477, 484}, {6, 7, 0, 477},
+                        {7, 7, 477, 484}, {8, 9, 0, 477},   {9, 9, 477, 484}};
+    for (const auto &c : images) {
+        SCOPED_TRACE(c.Number);
+        TImage *image = frm.Image(c.Number);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->parentWidget(), frm.TabSheet(c.Sheet));
+        EXPECT_EQ(image->geometry(), QRect(c.Left, 0, c.Width, 643));
+        EXPECT_FALSE(image->HasBitmap());
+    }
+    EXPECT_EQ(frm.Image(0), nullptr);
+    EXPECT_EQ(frm.Image(10), nullptr);
+    EXPECT_EQ(frm.Image3(), frm.Image(3));
+}
+
+TEST(ResultsWindow, ImageBitmapIsWhiteOfItsSizeAndShowsWhatIsPainted) {
+    TFrmRun frm;
+    TImage *image = frm.Image3();
+    QImage &bitmap = image->Bitmap();
+    EXPECT_TRUE(image->HasBitmap());
+    EXPECT_EQ(bitmap.size(), QSize(484, 643));
+    EXPECT_EQ(bitmap.dotsPerMeterX(), 3780);
+    EXPECT_EQ(bitmap.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(bitmap.pixel(483, 642), qRgb(255, 255, 255));
+    {
+        QPainter painter(&image->Bitmap());
+        painter.fillRect(QRect(10, 20, 5, 5), Qt::black);
+    }
+    EXPECT_EQ(&image->Bitmap(), &bitmap); // created once
+    const QImage shown = image->grab().toImage();
+    EXPECT_EQ(shown.pixel(12, 22), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(30, 30), qRgb(255, 255, 255));
+}
+
+TEST(ResultsWindow, Charts) {
+    TFrmRun frm;
+    struct {
+        int Number, Sheet;
+        QRect Geometry;
+        const char *Bottom;
+        bool MarkersOnLine;
+    } const charts[] = {
+        {1, 2, {40, 48, 657, 321}, "Месяцы", false},
+        {2, 3, {40, 48, 657, 321}, "Месяцы", false},
+        {3, 6, {0, 0, 721, 269}, "Недели", false},
+        {4, 6, {0, 270, 721, 268}, "Недели", false},
+        {6, 8, {0, 0, 721, 269}, "Недели", true},
+        {5, 8, {0, 270, 721, 268}, "Недели", true},
+        {12, 10 + 1, {0, 0, 721, 269}, "Недели", true},
+        {11, 10 + 1, {0, 270, 721, 268}, "Недели", true},
+    };
+    for (const auto &c : charts) {
+        SCOPED_TRACE(c.Number);
+        TChart *chart = frm.Chart(c.Number);
+        ASSERT_NE(chart, nullptr);
+        EXPECT_EQ(chart->parentWidget(), frm.TabSheet(c.Sheet));
+        EXPECT_EQ(chart->geometry(), c.Geometry);
+        EXPECT_EQ(chart->AxisX()->titleText(), QString::fromUtf8(c.Bottom));
+        EXPECT_EQ(chart->AxisY()->titleText(), QStringLiteral("Численность популяции"));
+        EXPECT_EQ(!chart->Series(0).View()->lightMarker().isNull(), c.MarkersOnLine);
+    }
+    for (int n : {0, 7, 8, 9, 10, 13})
+        EXPECT_EQ(frm.Chart(n), nullptr) << n;
+}
+
+TEST(ResultsWindow, Labels) {
+    TFrmRun frm;
+    struct {
+        int Number, Sheet, Left, Top;
+        const char *Text; // null: set by the run
+    } const labels[] = {
+        {1, 2, 40, 16, "Первая популяция"},
+        {2, 3, 40, 16, "Вторая популяция"},
+        {3, 2, 48, 392, nullptr},
+        {5, 2, 48, 416, nullptr},
+        {4, 3, 48, 392, nullptr},
+        {6, 3, 48, 416, nullptr},
+        {7, 6, 728, 32, "Первая популяция"},
+        {9, 6, 728, 48, "4-5 месяцы"},
+        {8, 6, 728, 308, "Вторая популяция"},
+        {10, 6, 728, 326, "4-5 месяцы"},
+        {11, 8, 728, 32, "Первая популяция"},
+        {12, 8, 728, 48, "2 года"},
+        {13, 8, 728, 308, "Вторая популяция"},
+        {14, 8, 728, 326, "2 года"},
+        {16, 11, 728, 32, "Первая популяция"},
+        {15, 11, 728, 48, "3 года"},
+        {17, 11, 728, 308, "Вторая популяция"},
+        {18, 11, 728, 326, "3 года"},
+        {20, 10, 152, 48, "Вывод"},
+        {19, 10, 120, 152, "Чтоб не вымреть нужно размножаться !"},
+    };
+    for (const auto &c : labels) {
+        SCOPED_TRACE(c.Number);
+        QLabel *label = frm.Label(c.Number);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->parentWidget(), frm.TabSheet(c.Sheet));
+        EXPECT_EQ(label->pos(), QPoint(c.Left, c.Top));
+        if (c.Text) {
+            EXPECT_EQ(label->text(), QString::fromUtf8(c.Text));
+        }
+    }
+    // A run's longest statement fits its label.
+    const QString statement =
+        QStringLiteral("Вторая популяция изменяется по экспоненциальной модели");
+    frm.Label4()->setText(statement);
+    EXPECT_GE(frm.Label4()->width(), frm.Label4()->fontMetrics().horizontalAdvance(statement));
+
+    EXPECT_EQ(frm.Label(20)->font().pixelSize(), 29);
+    EXPECT_TRUE(frm.Label(20)->font().bold());
+    EXPECT_EQ(frm.Label(20)->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    EXPECT_EQ(frm.Label(19)->font().pixelSize(), 21);
+    EXPECT_EQ(frm.Label(1)->font().pixelSize(), 11);
+    EXPECT_TRUE(frm.Label(1)->font().bold());
+    EXPECT_FALSE(frm.Label(7)->font().bold());
+    EXPECT_EQ(frm.Label(7)->font().pixelSize(), 11);
+}
+
+TEST(ResultsWindow, OkClosesAndTheWindowReopensOnThePageTheUserLeft) {
+    TFrmRun frm;
+    std::vector<QString> opened;
+    TModalAnswerer answerer;
+    int nextPage = 7; // "График два года"
+    answerer.OnModal = [&](QWidget *) {
+        opened.push_back(frm.PageControl1()->tabText(frm.PageControl1()->currentIndex()));
+        frm.PageControl1()->setCurrentIndex(nextPage);
+        frm.Button1()->click();
+    };
+    frm.ShowModal();
+    EXPECT_FALSE(frm.isVisible());
+    nextPage = 10;
+    frm.ShowModal();
+    frm.ShowModal();
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], QStringLiteral("Коэффициент k"));
+    EXPECT_EQ(opened[1], QStringLiteral("График два года"));
+    EXPECT_EQ(opened[2], QStringLiteral("Вывод"));
+}
+
+TEST(ResultsWindow, ShowModalHandsChartPointsToTheViews) {
+    TFrmRun frm;
+    frm.Chart12()->Series(1).AddXY(2, 3);
+    std::size_t seen = 0;
+    TModalAnswerer answerer;
+    answerer.OnModal = [&](QWidget *) {
+        seen = static_cast<std::size_t>(frm.Chart12()->Series(1).View()->count());
+        frm.close();
+    };
+    frm.ShowModal();
+    EXPECT_EQ(seen, 1u);
+}
+
+TEST(ResultsWindow, LifetimeBracketsTheFormulaFont) {
+    {
+        TFrmRun frm;
+        ASSERT_NE(FormulaFont, nullptr);
+        EXPECT_EQ(FormulaFont->Name(), "Comic Sans MS");
+    }
+    EXPECT_EQ(FormulaFont, nullptr);
+}
