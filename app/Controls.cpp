@@ -1,13 +1,18 @@
 #include "app/Controls.h"
 
+#include "results/FontSetup.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // Hooks the grid's key filter into every cell editor it creates.
 class TGridDelegate : public QStyledItemDelegate {
@@ -74,6 +79,20 @@ void TStringGrid::SetCells(int col, int row, const QString &text) {
         setHorizontalHeaderItem(col, new QTableWidgetItem(text));
     else
         setItem(row - 1, col, new QTableWidgetItem(text));
+    if (row == 0) FitTitles();
+}
+
+void TStringGrid::FitTitles() {
+    QHeaderView *titles = horizontalHeader();
+    const int margin = titles->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles);
+    int room = titles->defaultSectionSize();
+    QString widest;
+    for (int c = 0; c < columnCount(); ++c) {
+        const QString title = Cells(c, 0);
+        if (title.size() > widest.size()) widest = title;
+        room = std::min(room, columnWidth(c));
+    }
+    titles->setFont(FitFont(font(), widest, room - 2 * margin - 1));
 }
 
 bool TStringGrid::Rejects(const QString &typed) const {
@@ -124,6 +143,27 @@ TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QGroupBox(
         auto *button = new QRadioButton(items[i], this);
         FButtons->addButton(button, i);
         column->addWidget(button);
+    }
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent *event) {
+    QGroupBox::resizeEvent(event);
+    FitItems();
+}
+
+void TRadioGroup::changeEvent(QEvent *event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitItems();
+}
+
+void TRadioGroup::FitItems() {
+    const QMargins margins = layout()->contentsMargins();
+    for (QAbstractButton *button : FButtons->buttons()) {
+        const int indicator =
+            button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button) +
+            button->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button);
+        const int room = contentsRect().width() - margins.left() - margins.right() - indicator;
+        button->setFont(FitFont(font(), button->text(), room));
     }
 }
 

@@ -38,6 +38,8 @@ protected:
 
 private:
     friend class TGridDelegate;
+    // Condenses the title font when a title would overflow its column.
+    void FitTitles();
     // True when the hook rejects one of the characters a key event would type.
     bool Rejects(const QString &typed) const;
     bool RejectsKey(const QKeyEvent *event) const;
@@ -55,6 +57,13 @@ public:
     void SetItemIndex(int index);
     QButtonGroup *Buttons() const { return FButtons; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
+    // Condenses an item's font when its text would overflow the group.
+    void FitItems();
+
     QButtonGroup *FButtons = nullptr;
 };

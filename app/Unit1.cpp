@@ -62,15 +62,20 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
       FPlace(place) {
     setWindowTitle(QStringLiteral("Zelvano"));
     setFixedSize(528, 385);
-    setBackgroundRole(QPalette::Button);
+    // The button-face colour as the window colour: children keep their usual text roles.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
     setAutoFillBackground(true);
     setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 11));
 
     const QFont bold11 = ClassicFont(ComicFace, 11, true);
     auto addLabel = [this](const QString &text, QRect geometry, const QFont &font) {
         auto *label = new QLabel(text, this);
-        label->setGeometry(geometry);
         label->setFont(font);
+        // Sized to the text like the classic label, never smaller than laid out.
+        geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
+        label->setGeometry(geometry);
         return label;
     };
     FLabel1 = addLabel(QStringLiteral("Популяция №1"), {8, 69, 88, 16}, bold11);

@@ -1,5 +1,7 @@
 #include "results/Chart.h"
 
+#include "results/FontSetup.h"
+
 #include <QChart>
 #include <QImage>
 #include <QLineSeries>
@@ -94,8 +96,9 @@ TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool marker
     FAxisY = new QValueAxis(FChart);
     FAxisX->setTitleText(bottomTitle);
     FAxisY->setTitleText(leftTitle);
-    FAxisX->setLabelFormat(QStringLiteral("%g"));
-    FAxisY->setLabelFormat(QStringLiteral("%g"));
+    const QFont titleFont = ClassicFont(QStringLiteral("MS Sans Serif"), 11);
+    FAxisX->setTitleFont(titleFont);
+    FAxisY->setTitleFont(titleFont);
     FChart->addAxis(FAxisX, Qt::AlignBottom);
     FChart->addAxis(FAxisY, Qt::AlignLeft);
     for (QXYSeries *s : {static_cast<QXYSeries *>(line), static_cast<QXYSeries *>(dots)}) {
@@ -172,6 +175,15 @@ void TChart::UpdateRanges() {
     FAxisX->setRange(minX, maxX);
     FAxisY->setRange(minY, maxY);
     // Nice numbers need a finite span; a span beyond the double range keeps the raw limits.
-    if (std::isfinite(maxX - minX)) FAxisX->applyNiceNumbers();
-    if (std::isfinite(maxY - minY)) FAxisY->applyNiceNumbers();
+    for (QValueAxis *axis : {FAxisX, FAxisY}) {
+        if (!std::isfinite(axis->max() - axis->min())) continue;
+        axis->applyNiceNumbers();
+        // As many decimals as the tick step needs: "200", "0,25".
+        const double step = (axis->max() - axis->min()) / std::max(axis->tickCount() - 1, 1);
+        int decimals = 0;
+        while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) -
+                                        std::round(step * std::pow(10.0, decimals))) > 1e-9)
+            ++decimals;
+        axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 
@@ -31,4 +32,14 @@ QFont ClassicFont(const QString &face, int characterHeight, bool bold) {
     font.setPixelSize(characterHeight);
     font.setBold(bold);
     return font;
+}
+
+QFont FitFont(const QFont &font, const QString &text, int width) {
+    if (QFontMetrics(font).horizontalAdvance(text) <= width) return font;
+    QFont fitted = font;
+    for (int stretch = 99; stretch >= 75; --stretch) {
+        fitted.setStretch(stretch);
+        if (QFontMetrics(fitted).horizontalAdvance(text) <= width) return fitted;
+    }
+    return fitted;
 }

@@ -13,3 +13,8 @@ void InstallFontSubstitutions();
 
 // A window font as the classic forms give it: a face and a character (em) height in pixels.
 QFont ClassicFont(const QString &face, int characterHeight, bool bold = false);
+
+// The substitutes run wider than the classic faces, so a text that filled a fixed width there
+// can overflow it here. Returns font, horizontally condensed just enough (down to 75 %) for text
+// to fit width pixels; font itself when it fits.
+QFont FitFont(const QFont &font, const QString &text, int width);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace {
@@ -35,7 +36,10 @@ void TFrmRun::FormCreate() {
     setWindowTitle(QStringLiteral("Данные"));
     setFixedSize(969, 719);
     setFont(ClassicFont(SansFace, 11));
-    setBackgroundRole(QPalette::Button);
+    // The button-face colour as the window colour: children keep their usual text roles.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
     setAutoFillBackground(true);
 
     FPageControl1 = new QTabWidget(this);
@@ -157,6 +161,14 @@ void TFrmRun::FormCreate() {
              &conclusion);
 
     FPageControl1->setCurrentWidget(FTabSheets[4]);
+    // All eleven tabs in one row without scroll buttons, as the substitute face runs wider.
+    QTabBar *tabs = FPageControl1->tabBar();
+    QFont tabFont = tabs->font();
+    for (int stretch = 99; stretch >= 75 && tabs->sizeHint().width() > FPageControl1->width();
+         --stretch) {
+        tabFont.setStretch(stretch);
+        tabs->setFont(tabFont);
+    }
 
     FButton1 = new QPushButton(QStringLiteral("Ок"), this);
     FButton1->setObjectName(QStringLiteral("Button1"));
