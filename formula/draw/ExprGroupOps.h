@@ -24,6 +24,14 @@ public:
 
 protected:
     int32_t CalcSymbolHeight();
+    // Rows reserved below and above the sign, the width of the sign column, and the ratio of
+    // the horizontal to the vertical resolution.
+    int64_t LowerPart();
+    int64_t UpperPart();
+    int64_t ColumnWidth();
+    long double ResolutionRatio() const;
+    // The small integral stroke (two hooks and a stem) with left column L and top row T.
+    void PaintSmallStroke(int64_t L, int64_t T, bool setPenAndBrush);
 
     int32_t FSymbolHeight = 0;
     int32_t FSymbolWidth = 0;
@@ -65,5 +73,8 @@ public:
     void PaintSmallSymbol(int32_t cx, int32_t cy) override;
 
 protected:
+    // Both forms place the signs (and the ellipsis) alike; only the sign's drawing differs.
+    void PaintSigns(int32_t cx, int32_t cy, bool big);
+
     int32_t FCount;
 };
