@@ -1,0 +1,637 @@
+// Text atoms, numbers, symbols and signs on the recording canvas. Expected values are worked
+// out from the recording canvas's fixed metrics (see RecordingCanvas.h): a font of height -52
+// has em 52, ascent 52, descent 13, cell 65, every character 26 wide, PenWidthY 4.
+#include "formula/draw/ExprAtoms.h"
+#include "formula/draw/ExprParents.h"
+#include "tests/support/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int32_t H = -52;
+constexpr int32_t Cell = 65;
+constexpr int32_t Adv = 26;
+constexpr int32_t Ascent = 52;
+constexpr int32_t Descent = 13;
+
+TExprFont FontOfHeight(int32_t h) {
+    TFontData d;
+    d.Name = "Test";
+    d.Height = h;
+    return TExprFont(d);
+}
+
+// Banker's rounding of the expected values, independent of the code under test.
+int32_t R(long double x) {
+    return static_cast<int32_t>(std::nearbyint(x));
+}
+
+// Prepares a node as a picture's root is prepared: canvas, then font.
+template <class T> T &Prepare(T &node, TRecordingCanvas &canvas, int32_t height = H) {
+    node.SetCanvas(&canvas);
+    node.SetFont(FontOfHeight(height));
+    return node;
+}
+
+std::u16string U(const char16_t *s) {
+    return s;
+}
+
+} // namespace
+
+TEST(ExprAtoms, SimpleTextWidthKeepsOverhangsInside) {
+    TRecordingCanvas canvas;
+    TExprSimple plain("abc");
+    Prepare(plain, canvas);
+    EXPECT_EQ(plain.Width(), 3 * Adv);
+    EXPECT_EQ(plain.Height(), Cell);
+    EXPECT_EQ(plain.MidLineUp(), Cell / 2);
+
+    // An overhang on the left widens the box and moves the text right; one on the right only
+    // widens the box.
+    canvas.SetABC('a', TABC{-3, 29, 0});
+    canvas.SetABC('c', TABC{0, 28, -2});
+    TExprSimple slanted("abc");
+    Prepare(slanted, canvas);
+    EXPECT_EQ(slanted.Width(), 3 * Adv + 3 + 2);
+    canvas.Clear();
+    slanted.Draw(100, 40, 0, 0);
+    auto out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{103, 40}));
+    EXPECT_EQ(out[0].Text, U(u"abc"));
+
+    // Positive bearings are not corrections.
+    canvas.SetABC('x', TABC{2, 20, 4});
+    TExprSimple positive("x");
+    Prepare(positive, canvas);
+    EXPECT_EQ(positive.Width(), Adv);
+
+    // A character whose query fails (0x98 is unassigned) gets no correction.
+    TExprSimple unassigned("\x98");
+    Prepare(unassigned, canvas);
+    EXPECT_EQ(unassigned.Width(), Adv);
+}
+
+TEST(ExprAtoms, EmptyTextPaintsNothing) {
+    TRecordingCanvas canvas;
+    TExprSimple simple("");
+    TExprVar var("");
+    Prepare(simple, canvas);
+    Prepare(var, canvas);
+    EXPECT_EQ(simple.Width(), 0);
+    EXPECT_EQ(var.Width(), 0);
+    EXPECT_EQ(simple.CapDY(), 0);
+    EXPECT_EQ(var.CapDXLeft(), 0);
+    EXPECT_EQ(var.CapDXRight(), 0);
+    EXPECT_EQ(var.PowerX(), 0);
+    EXPECT_EQ(var.IndexX(), 0);
+    canvas.Clear();
+    simple.Draw(0, 0, 0, 0);
+    var.Draw(0, 0, 0, 0);
+    EXPECT_TRUE(canvas.CallsOf("TextOut").empty());
+}
+
+TEST(ExprAtoms, SimpleCapDYByFirstCharacter) {
+    TRecordingCanvas canvas;
+    struct TCase {
+        const char *Text;
+        long double K;
+    };
+    const TCase cases[] = {
+        {"A", 4},    {"Zx", 4},   {"b", 4},    {"l", 4},       {"a", 9.5L},    {"zz", 9.5L},
+        {"p", 9.5L}, {"i", 7},    {"t", 7},    {"\xA8", 2.5L}, {"\xC9", 2.5L}, // Ё Й
+        {"\xB8", 7}, {"\xE9", 7}, {"\xC0", 4}, {"\xDF", 4},    {"\xE0", 9.5L}, {"\xFF", 9.5L},
+        {"1", 0},    {"[", 0},    {"{", 0},    {"\xB7", 0},    {" a", 0},
+    };
+    for (const TCase &c : cases) {
+        TExprSimple s(c.Text);
+        Prepare(s, canvas);
+        EXPECT_EQ(s.CapDY(), R(c.K * s.UnitY())) << c.Text;
+    }
+}
+
+TEST(ExprAtoms, VarIsItalicWithSlantTables) {
+    TRecordingCanvas canvas;
+    TExprVar f("f");
+    f.SetColor(0x0000FF);
+    Prepare(f, canvas);
+    const long double ux = f.UnitX();
+    EXPECT_EQ(f.CapDXLeft(), R(5 * ux));
+    EXPECT_EQ(f.CapDXRight(), R(5.5L * ux));
+    EXPECT_EQ(f.PowerX(), f.Width() + R(2 * ux));
+    EXPECT_EQ(f.IndexX(), f.Width() - R(3 * ux));
+    EXPECT_EQ(f.CapDY(), R(4 * f.UnitY())); // the upright table of TExprSimple
+    canvas.Clear();
+    f.Draw(0, 0, 0, 0);
+    auto out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_TRUE(out[0].Font.Style & fsItalic);
+    EXPECT_EQ(out[0].Font.Color, 0x0000FFu);
+    EXPECT_FALSE(f.Font().Style() & fsItalic); // the node's own font stays upright
+
+    // Left by the first character, right by the last; outside "A".."z" nothing.
+    struct TCase {
+        const char *Text;
+        long double L, Right, P, Q;
+    };
+    const TCase cases[] = {
+        {"A", 5, 5.5L, 0, 3},   {"C", 2, 2, 0, 3},     {"p", 2, 2, 0, 3},    {"U", 1.5L, 2, 0, 3},
+        {"x", 0, 1, 0, 1},      {"u", -0.5L, 1, 0, 3}, {"_", 0, 0, 0, 3},    {"T", 1, 2.4L, 0, 3},
+        {"M", 2, 1.5L, 0, 3},   {"i", 1, 3, 0, 3},     {"B", 1, 4, 0, 3},    {"R", 1, 4, 0, 1.5L},
+        {"W", 1.5L, 2, 0, 6},   {"d", 1, 1, 2, 3},     {"r", 1, 1, 1, 3},    {"Cu", 2, 1, 0, 3},
+        {"uC", -0.5L, 2, 0, 3}, {"1", 0, 0, 0, 3},     {"\xE0", 0, 0, 0, 3},
+    };
+    for (const TCase &c : cases) {
+        TExprVar v(c.Text);
+        Prepare(v, canvas);
+        EXPECT_EQ(v.CapDXLeft(), R(c.L * ux)) << c.Text;
+        EXPECT_EQ(v.CapDXRight(), R(c.Right * ux)) << c.Text;
+        EXPECT_EQ(v.PowerX(), v.Width() + R(c.P * ux)) << c.Text;
+        EXPECT_EQ(v.IndexX(), v.Width() - R(c.Q * ux)) << c.Text;
+    }
+}
+
+TEST(ExprAtoms, NumberTextsSplitIntoMantissaAndExponent) {
+    struct TCase {
+        long double Value;
+        bool ExpForm;
+        const char *Mantissa, *Exponent;
+    };
+    const TCase cases[] = {
+        {1500, true, "1,5", "3"},      {1000, true, "1", "3"},
+        {0.00001L, true, "1", "-5"},   {-1500, true, "-1,5", "3"},
+        {5, true, "5", "0"},           {0, true, "0", "0"},
+        {2.5L, false, "2,5", ""},      {0, false, "0", ""},
+        {123456, false, "123456", ""}, {1e20L, false, "1", "20"},
+        {1.5e-6L, false, "1,5", "-6"}, {-2.25e-7L, false, "-2,25", "-7"},
+    };
+    for (const TCase &c : cases) {
+        TExprNumber n(c.Value, c.ExpForm);
+        EXPECT_EQ(n.Mantissa(), c.Mantissa) << static_cast<double>(c.Value);
+        EXPECT_EQ(n.Exponent(), c.Exponent) << static_cast<double>(c.Value);
+        EXPECT_EQ(n.Value(), c.Value);
+    }
+
+    // Values the formats cannot write as digits keep their text and do not break anything.
+    TExprNumber inf(std::numeric_limits<long double>::infinity(), false);
+    EXPECT_EQ(inf.Mantissa(), "INF");
+    TExprNumber nan(std::numeric_limits<long double>::quiet_NaN(), true);
+    EXPECT_FALSE(nan.Mantissa().empty());
+    TRecordingCanvas canvas;
+    Prepare(nan, canvas);
+    EXPECT_GT(nan.Width(), 0);
+}
+
+TEST(ExprAtoms, NumberSetValueRebuildsAndInvalidates) {
+    TRecordingCanvas canvas;
+    TExprNumber n(2, false);
+    Prepare(n, canvas);
+    EXPECT_EQ(n.Width(), Adv);
+    EXPECT_EQ(n.MidLineUp(), Cell / 2);
+    EXPECT_EQ(n.CapDY(), R(8 * n.UnitY()));
+    const uint32_t before = n.ValidMask();
+    ASSERT_EQ(before & (vmWidth | vmHeight | vmCapDY), 0u);
+
+    n.SetValue(2); // the value already held: nothing is rebuilt, nothing becomes stale
+    EXPECT_EQ(n.ValidMask(), before);
+
+    n.SetValue(6);
+    EXPECT_EQ(n.Mantissa(), "6");
+    EXPECT_NE(n.ValidMask() & vmWidth, 0u);
+    EXPECT_NE(n.ValidMask() & vmHeight, 0u);
+    EXPECT_NE(n.ValidMask() & vmCapDY, 0u);
+
+    // A product that needs a power of ten: the axis row and the height follow the new text.
+    n.SetValue(3e21L);
+    EXPECT_EQ(n.Exponent(), "21");
+    EXPECT_EQ(n.Height(), R(1.2L * Cell));
+    EXPECT_EQ(n.MidLineUp(), R(0.2L * Cell) + Cell / 2);
+    EXPECT_EQ(n.CapDY(), R(3 * n.UnitY()));
+}
+
+TEST(ExprAtoms, NumberWithPowerOfTenGeometry) {
+    TRecordingCanvas canvas;
+    TExprNumber plain(15, false);
+    TExprNumber n(1500, true);
+    Prepare(plain, canvas);
+    Prepare(n, canvas);
+    const int32_t d = R(0.2L * Cell);  // 13: how far the power of ten is lowered
+    const int32_t small = R(H * 0.7L); // -36: the exponent's font
+    const int32_t smallAdv = TRecordingCanvas::Advance(small);
+
+    EXPECT_EQ(plain.Height(), Cell);
+    EXPECT_EQ(n.Height(), R(1.2L * Cell));
+    EXPECT_EQ(n.MidLineUp(), d + Cell / 2);
+    EXPECT_EQ(n.MidLineDn(), -((Cell - 1) / 2));
+    EXPECT_EQ(n.Height(), n.MidLineUp() - n.MidLineDn() + 1);
+    EXPECT_EQ(n.MidLineUp() - plain.MidLineUp(), d); // the axis is lowered with the digits
+    EXPECT_EQ(n.Width(), 6 * Adv + smallAdv);        // "1,5·10" and "3"
+
+    canvas.Clear();
+    n.Draw(10, 20, 0, 0);
+    auto out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].Text, U(u"1,5\u00B710"));
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{10, 20 + d}));
+    EXPECT_EQ(out[0].Font.Height, H);
+    EXPECT_EQ(out[1].Text, U(u"3"));
+    EXPECT_EQ(out[1].Args, (std::vector<int32_t>{10 + 6 * Adv, 20}));
+    EXPECT_EQ(out[1].Font.Height, small);
+
+    // A mantissa of 1 shows only the power of ten.
+    TExprNumber thousand(1000, true);
+    Prepare(thousand, canvas);
+    EXPECT_EQ(thousand.Width(), 2 * Adv + smallAdv);
+    canvas.Clear();
+    thousand.Draw(0, 0, 0, 0);
+    out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].Text, U(u"10"));
+    EXPECT_EQ(out[1].Text, U(u"3"));
+    EXPECT_EQ(out[1].Args[0], 2 * Adv);
+
+    // In a row the plain number's axis meets the lowered one.
+    TExprChain row(std::make_unique<TExprNumber>(15, false));
+    row.Son()->AddNext(std::make_unique<TExprNumber>(1500, true));
+    Prepare(row, canvas);
+    canvas.Clear();
+    row.Draw(0, 0, 0, 0);
+    out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0].Args[1], d); // "15" moved down to the common axis
+    EXPECT_EQ(out[1].Args[1], d); // "1,5·10" lowered within its box at the top
+    EXPECT_EQ(out[2].Args[1], 0); // the exponent at the top of the row
+    EXPECT_EQ(row.Height(), n.Height());
+}
+
+TEST(ExprAtoms, NumberFactorFlags) {
+    EXPECT_EQ(TExprNumber(3, false).FactorFlags(), 2u);
+    EXPECT_EQ(TExprNumber(0, false).FactorFlags(), 2u);
+    EXPECT_EQ(TExprNumber(-3, false).FactorFlags(), 6u);
+    EXPECT_EQ(TExprNumber(-1e-30L, true).FactorFlags(), 6u);
+}
+
+TEST(ExprAtoms, ExpNumberChoosesItsFormByMagnitude) {
+    struct TCase {
+        long double Value;
+        int32_t Precision, Digits, ExpLimit;
+        const char *Mantissa, *Exponent;
+    };
+    const TCase cases[] = {
+        {0.0005L, 4, 4, 3, "5", "-4"},                              // log10 = -3.3 <= -3
+        {0.005L, 4, 4, 3, "0,005", ""},                             // fixed "0,0050", read back
+        {0.00099L, 4, 4, 3, "9,9", "-4"},                           // just below the limit
+        {-0.0005L, 4, 4, 3, "-5", "-4"},     {0, 4, 4, 2, "0", ""}, // 0 is always fixed
+        {123.456789L, 4, 4, 2, "123,5", ""}, {3.14159L, 3, 1, 2, "3,1", ""},
+        {123456, 4, 4, 2, "1,235", "5"},    // too many digits for the precision
+        {0.012345L, 3, 2, 1, "1,23", "-2"}, // ExpLimit 1: below 0.1 in exponent form
+    };
+    for (const TCase &c : cases) {
+        TExprExpNumber n(c.Value, c.Precision, c.Digits, c.ExpLimit);
+        EXPECT_EQ(n.Mantissa(), c.Mantissa) << static_cast<double>(c.Value);
+        EXPECT_EQ(n.Exponent(), c.Exponent) << static_cast<double>(c.Value);
+        EXPECT_EQ(n.Precision(), c.Precision);
+        EXPECT_EQ(n.ExpLimit(), c.ExpLimit);
+    }
+    // SetValue goes through the same format.
+    TExprExpNumber n(1, 4, 4, 3);
+    n.SetValue(0.0002L);
+    EXPECT_EQ(n.Mantissa(), "2");
+    EXPECT_EQ(n.Exponent(), "-4");
+
+    // Arguments beyond the formats' ranges are clamped, not passed on.
+    for (int32_t p : {-5, 0, 100})
+        for (int32_t t :
+             {std::numeric_limits<int32_t>::min(), 0, std::numeric_limits<int32_t>::max()}) {
+            TExprExpNumber e(0.000123L, p, 1000, t);
+            EXPECT_FALSE(e.Mantissa().empty());
+        }
+}
+
+TEST(ExprAtoms, ExtSymbolMeasuresItsCode) {
+    TRecordingCanvas canvas;
+    TExprExtSymbol alpha(945);
+    Prepare(alpha, canvas);
+    EXPECT_EQ(alpha.Width(), Adv);
+    EXPECT_EQ(alpha.Height(), Cell);
+    canvas.Clear();
+    alpha.Draw(7, 8, 0, 0);
+    auto out = canvas.CallsOf("TextOutW");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Text, U(u"\u03B1"));
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{7, 8}));
+
+    // Codes up to 255 go through the 8-bit ABC query and get its overhang corrections.
+    canvas.SetABC('f', TABC{-4, 30, -5});
+    TExprExtSymbol f('f');
+    Prepare(f, canvas);
+    EXPECT_EQ(f.Width(), Adv + 4 + 5);
+    canvas.Clear();
+    f.Draw(0, 0, 0, 0);
+    EXPECT_EQ(canvas.CallsOf("TextOutW")[0].Args[0], 4);
+}
+
+TEST(ExprAtoms, ExtSymbolTables) {
+    TRecordingCanvas canvas;
+    struct TCase {
+        uint16_t Code;
+        long double K, L, Right;
+    };
+    const TCase cases[] = {
+        {913, 4, 1, -1},   {914, 4, 0, -1},    {929, 4, 1, -1},   {930, 0, 0, 0},
+        {931, 4, 1, -1},   {937, 4, 1, -1},    {945, 8.8L, 0, 0}, {946, 4, 0, 0},
+        {949, 8.8L, 0, 1}, {952, 4, 1, -0.5L}, {955, 4, 0, 0},    {961, 8.8L, 0, 0},
+        {962, 0, 0, 0},    {969, 8.8L, 0, 0},  {970, 0, 0, 0},    {'x', 0, 0, 0},
+    };
+    for (const TCase &c : cases) {
+        TExprExtSymbol s(c.Code);
+        Prepare(s, canvas);
+        EXPECT_EQ(s.CapDY(), R(c.K * s.UnitY())) << c.Code;
+        EXPECT_EQ(s.CapDXLeft(), R(c.L * s.UnitX())) << c.Code;
+        EXPECT_EQ(s.CapDXRight(), R(c.Right * s.UnitX())) << c.Code;
+        EXPECT_EQ(s.PowerX(), s.Width()) << c.Code;
+    }
+    TExprExtSymbol partial(8706);
+    Prepare(partial, canvas);
+    EXPECT_EQ(partial.PowerX(), partial.Width() + R(2 * partial.UnitX()));
+
+    // The ellipsis sets no limit worth speaking of: as close to the integer range as it gets.
+    TExprExtSymbol ellipsis(8230);
+    Prepare(ellipsis, canvas);
+    EXPECT_EQ(ellipsis.CapDY(), R(MaxInt - ellipsis.UnitY()));
+    TExprExtSymbol tiny(8230);
+    Prepare(tiny, canvas, 0); // a zero-height font: UnitY 0
+    EXPECT_EQ(tiny.UnitY(), 0);
+    EXPECT_EQ(tiny.CapDY(), MaxInt);
+}
+
+TEST(ExprAtoms, PlankIsItalicHBar) {
+    TRecordingCanvas canvas;
+    TExprPlank h;
+    EXPECT_EQ(h.Code(), 295);
+    Prepare(h, canvas);
+    EXPECT_EQ(h.CapDY(), R(4 * h.UnitY()));
+    EXPECT_EQ(h.CapDXLeft(), R(h.UnitX()));
+    EXPECT_EQ(h.CapDXRight(), R(h.UnitX()));
+    canvas.Clear();
+    h.Draw(0, 0, 0, 0);
+    auto out = canvas.CallsOf("TextOutW");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Text, U(u"\u0127"));
+    EXPECT_TRUE(out[0].Font.Style & fsItalic);
+}
+
+namespace {
+
+// Signs are tested on a surface twice as dense horizontally, so that PenWidthX (8) and
+// PenWidthY (4), UnitX and UnitY all differ and a mix-up shows.
+struct TSignTest : ::testing::Test {
+    TRecordingCanvas Canvas{192, 96};
+    const int32_t V = 8, W = 4;
+
+    TExprSign &Sign(uint16_t code) {
+        Node = std::make_unique<TExprSign>(code);
+        Node->SetColor(0x00AA00);
+        Prepare(*Node, Canvas);
+        EXPECT_EQ(Node->PenWidthX(), V);
+        EXPECT_EQ(Node->PenWidthY(), W);
+        return *Node;
+    }
+    std::vector<TCanvasCall> Paint(TExprSign &s, int32_t x, int32_t y) {
+        Canvas.Clear();
+        s.Draw(x, y, 0, 0);
+        return Canvas.Calls;
+    }
+    static std::vector<TCanvasCall> Of(const std::vector<TCanvasCall> &calls, const char *kind) {
+        std::vector<TCanvasCall> out;
+        for (const auto &c : calls)
+            if (c.Kind == kind) out.push_back(c);
+        return out;
+    }
+    std::unique_ptr<TExprSign> Node;
+};
+
+} // namespace
+
+TEST_F(TSignTest, CharacterSignsCarryTheirMargins) {
+    TExprSign &eq = Sign('=');
+    EXPECT_EQ(eq.Width(), Adv + 4 * V);
+    EXPECT_EQ(eq.Height(), Cell);
+    EXPECT_EQ(eq.MidLineUp(), Cell / 2);
+    EXPECT_EQ(eq.CapDY(), MaxInt);
+    auto calls = Paint(eq, 100, 10);
+    auto out = Of(calls, "TextOutW");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{100 + 2 * V, 10}));
+    EXPECT_EQ(out[0].Font.Color, 0x00AA00u);
+
+    // Bracket forcing and factor flags.
+    struct TCase {
+        uint16_t Code;
+        bool Forces;
+        uint32_t Flags;
+    };
+    const TCase cases[] = {
+        {'+', true, 0},  {8722, true, 4},        {esPlusMinus, true, 4}, {esMinusPlus, true, 4},
+        {'=', false, 0}, {esMuchLess, false, 0}, {183, false, 0},        {'-', false, 0},
+    };
+    for (const TCase &c : cases) {
+        TExprSign s(c.Code);
+        EXPECT_EQ(s.ForcesArgBrackets(), c.Forces) << c.Code;
+        EXPECT_EQ(s.FactorFlags(), c.Flags) << c.Code;
+    }
+}
+
+TEST_F(TSignTest, MuchLessAndMuchGreater) {
+    for (uint16_t code : {esMuchLess, esMuchGreater}) {
+        TExprSign &s = Sign(code);
+        EXPECT_EQ(s.Width(), R(1.7L * Adv) + 4 * V);
+        auto out = Of(Paint(s, 0, 5), "TextOut");
+        ASSERT_EQ(out.size(), 2u);
+        const char16_t *glyph = code == esMuchLess ? u"<" : u">";
+        EXPECT_EQ(out[0].Text, glyph);
+        EXPECT_EQ(out[1].Text, glyph);
+        EXPECT_EQ(out[0].Args, (std::vector<int32_t>{2 * V, 5}));
+        EXPECT_EQ(out[1].Args, (std::vector<int32_t>{2 * V + R(0.7L * Adv), 5}));
+    }
+}
+
+TEST_F(TSignTest, ApproximateRelations) {
+    for (uint16_t code : {esApproxLess, esApproxGreater}) {
+        TExprSign &s = Sign(code);
+        EXPECT_EQ(s.Width(), Adv + 4 * V);
+        auto out = Of(Paint(s, 3, 5), "TextOut");
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(out[0].Text, code == esApproxLess ? U(u"<") : U(u">"));
+        EXPECT_EQ(out[0].Args, (std::vector<int32_t>{3 + 2 * V, 5}));
+        EXPECT_EQ(out[1].Text, U(u"~"));
+        EXPECT_EQ(out[1].Args, (std::vector<int32_t>{3 + 2 * V, 5 + R(7 * s.UnitY())}));
+    }
+}
+
+TEST_F(TSignTest, PlusMinusBarIsOnePenBelowTheInk) {
+    // The recording canvas's "+" has its ink box 24 wide and 34 high, origin (1, 34).
+    const int32_t bw = Adv - 2, bh = 52 * 2 / 3, ox = 1, oy = bh;
+    TExprSign &pm = Sign(esPlusMinus);
+    EXPECT_EQ(pm.Width(), Adv + 4 * V);
+    auto calls = Paint(pm, 10, 20);
+    auto out = Of(calls, "TextOut");
+    auto bars = Of(calls, "FillRect");
+    ASSERT_EQ(out.size(), 1u);
+    ASSERT_EQ(bars.size(), 1u);
+    const int32_t x0 = 10 + 2 * V;
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 - W}));
+    const int32_t inkBottom = 20 - W + Ascent - oy + bh; // first row below the "+" ink
+    EXPECT_EQ(bars[0].Args,
+              (std::vector<int32_t>{x0 + ox, inkBottom + W, x0 + ox + bw, inkBottom + 2 * W}));
+    EXPECT_EQ(bars[0].BrushColor, 0x00AA00u);
+    EXPECT_EQ(bars[0].BrushStyle, TBrushStyle::Solid);
+    EXPECT_EQ(bars[0].PenColor, 0x00AA00u);
+
+    TExprSign &mp = Sign(esMinusPlus);
+    calls = Paint(mp, 10, 20);
+    out = Of(calls, "TextOut");
+    bars = Of(calls, "FillRect");
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 + W}));
+    const int32_t inkTop = 20 + W + Ascent - oy;
+    EXPECT_EQ(bars[0].Args,
+              (std::vector<int32_t>{x0 + ox, inkTop - 2 * W, x0 + ox + bw, inkTop - W}));
+}
+
+TEST_F(TSignTest, TildeOverBar) {
+    TExprSign &s = Sign(esAlmostEqual);
+    const int32_t width = Adv + 4 * V;
+    EXPECT_EQ(s.Width(), width);
+    auto calls = Paint(s, 10, 20);
+    auto out = Of(calls, "TextOut");
+    auto bars = Of(calls, "FillRect");
+    ASSERT_EQ(out.size(), 1u);
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(out[0].Text, U(u"~"));
+    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{10 + 2 * V, 20 - R(4.5L * s.UnitY())}));
+    const int32_t t = 20 + R(15.5L * s.UnitY());
+    EXPECT_EQ(bars[0].Args,
+              (std::vector<int32_t>{10 + 2 * V + R(0.5L * s.UnitX()), t,
+                                    10 + width - 2 * V - R(0.6L * s.UnitX()), t + W}));
+}
+
+TEST_F(TSignTest, ParallelIsEightPensWide) {
+    TExprSign &s = Sign(esParallel);
+    EXPECT_EQ(s.Width(), 8 * V);
+    auto bars = Of(Paint(s, 10, 20), "FillRect");
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0].Args,
+              (std::vector<int32_t>{10 + 2 * V, 20 + Descent, 10 + 3 * V, 20 + Ascent + 1}));
+    EXPECT_EQ(bars[1].Args,
+              (std::vector<int32_t>{10 + 5 * V, 20 + Descent, 10 + 6 * V, 20 + Ascent + 1}));
+    // Whatever the font: only the pen width counts.
+    for (int32_t h : {-13, -100}) {
+        TExprSign p(esParallel);
+        Prepare(p, Canvas, h);
+        EXPECT_EQ(p.Width(), 8 * p.PenWidthX()) << h;
+    }
+}
+
+TEST_F(TSignTest, PerpendicularStemIsCentred) {
+    // "_" is 26 wide; with an even pen the base keeps 26, with an odd one it grows to 27.
+    struct TCase {
+        int32_t DpiX, Pen, Base;
+    };
+    for (const TCase c : {TCase{192, 8, 26}, TCase{120, 5, 27}}) {
+        Canvas.SetDpi(c.DpiX, 96);
+        TExprSign s(esPerpendicular);
+        Prepare(s, Canvas);
+        ASSERT_EQ(s.PenWidthX(), c.Pen);
+        const int32_t v = c.Pen, width = c.Base + 4 * v;
+        EXPECT_EQ(s.Width(), width);
+        Canvas.Clear();
+        s.Draw(10, 20, 0, 0);
+        auto bars = Canvas.CallsOf("FillRect");
+        ASSERT_EQ(bars.size(), 2u);
+        const int32_t bottom = 20 + Ascent + 1;
+        EXPECT_EQ(bars[0].Args,
+                  (std::vector<int32_t>{10 + 2 * v, bottom - W, 10 + width - 2 * v, bottom}));
+        const int32_t stem = 10 + (width - v) / 2;
+        EXPECT_EQ(bars[1].Args,
+                  (std::vector<int32_t>{stem, 20 + Descent + R(4 * s.UnitY()), stem + v, bottom}));
+        // As much base to the left of the stem as to the right.
+        EXPECT_EQ(bars[1].Args[0] - bars[0].Args[0], bars[0].Args[2] - bars[1].Args[2]);
+    }
+}
+
+TEST_F(TSignTest, AngleIsBaseAndSlantedStroke) {
+    TExprSign &s = Sign(esAngle);
+    const int32_t width = Adv + 4 * V;
+    EXPECT_EQ(s.Width(), width);
+    auto calls = Paint(s, 10, 20);
+    auto bars = Of(calls, "FillRect");
+    auto polys = Of(calls, "Polygon");
+    ASSERT_EQ(bars.size(), 1u);
+    ASSERT_EQ(polys.size(), 1u);
+    const int32_t bottom = 20 + Ascent + 1, x0 = 10 + 2 * V;
+    EXPECT_EQ(bars[0].Args, (std::vector<int32_t>{x0, bottom - W, 10 + width - 2 * V, bottom}));
+    const int32_t m = 10 + width / 2, u = 20 + Descent + R(4 * s.UnitY());
+    EXPECT_EQ(polys[0].Points,
+              (std::vector<TPoint>{{x0, bottom - W}, {m, u}, {m, u + W - 1}, {x0, 20 + Ascent}}));
+    EXPECT_EQ(polys[0].BrushColor, 0x00AA00u);
+    EXPECT_EQ(polys[0].PenColor, 0x00AA00u);
+}
+
+TEST(ExprAtoms, ColourComesFromTheParentUnlessOwn) {
+    TRecordingCanvas canvas;
+    TExprChain row(std::make_unique<TExprSimple>("a"));
+    row.Son()->AddNext(std::make_unique<TExprVar>("b"));
+    row.Son()->SetParent(&row);
+    row.Son()->Next()->SetColor(0x112233);
+    Prepare(row, canvas);
+    canvas.Clear();
+    row.Draw(0, 0, 0, 0);
+    auto out = canvas.CallsOf("TextOut");
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].Font.Color, clBlack); // nobody has a colour: black
+    EXPECT_EQ(out[1].Font.Color, 0x112233u);
+    row.SetColor(0x0000FF);
+    canvas.Clear();
+    row.Draw(0, 0, 0, 0);
+    out = canvas.CallsOf("TextOut");
+    EXPECT_EQ(out[0].Font.Color, 0x0000FFu); // inherited from the row
+    EXPECT_EQ(out[1].Font.Color, 0x112233u); // its own
+}
+
+TEST(ExprAtoms, NoCanvasMeansZeroAndNoPainting) {
+    TExprNumber n(1500, true);
+    TExprSign s(esAngle);
+    TExprVar v("f");
+    EXPECT_EQ(n.Width(), 0);
+    EXPECT_EQ(n.MidLineUp(), 0);
+    EXPECT_EQ(s.Width(), 0);
+    EXPECT_EQ(v.PowerX(), 0);
+    EXPECT_EQ(v.CapDXLeft(), 0);
+    n.Draw(0, 0, 0, 0);
+    s.Draw(0, 0, 0, 0);
+    v.Draw(0, 0, 0, 0);
+}
+
+TEST(ExprAtoms, HugeCoordinatesSaturate) {
+    // Painting far out must stay defined (the sanitizer build checks the arithmetic).
+    TRecordingCanvas canvas;
+    const uint16_t codes[] = {esPlusMinus, esMinusPlus, esAlmostEqual, esParallel, esPerpendicular,
+                              esAngle,     '='};
+    for (uint16_t code : codes) {
+        TExprSign s(code);
+        Prepare(s, canvas, -300000000);
+        s.Draw(MaxInt - 5, MaxInt - 5, 0, 0);
+        s.Draw(-MaxInt, -MaxInt, 2, 2);
+        EXPECT_GE(s.Width(), 0) << code;
+    }
+    TExprNumber n(1500, true);
+    Prepare(n, canvas, -300000000);
+    n.Draw(MaxInt, MaxInt, 0, 0);
+    EXPECT_GT(n.Height(), 0);
+}
