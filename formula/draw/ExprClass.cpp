@@ -83,7 +83,9 @@ TExprClass::~TExprClass() {
 }
 
 void TExprClass::SetParent(TExprClass *parent) {
-    for (TExprClass *n = this; n && n->FParent != parent; n = n->FNext.get()) n->FParent = parent;
+    // The whole chain: members appended with AddNext after the head was placed have no parent
+    // yet, and stopping at the head would leave them without one (no inherited colour).
+    for (TExprClass *n = this; n; n = n->FNext.get()) n->FParent = parent;
 }
 
 TColor TExprClass::GetColor() const {
