@@ -1,5 +1,7 @@
 // Group operators on the recording canvas: sign size, layout with limits, both drawings.
 #include "formula/draw/ExprGroupOps.h"
+#include "formula/draw/ExprStructs.h"
+#include "runtime/NumText.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +169,21 @@ TEST(ExprGroupOps, BracketedOperandKeepsItsOwnSize) {
     EXPECT_EQ(outer.Son()->MidLineDn(), -46);
     EXPECT_EQ(outer.SymbolHeight(), 106); // Round(2.25 * 47)
     EXPECT_NE(outer.SymbolHeight(), inner->SymbolHeight());
+
+    // The same with real round brackets, and with an argument that shows none: only the
+    // latter is searched for an operator.
+    TExprSumma round(
+        std::make_unique<TExprRound>(std::make_unique<TExprSumma>(Box(4, 80), nullptr, nullptr)),
+        nullptr, nullptr);
+    Prepare(round, canvas);
+    EXPECT_EQ(round.SymbolHeight(), Round32(2.25L * round.Son()->MidLineUp()));
+    EXPECT_NE(round.SymbolHeight(), 90);
+    auto bare = std::make_unique<TExprArgument>(Box(3, 3));
+    bare->Son()->SetNext(std::make_unique<TExprSumma>(Box(4, 80), nullptr, nullptr));
+    TExprSumma plain(std::move(bare), nullptr, nullptr);
+    Prepare(plain, canvas);
+    ASSERT_EQ(plain.Son()->FactorFlags() & (efRoundBrackets | efBrackets), 0u);
+    EXPECT_EQ(plain.SymbolHeight(), 90);
 }
 
 TEST(ExprGroupOps, WideLimitWidensTheSignColumn) {

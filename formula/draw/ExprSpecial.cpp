@@ -1,0 +1,193 @@
+#include "formula/draw/ExprSpecial.h"
+
+#include "runtime/NumText.h"
+
+#include <algorithm>
+
+namespace {
+
+TPoint Pt(int64_t x, int64_t y) {
+    return {Sat32(x), Sat32(y)};
+}
+
+} // namespace
+
+// TExprMatrix
+
+int32_t TExprMatrix::CellWidth() {
+    if (NeedsCalc(vmUser1)) CalcCellSize();
+    return FCellWidth;
+}
+
+int32_t TExprMatrix::CellHeight() {
+    if (NeedsCalc(vmUser1)) CalcCellSize();
+    return FCellHeight;
+}
+
+void TExprMatrix::CalcCellSize() {
+    // Every item counts, painted or not, so surplus items still size the cells.
+    int64_t up = 0, down = 0, width = 0;
+    for (TExprClass *m = Son(); m; m = m->Next()) {
+        const int64_t mu = m->MidLineUp();
+        up = std::max(up, mu + 1);
+        down = std::max(down, static_cast<int64_t>(m->Height()) - mu - 1);
+        width = std::max(width, static_cast<int64_t>(m->Width()));
+    }
+    FCellWidth = Sat32(width);
+    FCellHeight = Sat32(up + down);
+    MarkValid(vmUser1);
+}
+
+int32_t TExprMatrix::CalcWidth() {
+    // A matrix without columns has no width rather than a negative one, which would pull
+    // the following members of a row over it.
+    const long double cols = std::max(FColCount, 0);
+    return Round32(std::max(0.0L, CellWidth() * cols + (6 * cols - 2) * FPenWidthX));
+}
+
+int32_t TExprMatrix::CalcHeight() {
+    return Round32(static_cast<long double>(CellHeight()) * std::max(FRowCount, 0));
+}
+
+void TExprMatrix::Paint(int32_t X, int32_t Y) {
+    const int64_t cw = CellWidth(), ch = CellHeight(), px = FPenWidthX;
+    TExprClass *item = Son();
+    int64_t y = Y + ch / 2;
+    // The loops end with the items, so huge counts cost nothing.
+    for (int32_t row = 0; row < FRowCount && item; ++row) {
+        int64_t x = X + 2 * px + cw / 2;
+        for (int32_t col = 0; col < FColCount && item; ++col) {
+            item->Draw(Sat32(x), Sat32(y), 1, 1);
+            item = item->Next();
+            x += cw + 6 * px;
+        }
+        y += ch;
+    }
+}
+
+// TExprCase
+
+int32_t TExprCase::CalcWidth() {
+    int64_t a = 0, b = 0;
+    bool odd = true;
+    for (TExprClass *m = Son(); m; m = m->Next(), odd = !odd) {
+        int64_t &widest = odd ? a : b;
+        widest = std::max(widest, static_cast<int64_t>(m->Width()));
+    }
+    return Sat32(a + 18 * static_cast<int64_t>(FPenWidthX) + b);
+}
+
+int32_t TExprCase::CalcHeight() {
+    int64_t total = 0;
+    for (TExprClass *value = Son(); value && value->Next(); value = value->Next()->Next()) {
+        TExprClass *cond = value->Next();
+        const int64_t up = std::max(value->MidLineUp(), cond->MidLineUp());
+        const int64_t down = std::max(-static_cast<int64_t>(value->MidLineDn()),
+                                      -static_cast<int64_t>(cond->MidLineDn()));
+        total += up + down;
+        if (cond->Next()) total += 2 * static_cast<int64_t>(FPenWidthY);
+    }
+    // An odd height puts the default axis row exactly on the brace's point.
+    if (total % 2 == 0) ++total;
+    return Sat32(total);
+}
+
+void TExprCase::Paint(int32_t X, int32_t Y) {
+    const int64_t H = Height(), W = Width();
+    const int64_t px = FPenWidthX, py = FPenWidthY;
+    const int64_t x = X, y = Y;
+    const int64_t e = y + (H - 11 * py) / 2 + 1;
+    const TPoint upper[23] = {
+        Pt(x + px, e + 5 * py - 1),
+        Pt(x + 2 * px - 1, e + 5 * py - 1),
+        Pt(x + 3 * px, e + 4 * py - 2),
+        Pt(x + 3 * px, e + 3 * py - 1),
+        Pt(x + 3 * px, e + 3 * py - 1),
+        Pt(x + 3 * px, y + 3 * py - 1),
+        Pt(x + 3 * px, y + 3 * py - 1),
+        Pt(x + 3 * px, y + py),
+        Pt(x + 4 * px, y + py),
+        Pt(x + 7 * px - 1, y + py),
+        Pt(x + 7 * px - 1, y + py),
+        Pt(x + 7 * px - 1, y + 2 * py - 1),
+        Pt(x + 7 * px - 1, y + 2 * py - 1),
+        Pt(x + 5 * px - 1, y + 2 * py - 1),
+        Pt(x + 5 * px - 1, y + 2 * py - 1),
+        Pt(x + 5 * px - 1, y + 3 * py - 1),
+        Pt(x + 5 * px - 1, y + 3 * py - 1),
+        Pt(x + 5 * px - 1, e + 3 * py - 1),
+        Pt(x + 5 * px - 1, e + 3 * py - 1),
+        Pt(x + 5 * px - 1, e + 3 * py - 2),
+        Pt(x + 5 * px - 2, e + 5 * py - 1),
+        Pt(x + 3 * px - 1, e + 5 * py - 1),
+        Pt(x + 3 * px - 1, e + 5 * py - 1),
+    };
+    // The lower half mirrors the upper one about the middle row, walked back to the point.
+    TPoint brace[46];
+    for (int i = 0; i < 23; ++i) {
+        brace[i] = upper[i];
+        brace[45 - i] = Pt(upper[i].X, 2 * y + H - 1 - upper[i].Y);
+    }
+    FCanvas->BeginPath();
+    FCanvas->PolyBezier(brace);
+    FCanvas->EndPath();
+    SetPenAndBrush();
+    FCanvas->StrokeAndFillPath();
+
+    int64_t row = y;
+    for (TExprClass *value = Son(); value && value->Next(); value = value->Next()->Next()) {
+        TExprClass *cond = value->Next();
+        const int64_t up = std::max(value->MidLineUp(), cond->MidLineUp());
+        const int64_t down = std::max(-static_cast<int64_t>(value->MidLineDn()),
+                                      -static_cast<int64_t>(cond->MidLineDn()));
+        row += up;
+        value->Draw(Sat32(x + 7 * px), Sat32(row), 0, 1);
+        cond->Draw(Sat32(x + W), Sat32(row), 2, 1);
+        row += down + 2 * py;
+    }
+}
+
+// TExprLambda
+
+void TExprLambda::Paint(int32_t X, int32_t Y) {
+    TExprExtSymbol::Paint(X, Y);
+    const int64_t top = Y + Round(9 * FUnitY);
+    SetPenAndBrush();
+    FCanvas->FillRect(Sat32(X + Round(1.5L * FUnitX)), Sat32(top),
+                      Sat32(X + static_cast<int64_t>(Width()) - Round(2 * FUnitX)),
+                      Sat32(top + FPenWidthY));
+}
+
+// TExprNabla
+
+void TExprNabla::Paint(int32_t X, int32_t Y) {
+    // The delta's own font, turned by 180 degrees. Its pixel height stays that of the font the
+    // box was measured in: re-deriving it from the point size at the surface's resolution
+    // would draw a larger or smaller glyph than the box on any surface that is not at the
+    // font's own resolution, and off by a pixel at fractional point sizes.
+    TFontData turned = FFont->Data();
+    turned.Escapement = 1800;
+    turned.Color = GetColor();
+    const TFontData previous = FCanvas->Font();
+    FCanvas->SetFont(turned);
+    const std::u16string_view delta = u"\u0394";
+    const TSize ext = FCanvas->TextExtentW(delta);
+    // Turned about its reference point, the glyph fills (X, Y) .. (X + cx, Y + cy).
+    FCanvas->TextOutW(Sat32(static_cast<int64_t>(X) + ext.cx),
+                      Sat32(static_cast<int64_t>(Y) + ext.cy), delta);
+    FCanvas->SetFont(previous);
+}
+
+// TExprAsterix
+
+void TExprAsterix::Paint(int32_t X, int32_t Y) {
+    AssignFont();
+    FCanvas->TextOut(X, Sat32(Y + Round(8 * FUnitY)), "*");
+}
+
+// TExprEmpty
+
+int32_t TExprEmpty::CalcHeight() {
+    AssignFont();
+    return FCanvas->TextHeight("A");
+}
