@@ -1,0 +1,253 @@
+#include "app/MainData.h"
+#include "app/Unit1.h"
+#include "results/Unit2.h"
+#include "tests/results/ModalHelper.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RunButton : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FTemp.isValid());
+        FForm = std::make_unique<TForm1>(TSettingsPlace{FTemp.filePath(QStringLiteral("p")),
+                                                        FTemp.filePath(QStringLiteral("c"))});
+        FForm->SetResultsWindow(&FFrmRun);
+        Counts1.fill(-7);
+        Counts2.fill(-7);
+        InputError = 0;
+    }
+    // Presses "Делать" and answers whatever opens.
+    void Press() {
+        FAnswerer.Records.clear();
+        FForm->Button1()->click();
+    }
+    int Shown(const char *className) const {
+        int n = 0;
+        for (const TModalRecord &r : FAnswerer.Records)
+            n += r.ClassName == QLatin1String(className);
+        return n;
+    }
+
+    QTemporaryDir FTemp;
+    TFrmRun FFrmRun;
+    std::unique_ptr<TForm1> FForm;
+    TModalAnswerer FAnswerer;
+};
+
+std::array<int32_t, 10> VariantCounts(int row, int population) {
+    std::array<int32_t, 10> counts{};
+    for (int m = 1; m <= 10; ++m)
+        counts[m - 1] = VariantCountOf(row, population, m);
+    return counts;
+}
+
+} // namespace
+
+TEST(CountText, SignAndDigitsWithin32Bits) {
+    struct {
+        const char16_t *Text;
+        bool Ok;
+        int32_t Value;
+    } const cases[] = {
+        {u"0", true, 0},
+        {u"997", true, 997},
+        {u"0005", true, 5},
+        {u"+12", true, 12},
+        {u"-12", true, -12},
+        {u"2147483647", true, 2147483647},
+        {u"-2147483648", true, INT32_MIN},
+        {u"2147483648", false, 0},
+        {u"-2147483649", false, 0},
+        {u"99999999999999999999", false, 0},
+        {u"", false, 0},
+        {u"-", false, 0},
+        {u"+", false, 0},
+        {u" 5", false, 0},
+        {u"5 ", false, 0},
+        {u"1a", false, 0},
+        {u"1.5", false, 0},
+        {u"1,5", false, 0},
+        {u"0x10", false, 0},
+        {u"\u0663", false, 0},   // an Arabic-Indic digit
+        {u"12\u00a0", false, 0}, // a no-break space
+        {u"\u4e00", false, 0},   // outside the code page
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf16(c.Text);
+        SCOPED_TRACE(text.toStdString());
+        int32_t value = -1;
+        EXPECT_EQ(CountFromText(text, value), c.Ok);
+        EXPECT_EQ(value, c.Value);
+    }
+    // A NUL inside the text is a character like any other.
+    int32_t value = -1;
+    EXPECT_FALSE(CountFromText(QString(QChar(u'1')) + QChar(0) + QChar(u'2'), value));
+}
+
+TEST_F(RunButton, ParseCountReportsABadTextOnceAndGivesZero) {
+    EXPECT_EQ(FForm->ParseCount(QStringLiteral("42")), 42);
+    EXPECT_EQ(InputError, 0);
+    EXPECT_TRUE(FAnswerer.Records.empty());
+    EXPECT_EQ(FForm->ParseCount(QStringLiteral("2147483648")), 0);
+    EXPECT_EQ(InputError, -1);
+    ASSERT_EQ(FAnswerer.Records.size(), 1u);
+    const TModalRecord &box = FAnswerer.Records[0];
+    EXPECT_EQ(box.Title, QStringLiteral("Ошибка ввода"));
+    EXPECT_EQ(box.Text, QStringLiteral("Вы ввели неверные данные"));
+    EXPECT_EQ(box.Icon, QMessageBox::Critical);
+    EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST_F(RunButton, AllCellsConvertThenTheResultsWindowOpens) {
+    Press();
+    EXPECT_EQ(Shown("QMessageBox"), 0);
+    EXPECT_EQ(Shown("TFrmRun"), 1);
+    EXPECT_EQ(Counts1, VariantCounts(9, 1));
+    EXPECT_EQ(Counts2, VariantCounts(9, 2));
+    EXPECT_FALSE(FFrmRun.isVisible());
+    // Signs and the extremes of the range are counts too.
+    FForm->StringGrid1()->SetCells(0, 1, QStringLiteral("-2147483648"));
+    FForm->StringGrid2()->SetCells(9, 1, QStringLiteral("+2147483647"));
+    Press();
+    EXPECT_EQ(Shown("TFrmRun"), 1);
+    EXPECT_EQ(Counts1[0], INT32_MIN);
+    EXPECT_EQ(Counts2[9], INT32_MAX);
+}
+
+TEST_F(RunButton, OnlyTheFirstBadCellIsReportedAndTheWindowStaysClosed) {
+    FForm->StringGrid1()->SetCells(3, 1, QString());
+    FForm->StringGrid1()->SetCells(5, 1, QStringLiteral("x"));
+    FForm->StringGrid2()->SetCells(0, 1, QString());
+    Press();
+    ASSERT_EQ(FAnswerer.Records.size(), 1u);
+    EXPECT_EQ(FAnswerer.Records[0].Text, QStringLiteral("Вы ввели неверные данные"));
+    EXPECT_EQ(InputError, 0);
+    const auto v10 = VariantCounts(9, 1);
+    EXPECT_EQ(Counts1[0], v10[0]);
+    EXPECT_EQ(Counts1[2], v10[2]);
+    EXPECT_EQ(Counts1[3], 0);  // the bad cell
+    EXPECT_EQ(Counts1[4], -7); // not read
+    EXPECT_EQ(Counts2[0], -7);
+    // The grids keep their text for correcting.
+    EXPECT_EQ(FForm->StringGrid1()->Cells(5, 1), QStringLiteral("x"));
+}
+
+TEST_F(RunButton, TheSecondGridIsReportedOnlyWhenTheFirstConverts) {
+    FForm->StringGrid2()->SetCells(6, 1, QString());
+    FForm->StringGrid2()->SetCells(8, 1, QStringLiteral("1e3"));
+    Press();
+    EXPECT_EQ(Shown("QMessageBox"), 1);
+    EXPECT_EQ(Shown("TFrmRun"), 0);
+    EXPECT_EQ(Counts1, VariantCounts(9, 1));
+    const auto v10 = VariantCounts(9, 2);
+    for (int m = 0; m < 6; ++m)
+        EXPECT_EQ(Counts2[m], v10[m]) << m;
+    EXPECT_EQ(Counts2[6], 0);
+    EXPECT_EQ(Counts2[7], -7);
+
+    // Corrected, the next press runs through.
+    FForm->StringGrid2()->SetCells(6, 1, QStringLiteral("47"));
+    FForm->StringGrid2()->SetCells(8, 1, QStringLiteral("86"));
+    Press();
+    EXPECT_EQ(Shown("QMessageBox"), 0);
+    EXPECT_EQ(Shown("TFrmRun"), 1);
+}
+
+TEST_F(RunButton, AValueAbove2147483647IsAnInputError) {
+    FForm->StringGrid1()->SetCells(9, 1, QStringLiteral("2147483648"));
+    Press();
+    EXPECT_EQ(Shown("QMessageBox"), 1);
+    EXPECT_EQ(Shown("TFrmRun"), 0);
+    EXPECT_EQ(Counts1[9], 0);
+}
+
+TEST_F(RunButton, KeyHookPassesDigitsAndBackspaceOnly) {
+    for (char16_t c = 1; c < 0x500; ++c) {
+        QChar key(c);
+        FForm->StringGrid1KeyPress(key);
+        const bool passes = (c >= u'0' && c <= u'9') || c == 8;
+        EXPECT_EQ(key.unicode(), passes ? c : 0) << int(c);
+    }
+}
+
+namespace {
+
+// The editor of the grid's current cell, when one is open.
+QLineEdit *Editor(TStringGrid *grid) {
+    return grid->viewport()->findChild<QLineEdit *>();
+}
+
+} // namespace
+
+TEST_F(RunButton, TypingIntoACellFiltersCharactersAndKeepsEditingKeys) {
+    FForm->show();
+    TStringGrid *grid = FForm->StringGrid1();
+    grid->setFocus();
+    grid->setCurrentCell(0, 2);
+
+    // A rejected character does not even open the editor.
+    for (char c : {'a', '-', '.', ' ', ','})
+        QTest::keyClick(grid, c);
+    EXPECT_EQ(Editor(grid), nullptr);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("1429"));
+
+    QTest::keyClick(grid, '5'); // opens the editor with the digit
+    QLineEdit *editor = Editor(grid);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("5"));
+    QTest::keyClicks(editor, QStringLiteral("a-. x+"));
+    QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QStringLiteral("Ж"), Qt::NoModifier);
+    QTest::keyClick(editor, '7');
+    EXPECT_EQ(editor->text(), QStringLiteral("57"));
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->text(), QStringLiteral("5"));
+    QTest::keyClicks(editor, QStringLiteral("12"));
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(editor->text(), QStringLiteral("51"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits from the event loop
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("51"));
+
+    // Tab and arrows move between cells.
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->currentColumn(), 3);
+    QTest::keyClick(grid, Qt::Key_Left);
+    EXPECT_EQ(grid->currentColumn(), 2);
+}
+
+TEST_F(RunButton, CopyAndPasteKeepWorkingAndPastedTextIsCheckedByTheRun) {
+    FForm->show();
+    TStringGrid *grid = FForm->StringGrid2();
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QLineEdit *editor = Editor(grid);
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("8"));
+
+    QApplication::clipboard()->setText(QStringLiteral("12 b"));
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), QStringLiteral("12 b"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits from the event loop
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("12 b"));
+
+    Press();
+    EXPECT_EQ(Shown("QMessageBox"), 1);
+    EXPECT_EQ(Shown("TFrmRun"), 0);
+}
