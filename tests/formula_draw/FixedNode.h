@@ -1,0 +1,68 @@
+// A test node of fixed geometry: every measurement is given, so a construct built around it
+// can be checked against the layout rules without the blur of real glyph metrics.
+#pragma once
+
+#include "formula/draw/Canvas.h"
+#include "formula/draw/ExprClass.h"
+
+#include <memory>
+#include <ostream>
+
+class TFixedNode : public TExprClass {
+public:
+    TFixedNode(int32_t w, int32_t h, int32_t mid = -1) : W(w), H(h), Mid(mid) {}
+
+    int32_t CalcWidth() override { return W; }
+    int32_t CalcHeight() override { return H; }
+    int32_t CalcMidLine(bool Down) override {
+        if (Mid < 0) return TExprClass::CalcMidLine(Down);
+        return Down ? Mid - H + 1 : Mid;
+    }
+    int32_t CalcPowerX() override { return PowerXValue; }
+    int32_t CalcPowerY() override { return PowerYValue; }
+    int32_t CalcIndexX() override { return IndexXValue; }
+    int32_t CalcIndexY() override { return IndexYValue; }
+    int32_t CalcCapDY() override { return CapDYValue; }
+    void CalcCapDX(int32_t &Left, int32_t &Right) override {
+        Left = CapLeft;
+        Right = CapRight;
+    }
+    uint32_t FactorFlags() override { return Flags; }
+    bool ForcesArgBrackets() override { return Forces; }
+    bool ArgAlwaysBracketed() override { return AlwaysBracketed; }
+    void Paint(int32_t X, int32_t Y) override {
+        PaintX = X;
+        PaintY = Y;
+        ++Paints;
+    }
+
+    int32_t W, H, Mid;
+    int32_t PowerXValue = 0, PowerYValue = 0, IndexXValue = 0, IndexYValue = 0;
+    int32_t CapDYValue = 0, CapLeft = 0, CapRight = 0;
+    uint32_t Flags = 3;
+    bool Forces = false;
+    bool AlwaysBracketed = true;
+    int32_t PaintX = 0, PaintY = 0;
+    int Paints = 0;
+};
+
+inline std::unique_ptr<TFixedNode> Fixed(int32_t w, int32_t h, int32_t mid = -1) {
+    return std::make_unique<TFixedNode>(w, h, mid);
+}
+
+inline TExprFont TestFont(int32_t height) {
+    TFontData d;
+    d.Name = "Test";
+    d.Height = height;
+    return TExprFont(d);
+}
+
+// Gives a tree its font and then its surface, as the picture builder does.
+inline void Prepare(TExprClass &root, TCanvas &canvas, int32_t fontHeight) {
+    root.SetFont(TestFont(fontHeight));
+    root.SetCanvas(&canvas);
+}
+
+inline void PrintTo(const TPoint &p, std::ostream *os) {
+    *os << '(' << p.X << ", " << p.Y << ')';
+}
