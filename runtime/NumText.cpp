@@ -106,7 +106,7 @@ void RoundDigits(TExactDecimal &d, int64_t keep) {
         while (i > 0 && d.Digits[i - 1] == '9')
             --i;
         if (i == 0) {
-            d.Digits = "1";
+            d.Digits.assign(1, '1');
             ++d.Exponent;
         } else {
             d.Digits.resize(i);
@@ -132,7 +132,7 @@ std::string FixedText(const TExactDecimal &d, int minDecimals, char separator) {
     }
     if (static_cast<int>(fracPart.size()) < minDecimals)
         fracPart.append(static_cast<std::size_t>(minDecimals) - fracPart.size(), '0');
-    std::string s = (d.Negative && !d.Digits.empty()) ? "-" : "";
+    std::string s(d.Negative && !d.Digits.empty() ? 1 : 0, '-');
     s += intPart;
     if (!fracPart.empty()) {
         s += separator;
@@ -221,7 +221,7 @@ std::string FloatToStrGeneral(long double v, char separator) {
     RoundDigits(d, 15);
     if (d.Digits.empty()) return "0";
     if (d.Exponent >= -5 && d.Exponent <= 14) return FixedText(d, 0, separator);
-    s = d.Negative ? "-" : "";
+    s.assign(d.Negative ? 1 : 0, '-');
     s += d.Digits[0];
     if (d.Digits.size() > 1) {
         s += separator;
@@ -250,7 +250,7 @@ std::string FloatToStrExponent(long double v, int precision, int digits, char se
     RoundDigits(d, precision);
     if (d.Digits.empty()) d.Exponent = 0;
     d.Digits.resize(static_cast<std::size_t>(precision), '0');
-    s = (d.Negative && d.Digits[0] != '0') ? "-" : "";
+    s.assign(d.Negative && d.Digits[0] != '0' ? 1 : 0, '-');
     s += d.Digits[0];
     if (precision > 1) {
         s += separator;
