@@ -51,7 +51,8 @@ void TExprRatio::Paint(int32_t X, int32_t Y) {
     if (Son()) Son()->Draw(Sat32(c), Sat32(a - w - w / 2), 1, 2);
     if (Son2()) Son2()->Draw(Sat32(c), Sat32(a + w + w / 2), 1, 0);
     SetPenAndBrush();
-    Canvas()->FillRect(Sat32(X + 3 * v), Sat32(a - w / 2), Sat32(X + Width() - 3 * v + 1),
+    Canvas()->FillRect(Sat32(X + 3 * v), Sat32(a - w / 2),
+                       Sat32(X + static_cast<int64_t>(Width()) - 3 * v + 1),
                        Sat32(a + w / 2 + w % 2));
 }
 
@@ -457,9 +458,11 @@ void TExprIndex::Paint(int32_t X, int32_t Y) {
     int64_t up, dn;
     IndexOverhang(*this, up, dn);
     const int64_t top = Y + up;
-    if (Twin2()) Twin2()->Draw(Sat32(X + b->PowerX()), Sat32(top + b->PowerY()), 0, 2);
+    if (Twin2())
+        Twin2()->Draw(Sat32(static_cast<int64_t>(X) + b->PowerX()), Sat32(top + b->PowerY()), 0, 2);
     b->Draw(X, Sat32(top), 0, 0);
-    if (Twin1()) Twin1()->Draw(Sat32(X + b->IndexX()), Sat32(top + b->IndexY()), 0, 0);
+    if (Twin1())
+        Twin1()->Draw(Sat32(static_cast<int64_t>(X) + b->IndexX()), Sat32(top + b->IndexY()), 0, 0);
 }
 
 int32_t TExprIndex::CalcCapDY() {

@@ -523,3 +523,42 @@ TEST(ExprStand, ThreeAlignments) {
         EXPECT_EQ(xs, expected[align]) << "align " << int(align);
     }
 }
+
+TEST(ExprFuncs, HugeContentSaturates) {
+    // Sizes and anchors at the ends of the integer range stay defined (checked under UBSan).
+    TRecordingCanvas canvas;
+    auto big = [] {
+        auto n = Fixed(MaxInt, MaxInt, MaxInt / 2);
+        n->CapDYValue = MaxInt;
+        n->CapLeft = -MaxInt;
+        n->CapRight = MaxInt;
+        n->PowerXValue = n->PowerYValue = n->IndexXValue = MaxInt;
+        return n;
+    };
+    std::vector<PExpr> nodes;
+    nodes.push_back(std::make_unique<TExprCommonFunc>(big(), big()));
+    nodes.push_back(std::make_unique<TExprLim>(big()));
+    nodes.push_back(std::make_unique<TExprAtValue>(big(), big()));
+    for (uint8_t kind = ecPoints; kind <= ecLine; ++kind)
+        nodes.push_back(std::make_unique<TExprCap>(big(), kind, MaxInt));
+    auto lines = big();
+    lines->SetNext(big());
+    nodes.push_back(std::make_unique<TExprStand>(std::move(lines), 2));
+    nodes.push_back(std::make_unique<TExprSpace>(INT32_MIN));
+    nodes.push_back(std::make_unique<TExprStrokes>(MaxInt));
+    for (auto &n : nodes) {
+        Prepare(*n, canvas, -26);
+        n->Width();
+        n->Height();
+        n->MidLineUp();
+        n->MidLineDn();
+        n->PowerX();
+        n->PowerY();
+        n->IndexX();
+        n->CapDY();
+        n->Draw(MaxInt, MaxInt, 1, 1);
+        n->Draw(INT32_MIN, INT32_MIN, 2, 2);
+    }
+    EXPECT_EQ(nodes[0]->Width(), MaxInt);
+    EXPECT_EQ(nodes[2]->Height(), MaxInt);
+}
