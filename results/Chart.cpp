@@ -65,8 +65,10 @@ int TChartLine::AddXY(double x, double y) {
 
 TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool markersOnLine,
                QWidget *parent)
-    : QChartView(parent) {
-    FChart = new QChart();
+    // The chart goes in through the constructor: a view made without one creates its own, which
+    // setChart would orphan.
+    : QChartView(new QChart(), parent) {
+    FChart = chart();
     FChart->setAnimationOptions(QChart::NoAnimation);
     FChart->legend()->hide();
     FChart->setTitle(QString());
@@ -111,7 +113,6 @@ TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool marker
     for (TChartLine &s : FSeries)
         s.FOwner = this;
 
-    setChart(FChart);
     setBackgroundBrush(Qt::white);
     UpdateRanges();
 }
