@@ -1,9 +1,13 @@
-// A test node of fixed geometry: every measurement is given, so a construct built around it
-// can be checked against the layout rules without the blur of real glyph metrics.
+// Helpers of the structure tests: a node of fixed geometry (every measurement is given, so a
+// construct built around it can be checked against the layout rules without the blur of real
+// glyph metrics), fonts, and a check that painting stays inside a box.
 #pragma once
 
 #include "formula/draw/Canvas.h"
 #include "formula/draw/ExprClass.h"
+#include "tests/support/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
@@ -65,4 +69,23 @@ inline void Prepare(TExprClass &root, TCanvas &canvas, int32_t fontHeight) {
 
 inline void PrintTo(const TPoint &p, std::ostream *os) {
     *os << '(' << p.X << ", " << p.Y << ')';
+}
+
+// Every shape painted lies in columns l .. r - 1 and rows t .. b - 1.
+inline void ExpectShapesInside(const TRecordingCanvas &canvas, int32_t l, int32_t t, int32_t r,
+                               int32_t b) {
+    for (const auto &c : canvas.Calls) {
+        for (const auto &p : c.Points) {
+            EXPECT_GE(p.X, l) << c.Kind;
+            EXPECT_LT(p.X, r) << c.Kind;
+            EXPECT_GE(p.Y, t) << c.Kind;
+            EXPECT_LT(p.Y, b) << c.Kind;
+        }
+        if (c.Kind == "FillRect" || c.Kind == "Ellipse" || c.Kind == "Rectangle") {
+            EXPECT_GE(c.Args[0], l) << c.Kind;
+            EXPECT_LE(c.Args[2], r) << c.Kind;
+            EXPECT_GE(c.Args[1], t) << c.Kind;
+            EXPECT_LE(c.Args[3], b) << c.Kind;
+        }
+    }
 }

@@ -14,25 +14,6 @@ namespace {
 
 using Points = std::vector<TPoint>;
 
-// Every shape painted lies in columns l .. r - 1 and rows t .. b - 1.
-void ExpectShapesInside(const TRecordingCanvas &canvas, int32_t l, int32_t t, int32_t r,
-                        int32_t b) {
-    for (const auto &c : canvas.Calls) {
-        for (const auto &p : c.Points) {
-            EXPECT_GE(p.X, l) << c.Kind;
-            EXPECT_LT(p.X, r) << c.Kind;
-            EXPECT_GE(p.Y, t) << c.Kind;
-            EXPECT_LT(p.Y, b) << c.Kind;
-        }
-        if (c.Kind == "FillRect" || c.Kind == "Ellipse" || c.Kind == "Rectangle") {
-            EXPECT_GE(c.Args[0], l) << c.Kind;
-            EXPECT_LE(c.Args[2], r) << c.Kind;
-            EXPECT_GE(c.Args[1], t) << c.Kind;
-            EXPECT_LE(c.Args[3], b) << c.Kind;
-        }
-    }
-}
-
 // The bracket outlines painted, in order.
 std::vector<Points> Outlines(const TRecordingCanvas &canvas) {
     std::vector<Points> out;
