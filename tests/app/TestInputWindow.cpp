@@ -120,6 +120,7 @@ TEST_F(InputWindow, Layout) {
     EXPECT_EQ(form->Button1()->geometry(), QRect(304, 280, 217, 97));
     EXPECT_EQ(form->ComboBox1()->geometry(), QRect(8, 32, 497, 21));
     EXPECT_TRUE(form->ComboBox1()->isEditable());
+    EXPECT_EQ(form->ComboBox1()->view()->sizeHintForRow(0), 13); // item height
     EXPECT_EQ(form->StringGrid1()->geometry(), QRect(8, 88, 513, 53));
     EXPECT_EQ(form->StringGrid2()->geometry(), QRect(7, 184, 513, 53));
     EXPECT_EQ(form->RadioGroup1()->geometry(), QRect(8, 299, 257, 78));
