@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -21,8 +20,8 @@
 
 int32_t VariantIndex = DefaultVariantIndex;
 int32_t InputError = 0;
-std::array<int32_t, 10> Counts1{};
-std::array<int32_t, 10> Counts2{};
+TCountArray Counts1{};
+TCountArray Counts2{};
 
 namespace {
 
@@ -201,7 +200,7 @@ void TForm1::ShowInputError() {
 }
 
 bool TForm1::ReadCounts() {
-    const std::array<std::pair<TStringGrid *, std::array<int32_t, 10> *>, 2> sources = {
+    const std::array<std::pair<TStringGrid *, TCountArray *>, 2> sources = {
         {{FStringGrid1, &Counts1}, {FStringGrid2, &Counts2}}};
     for (const auto &[grid, counts] : sources) {
         for (int c = 0; c < 10; ++c) {

@@ -2,6 +2,7 @@
 // the run button. It is the main window; closing it ends the program.
 #pragma once
 
+#include "analysis/NumMethods.h"
 #include "app/Controls.h"
 #include "app/Settings.h"
 
@@ -22,8 +23,8 @@ extern int32_t VariantIndex;
 // -1 after ShowInputError until the run clears it, else 0.
 extern int32_t InputError;
 // The counts read by the last run, index 0 = month 1.
-extern std::array<int32_t, 10> Counts1;
-extern std::array<int32_t, 10> Counts2;
+extern TCountArray Counts1;
+extern TCountArray Counts2;
 
 // The value of a count text: an optional sign and decimal digits within the signed 32-bit range.
 // False for anything else (empty, other characters, out of range); value is then 0.

@@ -45,8 +45,8 @@ protected:
     TModalAnswerer FAnswerer;
 };
 
-std::array<int32_t, 10> VariantCounts(int row, int population) {
-    std::array<int32_t, 10> counts{};
+TCountArray VariantCounts(int row, int population) {
+    TCountArray counts{};
     for (int m = 1; m <= 10; ++m)
         counts[m - 1] = VariantCountOf(row, population, m);
     return counts;
