@@ -131,6 +131,8 @@ struct TQtCanvas::TTextRun {
 struct TQtCanvas::TFontEntry {
     explicit TFontEntry(const TFontData &d);
 
+    TFontData Face; // the attributes it was made for (colour and escapement aside)
+
     TTextRun &Run(std::string_view text);
     TTextRun &Run(std::u16string_view text);
     void Lay(TTextRun &run, const QString &text) const;
@@ -147,7 +149,7 @@ struct TQtCanvas::TFontEntry {
     std::unordered_map<std::u16string, TTextRun> Runs16;
 };
 
-TQtCanvas::TFontEntry::TFontEntry(const TFontData &d) : Font(BaseFont(d)), Metrics(Font) {
+TQtCanvas::TFontEntry::TFontEntry(const TFontData &d) : Face(d), Font(BaseFont(d)), Metrics(Font) {
     // The tables are in design units, so any provisional size reads them.
     const int64_t h = d.Height;
     const int64_t magnitude = h < 0 ? -h : h;
@@ -276,7 +278,15 @@ void TQtCanvas::SetFont(const TFontData &font) {
 }
 
 void TQtCanvas::SelectEntry() {
-    if (!FEntry) FEntry = LookupFont(FFont);
+    if (FEntry) return;
+    for (const auto &e : FRecent)
+        if (e && SameFace(e->Face, FFont)) {
+            FEntry = e;
+            return;
+        }
+    FEntry = LookupFont(FFont);
+    FRecent[FRecentNext] = FEntry;
+    FRecentNext = (FRecentNext + 1) % FRecent.size();
 }
 
 TSize TQtCanvas::TextExtent(std::string_view text) {

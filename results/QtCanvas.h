@@ -22,6 +22,8 @@
 #include <QFont>
 #include <QPainterPath>
 
+#include <array>
+#include <cstddef>
 #include <memory>
 
 class QPainter;
@@ -88,6 +90,9 @@ private:
     int32_t FDpiX, FDpiY;
     TFontData FFont;
     std::shared_ptr<TFontEntry> FEntry;
+    // The last faces selected: formulas alternate between a few (upright, italic, reduced).
+    std::array<std::shared_ptr<TFontEntry>, 4> FRecent;
+    std::size_t FRecentNext = 0;
     TPenStyle FPenStyle = TPenStyle::Solid;
     int32_t FPenWidth = 1;
     TColor FPenColor = clBlack;
