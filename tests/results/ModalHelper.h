@@ -73,12 +73,13 @@ private:
 };
 
 // Closes a modal window that stays open for more than a few seconds and fails the test.
-inline void InstallModalWatchdog() {
-    static QTimer watchdog;
+// The watchdog lives as long as owner.
+inline void InstallModalWatchdog(QObject *owner) {
+    auto *watchdog = new QTimer(owner);
     static QPointer<QWidget> seen;
     static int ticks = 0;
-    watchdog.setInterval(1000);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
+    watchdog->setInterval(1000);
+    QObject::connect(watchdog, &QTimer::timeout, [] {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || modal != seen) {
             seen = modal;
@@ -93,7 +94,7 @@ inline void InstallModalWatchdog() {
             modal->close();
         ticks = 0;
     });
-    watchdog.start();
+    watchdog->start();
 }
 
 // A QApplication on the offscreen platform (unless the environment names another).
@@ -102,6 +103,6 @@ inline int RunWidgetTests(int argc, char **argv, const std::function<void()> &se
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     setUp();
-    InstallModalWatchdog();
+    InstallModalWatchdog(&application);
     return RUN_ALL_TESTS();
 }
