@@ -3,6 +3,7 @@
 // has em 52, ascent 52, descent 13, cell 65, every character 26 wide, PenWidthY 4.
 #include "formula/draw/ExprAtoms.h"
 #include "formula/draw/ExprParents.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ constexpr int32_t Adv = 26;
 constexpr int32_t Ascent = 52;
 constexpr int32_t Descent = 13;
 
-TExprFont FontOfHeight(int32_t h) {
-    TFontData d;
-    d.Name = "Test";
-    d.Height = h;
-    return TExprFont(d);
-}
-
 // Banker's rounding of the expected values, independent of the code under test.
 int32_t R(long double x) {
     return static_cast<int32_t>(std::nearbyint(x));
@@ -33,7 +27,7 @@ int32_t R(long double x) {
 // Prepares a node as a picture's root is prepared: canvas, then font.
 template <class T> T &Prepare(T &node, TRecordingCanvas &canvas, int32_t height = H) {
     node.SetCanvas(&canvas);
-    node.SetFont(FontOfHeight(height));
+    node.SetFont(TestFont(height));
     return node;
 }
 

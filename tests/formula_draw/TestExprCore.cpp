@@ -1,50 +1,19 @@
 // The node protocol and the containers on the recording canvas.
 #include "formula/draw/ExprParents.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A node of fixed size that counts its computations and records where it was painted.
-class TBox : public TExprClass {
-public:
-    TBox(int32_t w, int32_t h, int *alive = nullptr, int32_t mid = -1)
-        : W(w), H(h), Mid(mid), Alive(alive) {
-        if (Alive) ++*Alive;
-    }
-    ~TBox() override {
-        if (Alive) --*Alive;
-    }
-    int32_t CalcWidth() override {
-        ++WidthCalls;
-        return W;
-    }
-    int32_t CalcHeight() override { return H; }
-    int32_t CalcMidLine(bool Down) override {
-        if (Mid < 0) return TExprClass::CalcMidLine(Down);
-        return Down ? Mid - H + 1 : Mid;
-    }
-    void Paint(int32_t X, int32_t Y) override {
-        PaintX = X;
-        PaintY = Y;
-        ++Paints;
-    }
-    int32_t W, H, Mid;
-    int *Alive;
-    int WidthCalls = 0, Paints = 0;
-    int32_t PaintX = 0, PaintY = 0;
-};
+using TBox = TFixedNode;
 
 std::unique_ptr<TBox> Box(int32_t w, int32_t h, int *alive = nullptr) {
-    return std::make_unique<TBox>(w, h, alive);
-}
-
-TExprFont FontOfHeight(int32_t h) {
-    TFontData d;
-    d.Name = "Test";
-    d.Height = h;
-    return TExprFont(d);
+    auto b = Fixed(w, h);
+    b->Alive = alive;
+    if (alive) ++*alive;
+    return b;
 }
 
 } // namespace
@@ -78,7 +47,7 @@ TEST(ExprCore, CacheComputesOnceUntilStale) {
     EXPECT_EQ(b.ValidMask() & vmWidth, 0u);
 
     // A font change makes everything stale again.
-    b.SetFont(FontOfHeight(-20));
+    b.SetFont(TestFont(-20));
     EXPECT_EQ(b.ValidMask(), vmAllStale);
     b.W = 12;
     EXPECT_EQ(b.Width(), 12);
@@ -95,7 +64,7 @@ TEST(ExprCore, LineMetricsFollowTheFont) {
     TRecordingCanvas canvas;
     TBox b(1, 1);
     b.SetCanvas(&canvas);
-    b.SetFont(FontOfHeight(-13));
+    b.SetFont(TestFont(-13));
     EXPECT_EQ(b.PenWidthY(), 1);
     EXPECT_EQ(b.PenWidthX(), 1);
     EXPECT_DOUBLE_EQ(static_cast<double>(b.UnitX()), static_cast<double>(16 / 27.6L));
@@ -103,7 +72,7 @@ TEST(ExprCore, LineMetricsFollowTheFont) {
 
     // A surface twice as dense vertically: UnitY doubles, and PenWidthX follows PenWidthY.
     TRecordingCanvas tall(96, 192);
-    b.SetFont(FontOfHeight(-52));
+    b.SetFont(TestFont(-52));
     b.SetCanvas(&tall);
     EXPECT_EQ(b.PenWidthY(), 4);
     EXPECT_EQ(b.PenWidthX(), 2);
@@ -181,8 +150,8 @@ TEST(ExprCore, ChainExtentIsAboveAndBelowTheAxis) {
     TRecordingCanvas canvas;
     // Two boxes of 20 rows, one with its axis near the top and one near the bottom: the row
     // is as high as the most above plus the most below the axis.
-    TExprChain chain(std::make_unique<TBox>(3, 20, nullptr, 2));
-    chain.Son()->AddNext(std::make_unique<TBox>(3, 20, nullptr, 17));
+    TExprChain chain(Fixed(3, 20, 2));
+    chain.Son()->AddNext(Fixed(3, 20, 17));
     chain.SetCanvas(&canvas);
     EXPECT_EQ(chain.Height(), 18 + 17);
     EXPECT_EQ(chain.MidLineUp(), 17);
@@ -226,7 +195,7 @@ TEST(ExprCore, AddNextPassesFontAndCanvasButNotParent) {
     TRecordingCanvas canvas;
     TExprParent parent(Box(1, 1));
     parent.SetCanvas(&canvas);
-    parent.SetFont(FontOfHeight(-17));
+    parent.SetFont(TestFont(-17));
     auto extra = Box(1, 1);
     TBox *added = extra.get();
     parent.Son()->AddNext(std::move(extra));
@@ -241,7 +210,7 @@ TEST(ExprCore, TwinsGetSevenTenthsOfTheFont) {
     TRecordingCanvas canvas;
     TExprTwinParent twin(Box(1, 1), Box(1, 1), Box(1, 1));
     twin.SetCanvas(&canvas);
-    twin.SetFont(FontOfHeight(-20));
+    twin.SetFont(TestFont(-20));
     EXPECT_EQ(twin.Son()->Font().Height(), -20);
     EXPECT_EQ(twin.Twin1()->Font().Height(), -14);
     EXPECT_EQ(twin.Twin2()->Font().Height(), -14);
@@ -250,20 +219,21 @@ TEST(ExprCore, TwinsGetSevenTenthsOfTheFont) {
     EXPECT_DOUBLE_EQ(static_cast<double>(twin.Twin1()->UnitX()),
                      static_cast<double>(TRecordingCanvas::CellHeight(-14) / 27.6L));
 
-    twin.SetFont(FontOfHeight(-16));
+    twin.SetFont(TestFont(-16));
     twin.SetTwin(1, Box(1, 1));
     EXPECT_EQ(twin.Twin1()->Font().Height(), -11); // Round(-11.2)
     EXPECT_EQ(twin.Twin1()->Canvas(), &canvas);
-    twin.SetFont(FontOfHeight(-15));
+    twin.SetFont(TestFont(-15));
     EXPECT_EQ(twin.Twin2()->Font().Height(), -10); // Round(-10.5): the even neighbour
 }
 
 TEST(ExprCore, FontReachesEveryMemberOfARow) {
     TRecordingCanvas canvas;
     TExprChain chain(Box(1, 1));
-    for (int i = 0; i < 5; ++i) chain.Son()->AddNext(Box(1, 1));
+    for (int i = 0; i < 5; ++i)
+        chain.Son()->AddNext(Box(1, 1));
     chain.SetCanvas(&canvas);
-    chain.SetFont(FontOfHeight(-26));
+    chain.SetFont(TestFont(-26));
     for (TExprClass *m = chain.Son(); m; m = m->Next()) {
         EXPECT_EQ(m->Font().Height(), -26);
         EXPECT_EQ(m->PenWidthY(), 2);
@@ -282,7 +252,7 @@ TEST(ExprCore, LongRowsAndDeepTreesStayCheap) {
         last = last->Next();
     }
     row.SetCanvas(&canvas);
-    row.SetFont(FontOfHeight(-13));
+    row.SetFont(TestFont(-13));
     EXPECT_EQ(last->Font().Height(), -13);
     EXPECT_EQ(row.Width(), 200001);
 
@@ -291,6 +261,6 @@ TEST(ExprCore, LongRowsAndDeepTreesStayCheap) {
         nest = std::make_unique<TExprTwinParent>(Box(1, 1), std::move(nest), nullptr);
     canvas.Clear();
     nest->SetCanvas(&canvas);
-    nest->SetFont(FontOfHeight(-40));
+    nest->SetFont(TestFont(-40));
     EXPECT_LT(canvas.MeasureCount, 400 * 40);
 }

@@ -1,20 +1,10 @@
 // The font model and how a node follows changes of its font, on the recording canvas.
 #include "formula/draw/ExprAtoms.h"
 #include "formula/draw/ExprParents.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-TExprFont FontOfHeight(int32_t h) {
-    TFontData d;
-    d.Name = "Test";
-    d.Height = h;
-    return TExprFont(d);
-}
-
-} // namespace
 
 TEST(ExprFont, NotifiesOncePerActualChange) {
     TExprFont font;
@@ -29,7 +19,7 @@ TEST(ExprFont, NotifiesOncePerActualChange) {
     EXPECT_EQ(changes, 5);
 
     // Copying several differing attributes at once fires once; copying equal ones not at all.
-    TExprFont other = FontOfHeight(-9);
+    TExprFont other = TestFont(-9);
     other.SetStyle(fsUnderline | fsStrikeOut);
     changes = 0;
     font.Assign(other);
@@ -76,7 +66,7 @@ TEST(ExprFont, DirectFontChangeReachesMetricsAndTheChain) {
     TExprSimple head("ab");
     head.AddNext(std::make_unique<TExprSimple>("c"));
     head.SetCanvas(&canvas);
-    head.SetFont(FontOfHeight(-13));
+    head.SetFont(TestFont(-13));
     TExprClass *next = head.Next();
     EXPECT_EQ(head.Width(), 12);
     EXPECT_EQ(next->Width(), 6);
@@ -99,7 +89,7 @@ TEST(ExprFont, InheritedMetricsAreTakenAsGiven) {
     EXPECT_EQ(node.ValidMask(), vmAllStale);
     EXPECT_EQ(node.PenWidthX(), 7); // no CalcLineMetrics: the owner's units
     EXPECT_EQ(node.UnitY(), 2.5L);
-    node.InheritFont(FontOfHeight(-40), 3, 4, 1.25L, 1.75L);
+    node.InheritFont(TestFont(-40), 3, 4, 1.25L, 1.75L);
     EXPECT_EQ(node.Font().Height(), -40);
     EXPECT_EQ(node.PenWidthX(), 3);
     EXPECT_EQ(node.PenWidthY(), 4);
@@ -117,7 +107,7 @@ TEST(ExprFont, ReplacingAChildMakesTheContainerStale) {
     TRecordingCanvas canvas;
     TExprChain row(std::make_unique<TExprSimple>("ab"));
     row.SetCanvas(&canvas);
-    row.SetFont(FontOfHeight(-13));
+    row.SetFont(TestFont(-13));
     EXPECT_EQ(row.Width(), 12);
     row.SetSon(std::make_unique<TExprSimple>("abcd"));
     EXPECT_EQ(row.ValidMask(), vmAllStale);

@@ -2,7 +2,7 @@
 // canvas. Font -13 gives PenWidthX = PenWidthY = 1 and UnitY = 16 / 27.6; font -26 gives 2 and
 // 2. Expected geometry is worked out by hand from the layout rules.
 #include "formula/draw/ExprFuncs.h"
-#include "tests/formula_draw/FixedNode.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "formula/draw/ExprGroupOps.h"
 #include "formula/draw/ExprStructs.h"
 #include "runtime/NumText.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -10,29 +11,10 @@
 
 namespace {
 
-// A node of fixed size (axis row Mid, or the default when negative) that records where it
-// was painted.
-class TBox : public TExprClass {
-public:
-    TBox(int32_t w, int32_t h, int32_t mid = -1) : W(w), H(h), Mid(mid) {}
-    int32_t CalcWidth() override { return W; }
-    int32_t CalcHeight() override { return H; }
-    int32_t CalcMidLine(bool Down) override {
-        if (Mid < 0) return TExprClass::CalcMidLine(Down);
-        return Down ? Mid - H + 1 : Mid;
-    }
-    void Paint(int32_t X, int32_t Y) override {
-        PaintX = X;
-        PaintY = Y;
-        ++Paints;
-    }
-    int32_t W, H, Mid;
-    int Paints = 0;
-    int32_t PaintX = 0, PaintY = 0;
-};
+using TBox = TFixedNode;
 
 std::unique_ptr<TBox> Box(int32_t w, int32_t h, int32_t mid = -1) {
-    return std::make_unique<TBox>(w, h, mid);
+    return Fixed(w, h, mid);
 }
 
 // A row that reports itself as enclosed in visible brackets, as a bracketed group does.
@@ -42,17 +24,10 @@ public:
     uint32_t FactorFlags() override { return efLeft | efRight | efBrackets; }
 };
 
-TExprFont FontOfHeight(int32_t h) {
-    TFontData d;
-    d.Name = "Test";
-    d.Height = h;
-    return TExprFont(d);
-}
-
 // Prepares a tree as the picture builder does. A -13 font: text height 16, so the letter
 // half-height is 8, and both pen widths are 1.
 template <class T> T &Prepare(T &node, TRecordingCanvas &canvas, int32_t fontHeight = -13) {
-    node.SetFont(FontOfHeight(fontHeight));
+    node.SetFont(TestFont(fontHeight));
     node.SetCanvas(&canvas);
     return node;
 }
@@ -457,7 +432,7 @@ TEST(ExprGroupOps, MeasuresStayCachedUntilTheFontChanges) {
     EXPECT_EQ(sum.SymbolWidth(), 16);
     EXPECT_EQ(canvas.MeasureCount, measured);
     // A larger font raises the letter minimum above the operand's half-extent.
-    sum.SetFont(FontOfHeight(-26)); // text height 32
+    sum.SetFont(TestFont(-26)); // text height 32
     EXPECT_EQ(sum.SymbolHeight(), 36);
     EXPECT_EQ(sum.Height(), 4 + 36 + 4); // pen width 2
 }

@@ -1,5 +1,6 @@
 // Matrices, case distinctions and the special symbols on the recording canvas.
 #include "formula/draw/ExprSpecial.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +10,7 @@
 
 namespace {
 
-// A node of fixed size (axis row Mid, or the default when negative) that records where it
-// was painted.
-class TBox : public TExprClass {
-public:
-    TBox(int32_t w, int32_t h, int32_t mid = -1) : W(w), H(h), Mid(mid) {}
-    int32_t CalcWidth() override { return W; }
-    int32_t CalcHeight() override { return H; }
-    int32_t CalcMidLine(bool Down) override {
-        if (Mid < 0) return TExprClass::CalcMidLine(Down);
-        return Down ? Mid - H + 1 : Mid;
-    }
-    void Paint(int32_t X, int32_t Y) override {
-        PaintX = X;
-        PaintY = Y;
-        ++Paints;
-    }
-    int32_t W, H, Mid;
-    int Paints = 0;
-    int32_t PaintX = 0, PaintY = 0;
-};
+using TBox = TFixedNode;
 
 // A chain of boxes, each given as {width, height, axis row}.
 PExpr Boxes(std::initializer_list<std::array<int32_t, 3>> sizes) {
@@ -50,16 +32,9 @@ std::vector<TBox *> Items(TExprParent &owner) {
     return out;
 }
 
-TExprFont FontOfHeight(int32_t h) {
-    TFontData d;
-    d.Name = "Test";
-    d.Height = h;
-    return TExprFont(d);
-}
-
 // A -13 font gives pen widths of 1 and a text height of 16; -26 gives 2 and 32.
 template <class T> T &Prepare(T &node, TRecordingCanvas &canvas, int32_t fontHeight = -13) {
-    node.SetFont(FontOfHeight(fontHeight));
+    node.SetFont(TestFont(fontHeight));
     node.SetCanvas(&canvas);
     return node;
 }

@@ -3,7 +3,7 @@
 // worked out by hand from the layout rules.
 #include "formula/draw/ExprFuncs.h"
 #include "formula/draw/ExprStructs.h"
-#include "tests/formula_draw/FixedNode.h"
+#include "tests/support/FixedNode.h"
 #include "tests/support/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

@@ -15,8 +15,14 @@
 class TFixedNode : public TExprClass {
 public:
     TFixedNode(int32_t w, int32_t h, int32_t mid = -1) : W(w), H(h), Mid(mid) {}
+    ~TFixedNode() override {
+        if (Alive) --*Alive;
+    }
 
-    int32_t CalcWidth() override { return W; }
+    int32_t CalcWidth() override {
+        ++WidthCalls;
+        return W;
+    }
     int32_t CalcHeight() override { return H; }
     int32_t CalcMidLine(bool Down) override {
         if (Mid < 0) return TExprClass::CalcMidLine(Down);
@@ -48,6 +54,8 @@ public:
     bool AlwaysBracketed = true;
     int32_t PaintX = 0, PaintY = 0;
     int Paints = 0;
+    int WidthCalls = 0;
+    int *Alive = nullptr; // counted down when the node is freed
 };
 
 inline std::unique_ptr<TFixedNode> Fixed(int32_t w, int32_t h, int32_t mid = -1) {
