@@ -2,49 +2,11 @@
 // the special symbols, built by hand and painted with the Qt surface.
 #include "formula/draw/ExprDraw.h"
 #include "tests/results/Golden.h"
+#include "tests/support/ExprBuild.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-PExpr Var(const char *name) {
-    return std::make_unique<TExprVar>(name);
-}
-PExpr Num(long double v) {
-    return std::make_unique<TExprNumber>(v, false);
-}
-PExpr Sign(uint16_t code) {
-    return std::make_unique<TExprSign>(code);
-}
-
-PExpr Row(std::vector<PExpr> members) {
-    PExpr first = std::move(members.front());
-    TExprClass *last = first.get();
-    for (size_t i = 1; i < members.size(); ++i) {
-        last->SetNext(std::move(members[i]));
-        last = last->Next();
-    }
-    return std::make_unique<TExprChain>(std::move(first));
-}
-
-template <class... T> PExpr RowOf(T... nodes) {
-    std::vector<PExpr> v;
-    (v.push_back(std::move(nodes)), ...);
-    return Row(std::move(v));
-}
-
-// A sibling chain (not wrapped in a row node), as matrix and case items are given.
-template <class... T> PExpr ChainOf(T... nodes) {
-    std::vector<PExpr> v;
-    (v.push_back(std::move(nodes)), ...);
-    PExpr first = std::move(v.front());
-    TExprClass *last = first.get();
-    for (size_t i = 1; i < v.size(); ++i) {
-        last->SetNext(std::move(v[i]));
-        last = last->Next();
-    }
-    return first;
-}
 
 PExpr Sub(PExpr base, PExpr index) {
     return std::make_unique<TExprIndex>(std::move(base), std::move(index), nullptr);

@@ -2,37 +2,11 @@
 // and painted with the Qt surface, so the outlines can be checked by eye and kept.
 #include "formula/draw/ExprDraw.h"
 #include "tests/results/Golden.h"
+#include "tests/support/ExprBuild.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-PExpr Var(const char *name) {
-    return std::make_unique<TExprVar>(name);
-}
-PExpr Num(long double v) {
-    return std::make_unique<TExprNumber>(v, false);
-}
-PExpr Sign(uint16_t code) {
-    return std::make_unique<TExprSign>(code);
-}
-
-// A row of the given nodes.
-PExpr Row(std::vector<PExpr> members) {
-    PExpr first = std::move(members.front());
-    TExprClass *last = first.get();
-    for (size_t i = 1; i < members.size(); ++i) {
-        last->SetNext(std::move(members[i]));
-        last = last->Next();
-    }
-    return std::make_unique<TExprChain>(std::move(first));
-}
-
-template <class... T> PExpr RowOf(T... nodes) {
-    std::vector<PExpr> v;
-    (v.push_back(std::move(nodes)), ...);
-    return Row(std::move(v));
-}
 
 // x over y + 1.
 PExpr Fraction() {
@@ -57,7 +31,7 @@ TEST(StructsGolden, BracketKindsGrowWithAFraction) {
         if (!row.empty()) row.push_back(Sign('+'));
         row.push_back(std::make_unique<TExprBracketed>(Fraction(), kind, kind));
     }
-    auto brackets = Row(std::move(row));
+    auto brackets = std::make_unique<TExprChain>(Siblings(std::move(row)));
     EXPECT_TRUE(MatchesGolden(RenderExpr(*brackets, 16), "structs_brackets"));
 }
 
