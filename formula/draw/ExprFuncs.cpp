@@ -1,27 +1,13 @@
 #include "formula/draw/ExprFuncs.h"
 
+#include "formula/draw/ExprLayout.h"
 #include "runtime/NumText.h"
 
 #include <algorithm>
 
+using namespace ExprLayout;
+
 namespace {
-
-int64_t W(TExprClass *n) {
-    return n ? n->Width() : 0;
-}
-int64_t H(TExprClass *n) {
-    return n ? n->Height() : 0;
-}
-int64_t Up(TExprClass *n) {
-    return n ? n->MidLineUp() : 0;
-}
-int64_t Dn(TExprClass *n) {
-    return n ? n->MidLineDn() : 0;
-}
-
-TPoint Pt(int64_t x, int64_t y) {
-    return {Sat32(x), Sat32(y)};
-}
 
 // The formula text lets any integer through as a number of primes or dots; painting billions
 // of them would hang the program, so counts are clamped to this many.

@@ -1,16 +1,11 @@
 #include "formula/draw/ExprSpecial.h"
 
+#include "formula/draw/ExprLayout.h"
 #include "runtime/NumText.h"
 
 #include <algorithm>
 
-namespace {
-
-TPoint Pt(int64_t x, int64_t y) {
-    return {Sat32(x), Sat32(y)};
-}
-
-} // namespace
+using namespace ExprLayout;
 
 // TExprMatrix
 

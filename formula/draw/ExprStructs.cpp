@@ -1,24 +1,15 @@
 #include "formula/draw/ExprStructs.h"
 
 #include "formula/draw/ExprFuncs.h"
+#include "formula/draw/ExprLayout.h"
 #include "runtime/NumText.h"
 
 #include <algorithm>
 #include <vector>
 
+using namespace ExprLayout;
+
 namespace {
-
-// Measurements of an optional child, widened so that sums of huge sizes cannot overflow.
-int64_t W(TExprClass *n) {
-    return n ? n->Width() : 0;
-}
-int64_t H(TExprClass *n) {
-    return n ? n->Height() : 0;
-}
-
-TPoint Pt(int64_t x, int64_t y) {
-    return {Sat32(x), Sat32(y)};
-}
 
 // Kinds outside 1..4 are not defined; they draw nothing and take no room, like kind 0.
 bool Visible(uint8_t kind) {
