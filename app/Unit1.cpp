@@ -1,7 +1,9 @@
 #include "app/Unit1.h"
 
+#include "analysis/Run.h"
 #include "app/MainData.h"
 #include "results/FontSetup.h"
+#include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
@@ -16,6 +18,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <exception>
 #include <string>
 
 int32_t VariantIndex = DefaultVariantIndex;
@@ -193,10 +196,19 @@ int32_t TForm1::ParseCount(const QString &text) {
 }
 
 void TForm1::ShowInputError() {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка ввода"),
-                    QStringLiteral("Вы ввели неверные данные"), QMessageBox::Ok, this);
-    box.exec();
+    ShowRunError(QStringLiteral("Вы ввели неверные данные"));
     InputError = -1;
+}
+
+void TForm1::ShowRunError(const QString &text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка ввода"), text, QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void TForm1::SetResultsWindow(TFrmRun *frmRun) {
+    FFrmRun = frmRun;
+    FRunTarget = frmRun ? std::make_unique<TFrmRunTarget>(*frmRun) : nullptr;
 }
 
 bool TForm1::ReadCounts() {
@@ -214,7 +226,37 @@ bool TForm1::ReadCounts() {
     return true;
 }
 
+TRunEnd RunAnalysis(TFrmRunTarget &target, const std::function<bool()> &readCounts,
+                    int32_t smoothing, std::string &refusal) {
+    refusal.clear();
+    PaintFormulasPage(target);
+    if (!readCounts()) return TRunEnd::BadCount;
+    const TRunOutcome outcome = ComputeRun(Counts1, Counts2, smoothing);
+    if (!outcome.Result) {
+        refusal = outcome.Refusal;
+        return TRunEnd::Refused;
+    }
+    ApplyRun(*outcome.Result, target);
+    target.FlushCharts();
+    return TRunEnd::Applied;
+}
+
 void TForm1::Button1Click() {
-    if (!ReadCounts()) return;
-    if (FFrmRun) FFrmRun->ShowModal();
+    if (!FRunTarget) {
+        ReadCounts();
+        return;
+    }
+    std::string refusal;
+    TRunEnd end = TRunEnd::BadCount;
+    try {
+        end = RunAnalysis(
+            *FRunTarget, [this] { return ReadCounts(); }, FRadioGroup1->ItemIndex(), refusal);
+    } catch (const std::exception &e) {
+        // The run's formula texts always parse; should one not, say so instead of showing a
+        // half-painted window.
+        ShowRunError(QString::fromUtf8(e.what()));
+        return;
+    }
+    if (end == TRunEnd::Refused) ShowRunError(QString::fromStdString(Cp1251ToUtf8(refusal)));
+    if (end == TRunEnd::Applied) FFrmRun->ShowModal();
 }

@@ -12,11 +12,15 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
 class TFrmRun;
+class TFrmRunTarget;
 
 // The current variant, 0-based (0 = variant 1). Always 0 .. 29.
 extern int32_t VariantIndex;
@@ -30,6 +34,17 @@ extern TCountArray Counts2;
 // False for anything else (empty, other characters, out of range); value is then 0.
 bool CountFromText(const QString &text, int32_t &value);
 
+// How an analysis run ended.
+enum class TRunEnd { Applied, BadCount, Refused };
+
+// The analysis run as the run button makes it, up to the showing of the results window: the
+// formulas page; then readCounts, which stores the counts in Counts1 and Counts2 and returns
+// false at the first bad one; then the computation and, unless it is refused (refusal receives
+// the reason, Windows-1251), the pages, charts and labels, the charts flushed once. The window
+// and zelvano-report both run it. A formula error passes out as EIncorrectExpr.
+TRunEnd RunAnalysis(TFrmRunTarget &target, const std::function<bool()> &readCounts,
+                    int32_t smoothing, std::string &refusal);
+
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -38,14 +53,20 @@ public:
                     QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // The results window the run button shows; not owned.
-    void SetResultsWindow(TFrmRun *frmRun) { FFrmRun = frmRun; }
+    // The results window the run paints on and shows; not owned, and it must outlive this
+    // window or be replaced first.
+    void SetResultsWindow(TFrmRun *frmRun);
+    // The run's view of the results window (with what its image areas painted last); null
+    // without a results window.
+    TFrmRunTarget *RunTarget() const { return FRunTarget.get(); }
 
     // The top-left corner of a window of outer size `window` on a screen of size `screen`:
     // centred across, lifted by an eighth of the screen height above the middle.
     static QPoint StartPosition(QSize screen, QSize window);
 
-    // The run button: reads the counts and shows the results window when all convert.
+    // The run button: paints the formulas page, reads the counts (stopping at the first bad
+    // cell), computes the run, and either reports a refusal or fills the results window and
+    // shows it. A stopped or refused run leaves the results window as it was.
     void Button1Click();
     // Reads the ten cells of each grid into Counts1 and Counts2, grid 1 first, month 1 first.
     // The first cell that does not convert is reported; then false.
@@ -60,6 +81,8 @@ public:
     int32_t ParseCount(const QString &text);
     // The modal "Ошибка ввода" box; sets InputError.
     void ShowInputError();
+    // The modal "Ошибка ввода" box with the error icon and a refused run's reason.
+    void ShowRunError(const QString &text);
 
     QLabel *Label1() const { return FLabel1; }
     QLabel *Label2() const { return FLabel2; }
@@ -77,6 +100,7 @@ private:
 
     TSettingsPlace FPlace;
     TFrmRun *FFrmRun = nullptr;
+    std::unique_ptr<TFrmRunTarget> FRunTarget;
     QLabel *FLabel1 = nullptr;
     QLabel *FLabel2 = nullptr;
     QLabel *FLabel3 = nullptr;

@@ -1,0 +1,132 @@
+#include "results/ResultsPdf.h"
+
+#include "results/FontSetup.h"
+#include "results/RunTarget.h"
+#include "results/Unit2.h"
+
+#include <QChart>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Device units of the PDF: the screen's 96 dpi, so the pages' pixel geometry, the fonts' pixel
+// sizes and the one-pixel lines keep their proportions. The output stays vector graphics.
+constexpr int Resolution = 96;
+constexpr int HeaderHeight = 40;
+constexpr int FooterHeight = 22;
+
+const QString ComicFace = QStringLiteral("Comic Sans MS");
+
+void PaintLabel(QPainter &painter, const QLabel &label) {
+    if (label.text().isEmpty()) return;
+    painter.save();
+    painter.setFont(label.font());
+    painter.setPen(label.palette().color(QPalette::WindowText));
+    // Wide enough for the whole text: on paper nothing is cut at the label's edge.
+    QRect box = label.geometry();
+    box.setWidth(std::max(box.width(), painter.fontMetrics().horizontalAdvance(label.text()) + 2));
+    painter.drawText(box, static_cast<int>(label.alignment()) | Qt::TextSingleLine, label.text());
+    painter.restore();
+}
+
+// The widgets of one tab page, placed at their page geometry.
+void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
+    TFrmRun &frmRun = target.FrmRun();
+    for (QObject *child : page.children()) {
+        auto *widget = qobject_cast<QWidget *>(child);
+        if (!widget || !widget->isVisibleTo(&page)) continue;
+        const QRect box = widget->geometry();
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            PaintLabel(painter, *label);
+        } else if (auto *chart = qobject_cast<TChart *>(widget)) {
+            chart->Flush();
+            // A view that was never shown has not laid its chart out at its size yet: lay it
+            // out and paint the scene, whose lines and texts stay vectors on the PDF.
+            QChart *plot = chart->chart();
+            plot->resize(chart->size());
+            if (QGraphicsLayout *layout = plot->layout()) layout->activate();
+            painter.save();
+            chart->scene()->render(&painter, QRectF(box), QRectF(QPointF(0, 0), chart->size()),
+                                   Qt::IgnoreAspectRatio);
+            painter.restore();
+        } else {
+            for (int n = 1; n <= 9; ++n) {
+                if (frmRun.Image(n) != widget) continue;
+                painter.save();
+                painter.translate(box.topLeft());
+                TQtImageArea area(painter, box.width(), box.height());
+                area.Replay(target.Image(n).Log());
+                painter.restore();
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
+                     QString &error) {
+    TFrmRun &frmRun = target.FrmRun();
+    QTabWidget *tabs = frmRun.PageControl1();
+
+    QPdfWriter pdf(file);
+    pdf.setResolution(Resolution);
+    pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
+    pdf.setCreator(QStringLiteral("Zelvano"));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                  QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+        error = QStringLiteral("cannot write ") + file;
+        return false;
+    }
+    const QFont captionFont = ClassicFont(ComicFace, 20, true);
+    const QFont smallFont = ClassicFont(ComicFace, 12);
+    const int width = pdf.width(), height = pdf.height();
+
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (i > 0) pdf.newPage();
+        QWidget *page = tabs->widget(i);
+
+        painter.setPen(Qt::black);
+        painter.setFont(captionFont);
+        painter.drawText(QRect(0, 0, width, HeaderHeight - 8), Qt::AlignLeft | Qt::AlignBottom,
+                         tabs->tabText(i).trimmed());
+        painter.setFont(smallFont);
+        painter.drawText(QRect(0, 0, width, HeaderHeight - 8), Qt::AlignRight | Qt::AlignBottom,
+                         heading);
+        painter.drawText(QRect(0, height - FooterHeight, width, FooterHeight),
+                         Qt::AlignRight | Qt::AlignBottom,
+                         QStringLiteral("%1 / %2").arg(i + 1).arg(tabs->count()));
+
+        // The page's contents, scaled to fit between header and footer.
+        const QSize size = page->size();
+        const double scale = std::min(double(width) / size.width(),
+                                      double(height - HeaderHeight - FooterHeight) / size.height());
+        painter.save();
+        painter.translate((width - size.width() * scale) / 2, HeaderHeight);
+        painter.scale(scale, scale);
+        painter.setClipRect(QRect(QPoint(0, 0), size));
+        PaintPage(painter, *page, target);
+        painter.restore();
+    }
+    if (!painter.end()) {
+        error = QStringLiteral("cannot write ") + file;
+        return false;
+    }
+    if (QFileInfo(file).size() <= 0) {
+        error = QStringLiteral("cannot write ") + file;
+        return false;
+    }
+    return true;
+}

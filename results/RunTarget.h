@@ -1,0 +1,108 @@
+// The results window as the target of an analysis run: image areas that paint text and formula
+// pictures with the Qt drawing surface, chart series over TChart, the run's labels. Every image
+// area also keeps a log of what it painted since it was last cleared, so the same pictures can be
+// listed (zelvano-report --dump) or painted again elsewhere, for example as vector graphics on a
+// PDF page. Texts are Windows-1251.
+#pragma once
+
+#include "formula/draw/Canvas.h"
+#include "results/ReportTarget.h"
+
+#include <QSize>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+class TChartLine;
+class TFrmRun;
+class TImage;
+
+// One painting operation of an image area.
+struct TAreaOp {
+    enum TKind : uint8_t { KClear, KText, KFormula };
+    TKind Kind = KClear;
+    int32_t X = 0;
+    int32_t Y = 0;
+    // Text: the font it was written in. Formula: the formula font's point size in FontPoints.
+    TFontData Font;
+    int32_t FontPoints = 0;
+    // Formula: the picture's size.
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool Framed = false;
+    // The text or the formula text.
+    std::string Text;
+};
+
+class TQtImageArea : public TImageArea {
+public:
+    // Paints on the bitmap of image, formulas as pictures made by DrawFunc.
+    explicit TQtImageArea(TImage &image);
+    // Paints through painter, whose origin is the area's top-left corner (for example on a PDF
+    // page): formulas as vector graphics, everything clipped to width x height. The painter must
+    // outlive the area.
+    TQtImageArea(QPainter &painter, int32_t width, int32_t height);
+    ~TQtImageArea() override;
+    TQtImageArea(const TQtImageArea &) = delete;
+    TQtImageArea &operator=(const TQtImageArea &) = delete;
+
+    int32_t Width() const override { return FWidth; }
+    int32_t Height() const override { return FHeight; }
+    void Clear() override;
+    void SelectTextFont(std::string_view face, int32_t points, bool bold, uint8_t charset) override;
+    int32_t TextHeightOf(std::string_view text) override;
+    void TextOut(int32_t x, int32_t y, std::string_view text) override;
+    int32_t DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) override;
+
+    // The selected text font.
+    const TFontData &TextFont() const { return FTextFont; }
+    // What was painted since the last Clear, the Clear included (everything before the first one).
+    const std::vector<TAreaOp> &Log() const { return FLog; }
+    // Paints the operations of a log again, each text in its own font and each formula in its
+    // formula font size (the formula font is left at its size from before).
+    void Replay(const std::vector<TAreaOp> &log);
+
+private:
+    class TPaintScope;
+
+    TImage *FImage = nullptr;
+    QPainter *FPainter = nullptr;
+    int32_t FWidth, FHeight;
+    TFontData FTextFont;
+    std::vector<TAreaOp> FLog;
+};
+
+// The results window as TResultsTarget. It keeps its areas (and their logs) as long as it lives;
+// the window must outlive it.
+class TFrmRunTarget : public TResultsTarget {
+public:
+    explicit TFrmRunTarget(TFrmRun &frmRun);
+    ~TFrmRunTarget() override;
+    TFrmRunTarget(const TFrmRunTarget &) = delete;
+    TFrmRunTarget &operator=(const TFrmRunTarget &) = delete;
+
+    // Image1 .. Image9; another number throws std::out_of_range.
+    TQtImageArea &Image(int number) override;
+    // Series 0 or 1 of Chart1 .. Chart6, Chart11, Chart12; others throw std::out_of_range.
+    TChartSeries &Series(int chart, int index) override;
+    // Label3 .. Label6; other numbers are ignored.
+    void SetLabel(int number, std::string_view text) override;
+    void SetFormulaFontSize(int32_t points) override;
+
+    // Hands the points of every chart to its view in one go; call it once after the fill.
+    void FlushCharts();
+
+    TFrmRun &FrmRun() const { return FFrmRun; }
+
+private:
+    class TSeries;
+
+    TFrmRun &FFrmRun;
+    std::array<std::unique_ptr<TQtImageArea>, 10> FAreas;
+    std::vector<std::unique_ptr<TSeries>> FSeries;
+};

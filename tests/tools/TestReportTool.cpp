@@ -1,0 +1,294 @@
+// zelvano-report as a program: its records, exit codes and files, checked against the window's
+// own run of the same counts.
+#include "app/Unit1.h"
+#include "results/Unit2.h"
+#include "tests/results/ModalHelper.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <memory>
+
+namespace {
+
+struct TToolRun {
+    int Exit = -1;
+    QString Out, Err;
+    QStringList Lines() const { return Out.split(u'\n', Qt::SkipEmptyParts); }
+};
+
+TToolRun RunReport(const QStringList &args) {
+    QProcess process;
+    process.start(QStringLiteral(ZELVANO_REPORT_EXE), args);
+    TToolRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "zelvano-report did not finish";
+        return run;
+    }
+    run.Exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Out = QString::fromUtf8(process.readAllStandardOutput());
+    run.Err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+const QString Variant1Counts1 = QStringLiteral("8 504 752 876 938 969 984 992 996 997");
+const QString Variant1Counts2 = QStringLiteral("16 24 36 54 81 122 183 275 412 618");
+
+// The results window after the window's own run of a variant with least-squares smoothing.
+class TWindowRun {
+public:
+    explicit TWindowRun(int variant) {
+        FForm = std::make_unique<TForm1>(TSettingsPlace{FTemp.filePath(QStringLiteral("p")),
+                                                        FTemp.filePath(QStringLiteral("c"))});
+        FForm->SetResultsWindow(&FrmRun);
+        FForm->ComboBox1()->setEditText(QString::number(variant));
+        FForm->Button1()->click();
+    }
+    TFrmRun FrmRun;
+
+private:
+    QTemporaryDir FTemp;
+    std::unique_ptr<TForm1> FForm;
+    TModalAnswerer FAnswerer;
+};
+
+// The lines after the record header, up to the next series or page header.
+QStringList Block(const QStringList &lines, const QString &header) {
+    const qsizetype at = lines.indexOf(header);
+    if (at < 0) return {};
+    QStringList block;
+    for (qsizetype i = at + 1; i < lines.size(); ++i) {
+        if (lines[i].startsWith(u"series ") || lines[i].startsWith(u"page ")) break;
+        block << lines[i];
+    }
+    return block;
+}
+
+// A picture record: kind, x, three more integers (y, width, height), then the quoted text.
+bool IsPicture(const QString &line, const char *kind, int x, const char *quoted) {
+    const QStringList f = line.split(u' ');
+    if (f.size() < 6 || f[0] != QLatin1String(kind) || f[1].toInt() != x) return false;
+    for (int i = 2; i <= 4; ++i) {
+        bool ok = false;
+        if (f[i].toInt(&ok) < 0 || !ok) return false;
+    }
+    return f.mid(5).join(u' ') == QString::fromUtf8(quoted);
+}
+
+} // namespace
+
+TEST(ReportTool, DumpRecordsOfVariant1) {
+    const TToolRun run =
+        RunReport({QStringLiteral("--variant"), QStringLiteral("1"), QStringLiteral("--dump")});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    const QStringList lines = run.Lines();
+    ASSERT_GT(lines.size(), 20);
+    const QStringList head = {
+        QStringLiteral("run 1 2"),
+        QStringLiteral("counts 1 ") + Variant1Counts1,
+        QStringLiteral("counts 2 ") + Variant1Counts2,
+        QStringLiteral("label Label3 \"Первая популяция изменяется по логистичесой модели\""),
+        QStringLiteral("label Label4 \"Вторая популяция изменяется по экспоненциальной модели\""),
+        QStringLiteral("label Label5 \"Максимальное знаяение роста популяции S = 1000\""),
+        QStringLiteral("label Label6 \"\""),
+        QStringLiteral("page Image1 961 643"),
+        QStringLiteral("text 10 10 \"Экспоненциальная модель роста популяции\""),
+    };
+    EXPECT_EQ(lines.mid(0, head.size()), head);
+
+    // Quotes and backslashes inside a formula text are escaped.
+    const QStringList coefficients = Block(lines, QStringLiteral("page Image2 477 643"));
+    ASSERT_EQ(coefficients.size(), 14);
+    EXPECT_EQ(coefficients[0],
+              QStringLiteral("text 10 10 \"Первая популяция - логистическая модель\""));
+    EXPECT_TRUE(IsPicture(coefficients[2], "formula", 15,
+                          "\"k_(1&String(\\\",\\\")&2)=(504-8)/((1000-8)*.1)=0.5\""))
+        << coefficients[2].toStdString();
+    EXPECT_TRUE(IsPicture(coefficients[13], "framed", 15, "\"diff(x)/diff(t)=0.4704*.!(1000-x)\""))
+        << coefficients[13].toStdString();
+
+    // Each two-year line starts where the picture above it ended.
+    const QStringList twoYears = Block(lines, QStringLiteral("page Image6 477 643"));
+    ASSERT_EQ(twoYears.size(), 24);
+    int y = 10;
+    for (const QString &line : twoYears) {
+        const QStringList f = line.split(u' ');
+        ASSERT_GE(f.size(), 6);
+        EXPECT_EQ(f[0], QStringLiteral("formula"));
+        EXPECT_EQ(f[2].toInt(), y) << line.toStdString();
+        y += f[4].toInt();
+    }
+    EXPECT_TRUE(
+        twoYears[1].endsWith(QStringLiteral("\"X_1=(1-0.4704)*.8+0.4704*.1000=474.6667\"")));
+
+    // The series in their order, each with as many point records as it says.
+    QStringList headers;
+    for (const QString &line : lines)
+        if (line.startsWith(u"series ")) headers << line;
+    EXPECT_EQ(headers, QStringList({
+                           "series Chart1 0 51",
+                           "series Chart1 1 10",
+                           "series Chart2 0 51",
+                           "series Chart2 1 10",
+                           "series Chart3 0 9",
+                           "series Chart3 1 8",
+                           "series Chart4 0 9",
+                           "series Chart4 1 8",
+                           "series Chart6 0 24",
+                           "series Chart6 1 0",
+                           "series Chart5 0 24",
+                           "series Chart5 1 0",
+                           "series Chart12 0 35",
+                           "series Chart12 1 1",
+                           "series Chart11 0 36",
+                           "series Chart11 1 0",
+                       }));
+    for (const QString &header : headers)
+        EXPECT_EQ(Block(lines, header).size(), header.section(u' ', 3).toInt())
+            << header.toStdString();
+    EXPECT_EQ(Block(lines, QStringLiteral("series Chart1 1 10")).first(),
+              QStringLiteral("point 1 8"));
+    EXPECT_EQ(Block(lines, QStringLiteral("series Chart3 0 9")).first(),
+              QStringLiteral("point 0 752"));
+    EXPECT_EQ(Block(lines, QStringLiteral("series Chart12 1 1")).first(),
+              QStringLiteral("point 0 8"));
+
+    // The points are the window's own, written as the shortest texts that read back exactly.
+    TWindowRun window(1);
+    const QList<QPointF> &curve = window.FrmRun.Chart(1)->Series(0).Points();
+    const QStringList records = Block(lines, QStringLiteral("series Chart1 0 51"));
+    ASSERT_EQ(records.size(), curve.size());
+    for (qsizetype i = 0; i < curve.size(); ++i) {
+        const QStringList f = records[i].split(u' ');
+        ASSERT_EQ(f.size(), 3);
+        for (int axis = 0; axis < 2; ++axis) {
+            const std::string text = f[1 + axis].toStdString();
+            double value = 0;
+            std::from_chars(text.data(), text.data() + text.size(), value);
+            EXPECT_EQ(value, axis == 0 ? curve[i].x() : curve[i].y()) << text;
+            char shortest[64];
+            EXPECT_EQ(std::string(shortest, std::to_chars(shortest, shortest + 64, value).ptr),
+                      text);
+        }
+    }
+}
+
+TEST(ReportTool, CountsAreReadAsTheGridReadsThem) {
+    // Variant 1 swapped: population 1 is exponential now.
+    TToolRun run =
+        RunReport({QStringLiteral("--counts1"), Variant1Counts2, QStringLiteral("--counts2"),
+                   QStringLiteral(" ") + Variant1Counts1, QStringLiteral("--smoothing"),
+                   QStringLiteral("0"), QStringLiteral("--dump")});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    QStringList lines = run.Lines();
+    EXPECT_EQ(lines.value(0), QStringLiteral("run 0 0"));
+    EXPECT_EQ(
+        lines.value(3),
+        QStringLiteral("label Label3 \"Первая популяция изменяется по экспоненциальной модели\""));
+    EXPECT_EQ(lines.value(5), QStringLiteral("label Label5 \"\""));
+    EXPECT_EQ(lines.value(6),
+              QStringLiteral("label Label6 \"Максимальное знаяение роста популяции S = 1000\""));
+    EXPECT_TRUE(lines.contains(QStringLiteral("series Chart1 0 10")));
+
+    // Signs and the ends of the 32-bit range are counts; beyond it, or anything else, is not.
+    run = RunReport({"--counts1", "+16 24 36 54 81 122 183 275 412 2147483647", "--counts2",
+                     Variant1Counts1, "--dump"});
+    EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
+    for (const QString &bad : {QStringLiteral("16 24 36 54 81 122 183 275 412 2147483648"),
+                               QStringLiteral("16 24 36 54 81 122 183 275 412"),
+                               QStringLiteral("16 24 36 54 81 122 183 275 412 618 1"),
+                               QStringLiteral("16 24 36 54 81 122 183 2,5 412 618"),
+                               QStringLiteral("16 24 36 54 81 122 183 x 412 618")}) {
+        run = RunReport({"--counts1", Variant1Counts1, "--counts2", bad, "--dump"});
+        EXPECT_EQ(run.Exit, 1) << bad.toStdString();
+        EXPECT_EQ(run.Err, QStringLiteral("Вы ввели неверные данные\n"));
+        EXPECT_TRUE(run.Out.isEmpty());
+    }
+}
+
+TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
+    TToolRun run = RunReport({"--counts1", Variant1Counts1, "--counts2",
+                              "16 24 0 54 81 122 183 275 412 618", "--pdf", "unused.pdf"});
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err, QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не "
+                                      "должна быть равна 0\n"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("unused.pdf")));
+
+    const QStringList usage[] = {
+        {},
+        {"--variant", "31", "--dump"},
+        {"--variant", "x", "--dump"},
+        {"--smoothing", "3", "--dump"},
+        {"--counts1", Variant1Counts1, "--dump"},
+        {"--variant", "1", "--counts1", Variant1Counts1, "--counts2", Variant1Counts2, "--dump"},
+        {"--dump", "--pdf", "a.pdf"},
+        {"--png"},
+        {"--dump", "--colour"},
+    };
+    for (const QStringList &args : usage) {
+        run = RunReport(args);
+        EXPECT_EQ(run.Exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.Err.contains(QStringLiteral("Usage:")));
+    }
+    run = RunReport({QStringLiteral("--help")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Usage: zelvano-report")));
+}
+
+TEST(ReportTool, PngFilesAreThePicturesOfTheWindow) {
+    QTemporaryDir temp;
+    const QString dir = temp.filePath(QStringLiteral("new/png"));
+    const TToolRun run = RunReport({"--variant", "1", "--png", dir});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    TWindowRun window(1);
+    for (int n = 1; n <= 9; ++n) {
+        const QImage png(dir + QStringLiteral("/Image%1.png").arg(n));
+        const QImage &bitmap = window.FrmRun.Image(n)->Bitmap();
+        EXPECT_EQ(png.size(), bitmap.size()) << n;
+        EXPECT_TRUE(png.convertToFormat(QImage::Format_RGB32) == bitmap) << n;
+    }
+    for (int chart : TFrmRun::ChartNumbers) {
+        const QImage png(dir + QStringLiteral("/Chart%1.png").arg(chart));
+        EXPECT_EQ(png.size(), window.FrmRun.Chart(chart)->size()) << chart;
+    }
+
+    // A folder that cannot be made is a failure, not a silent success.
+    QFile blocker(temp.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(RunReport({"--variant", "1", "--png", blocker.fileName()}).Exit, 1);
+}
+
+TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("report.pdf"));
+    const TToolRun run = RunReport({"--variant", "1", "--pdf", file});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QString content = QString::fromLatin1(pdf.readAll());
+    EXPECT_TRUE(content.startsWith(QStringLiteral("%PDF-")));
+    EXPECT_EQ(content.count(QRegularExpression(QStringLiteral("/Type /Page\\b(?!s)"))), 11);
+    EXPECT_EQ(
+        content.count(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 842[.0]* 595[.0]*\\]"))),
+        11);
+    // No page is a picture: the only images are the charts' 2 x 2 point markers.
+    int images = 0;
+    const QRegularExpression image(QStringLiteral("/Subtype /Image[^>]*/Width (\\d+)"));
+    for (auto m = image.globalMatch(content); m.hasNext(); ++images)
+        EXPECT_LE(m.next().captured(1).toInt(), 2);
+    EXPECT_GT(images, 0);
+
+    EXPECT_EQ(
+        RunReport({"--variant", "1", "--pdf", temp.filePath(QStringLiteral("no/such/x.pdf"))}).Exit,
+        1);
+}

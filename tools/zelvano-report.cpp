@@ -1,0 +1,310 @@
+// zelvano-report: one analysis run without a window, through the same run and the same results
+// window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
+#include "app/MainData.h"
+#include "app/Unit1.h"
+#include "formula/make/ExprMake.h"
+#include "results/FontSetup.h"
+#include "results/ResultsPdf.h"
+#include "results/RunTarget.h"
+#include "results/Unit2.h"
+#include "runtime/Cp1251.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QStringList>
+
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr int ExitBadInput = 1; // a bad count, a refused run, an output that cannot be written
+constexpr int ExitUsage = 2;
+
+const char *const Usage =
+    "Usage: zelvano-report [--variant N | --counts1 \"c1 ... c10\" --counts2 \"c1 ... c10\"]\n"
+    "                      [--smoothing 0|1|2] (--dump | --png DIR | --pdf FILE)\n"
+    "\n"
+    "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
+    "\n"
+    "  --variant N      built-in variant 1 .. 30 (default 10)\n"
+    "  --counts1 TEXT   the ten monthly counts of population 1, separated by blanks\n"
+    "  --counts2 TEXT   the same for population 2 (both or neither)\n"
+    "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
+    "  --dump           print the run as text records on standard output\n"
+    "  --png DIR        write Image1.png .. Image9.png and the eight ChartN.png into DIR\n"
+    "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
+    "  --help           show this text\n"
+    "\n"
+    "Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)\n"
+    "or output that cannot be written; 2 wrong usage.\n";
+
+const char *const SmoothingNames[] = {"без сглаживания", "аппроксимация многочленом Лангранжем",
+                                      "аппроксимация методом наименьших квадратов"};
+
+enum class TOutput { None, Dump, Png, Pdf };
+
+struct TOptions {
+    int Variant = 10;
+    std::optional<QString> Counts1, Counts2;
+    int Smoothing = 2;
+    TOutput Output = TOutput::None;
+    QString Path;
+};
+
+void Print(std::FILE *to, const std::string &text) {
+    std::fwrite(text.data(), 1, text.size(), to);
+}
+
+int UsageError(const std::string &message) {
+    Print(stderr, "zelvano-report: " + message + "\n\n" + Usage);
+    return ExitUsage;
+}
+
+// An integer option value within lo .. hi.
+bool IntArgument(const QString &text, int lo, int hi, int &value) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < lo || v > hi) return false;
+    value = v;
+    return true;
+}
+
+// Parses the arguments; an empty result means go on, else it is the exit status.
+std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
+    bool variantGiven = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        QString name = args[i];
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = name.indexOf(u'='); name.startsWith(u"--") && eq > 0) {
+            inlineValue = name.mid(eq + 1);
+            name.truncate(eq);
+        }
+        auto value = [&](QString &out) {
+            if (inlineValue) {
+                out = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        auto output = [&](TOutput kind) -> std::optional<int> {
+            if (o.Output != TOutput::None) return UsageError("give one of --dump, --png, --pdf");
+            o.Output = kind;
+            if (kind != TOutput::Dump && (!value(o.Path) || o.Path.isEmpty()))
+                return UsageError(name.toStdString() + " needs a path");
+            if (kind == TOutput::Dump && inlineValue) return UsageError("--dump takes no value");
+            return std::nullopt;
+        };
+        QString text;
+        if (name == u"--help" || name == u"-h") {
+            Print(stdout, Usage);
+            return 0;
+        } else if (name == u"--variant") {
+            if (!value(text) || !IntArgument(text, 1, VariantCount, o.Variant))
+                return UsageError("--variant needs a number from 1 to 30");
+            variantGiven = true;
+        } else if (name == u"--counts1" || name == u"--counts2") {
+            if (!value(text)) return UsageError(name.toStdString() + " needs ten counts");
+            (name == u"--counts1" ? o.Counts1 : o.Counts2) = text;
+        } else if (name == u"--smoothing") {
+            if (!value(text) || !IntArgument(text, 0, 2, o.Smoothing))
+                return UsageError("--smoothing needs 0, 1 or 2");
+        } else if (name == u"--dump") {
+            if (auto exit = output(TOutput::Dump)) return exit;
+        } else if (name == u"--png") {
+            if (auto exit = output(TOutput::Png)) return exit;
+        } else if (name == u"--pdf") {
+            if (auto exit = output(TOutput::Pdf)) return exit;
+        } else {
+            return UsageError("unknown argument " + args[i].toStdString());
+        }
+    }
+    if (o.Counts1.has_value() != o.Counts2.has_value())
+        return UsageError("give both --counts1 and --counts2");
+    if (o.Counts1 && variantGiven) return UsageError("give --variant or the counts, not both");
+    if (o.Output == TOutput::None) return UsageError("give one of --dump, --png, --pdf");
+    return std::nullopt;
+}
+
+// Ten counts of a text as the grid converts its cells; false at a bad or missing count.
+bool CountsFromText(const QString &text, TCountArray &counts) {
+    const QStringList cells = text.split(QChar(u' '), Qt::SkipEmptyParts);
+    if (cells.size() != 10) return false;
+    for (int c = 0; c < 10; ++c)
+        if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) return false;
+    return true;
+}
+
+std::string Utf8(std::string_view cp1251) {
+    return Cp1251ToUtf8(cp1251);
+}
+
+std::string Quoted(std::string_view utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string Real(double v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
+}
+
+std::string Dump(const TOptions &o, TFrmRunTarget &target) {
+    TFrmRun &frmRun = target.FrmRun();
+    std::string out = "run " + std::to_string(o.Counts1 ? 0 : o.Variant) + " " +
+                      std::to_string(o.Smoothing) + "\n";
+    for (int p = 1; p <= 2; ++p) {
+        out += "counts " + std::to_string(p);
+        for (int32_t c : p == 1 ? Counts1 : Counts2)
+            out += " " + std::to_string(c);
+        out += "\n";
+    }
+    for (int n = 3; n <= 6; ++n)
+        out += "label Label" + std::to_string(n) + " " +
+               Quoted(frmRun.Label(n)->text().toStdString()) + "\n";
+    for (int n = 1; n <= 9; ++n) {
+        TQtImageArea &area = target.Image(n);
+        out += "page Image" + std::to_string(n) + " " + std::to_string(area.Width()) + " " +
+               std::to_string(area.Height()) + "\n";
+        for (const TAreaOp &op : area.Log()) {
+            const std::string at = std::to_string(op.X) + " " + std::to_string(op.Y) + " ";
+            if (op.Kind == TAreaOp::KText)
+                out += "text " + at + Quoted(Utf8(op.Text)) + "\n";
+            else if (op.Kind == TAreaOp::KFormula)
+                out += (op.Framed ? "framed " : "formula ") + at + std::to_string(op.Width) + " " +
+                       std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
+        }
+    }
+    for (int chart : {1, 2, 3, 4, 6, 5, 12, 11}) {
+        for (int index = 0; index < TChart::SeriesCount; ++index) {
+            const QList<QPointF> &points = frmRun.Chart(chart)->Series(index).Points();
+            out += "series Chart" + std::to_string(chart) + " " + std::to_string(index) + " " +
+                   std::to_string(points.size()) + "\n";
+            for (const QPointF &p : points)
+                out += "point " + Real(p.x()) + " " + Real(p.y()) + "\n";
+        }
+    }
+    return out;
+}
+
+// Writes Image1.png .. Image9.png as painted and each chart at its size; false with a message.
+bool WritePng(const QString &dir, TFrmRunTarget &target, std::string &error) {
+    TFrmRun &frmRun = target.FrmRun();
+    if (!QDir().mkpath(dir)) {
+        error = "cannot create " + dir.toStdString();
+        return false;
+    }
+    const QDir folder(dir);
+    auto save = [&](const QImage &image, const QString &name) {
+        if (image.save(folder.filePath(name), "PNG")) return true;
+        error = "cannot write " + folder.filePath(name).toStdString();
+        return false;
+    };
+    for (int n = 1; n <= 9; ++n)
+        if (!save(frmRun.Image(n)->Bitmap(), QStringLiteral("Image%1.png").arg(n))) return false;
+    for (int chart : TFrmRun::ChartNumbers) {
+        TChart *view = frmRun.Chart(chart);
+        view->Flush();
+        if (!save(view->grab().toImage(), QStringLiteral("Chart%1.png").arg(chart))) return false;
+    }
+    return true;
+}
+
+// Qt's own diagnostics would mix with the program's messages on standard error.
+void QuietMessages(QtMsgType type, const QMessageLogContext &, const QString &message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        Print(stderr, "zelvano-report: " + message.toStdString() + "\n");
+}
+
+int Run(const TOptions &o) {
+    InstallFontSubstitutions();
+
+    TCountArray counts1{}, counts2{};
+    if (o.Counts1) {
+        if (!CountsFromText(*o.Counts1, counts1) || !CountsFromText(*o.Counts2, counts2)) {
+            Print(stderr, "Вы ввели неверные данные\n");
+            return ExitBadInput;
+        }
+    } else {
+        for (int m = 1; m <= 10; ++m) {
+            counts1[m - 1] = VariantCountOf(o.Variant - 1, 1, m);
+            counts2[m - 1] = VariantCountOf(o.Variant - 1, 2, m);
+        }
+    }
+
+    TFrmRun frmRun;
+    TFrmRunTarget target(frmRun);
+    std::string refusal;
+    const TRunEnd end = RunAnalysis(
+        target,
+        [&] {
+            Counts1 = counts1;
+            Counts2 = counts2;
+            return true;
+        },
+        o.Smoothing, refusal);
+    if (end != TRunEnd::Applied) {
+        Print(stderr, Utf8(refusal) + "\n");
+        return ExitBadInput;
+    }
+
+    std::string error;
+    switch (o.Output) {
+    case TOutput::Dump:
+        Print(stdout, Dump(o, target));
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
+        break;
+    case TOutput::Png:
+        WritePng(o.Path, target, error);
+        break;
+    case TOutput::Pdf: {
+        const QString heading = (o.Counts1 ? QStringLiteral("свои данные")
+                                           : QStringLiteral("вариант %1").arg(o.Variant)) +
+                                QStringLiteral(", ") +
+                                QString::fromUtf8(SmoothingNames[o.Smoothing]);
+        QString message;
+        if (!WriteResultsPdf(target, o.Path, heading, message)) error = message.toStdString();
+        break;
+    }
+    case TOutput::None:
+        break;
+    }
+    if (!error.empty()) {
+        Print(stderr, "zelvano-report: " + error + "\n");
+        return ExitBadInput;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    TOptions options;
+    if (const std::optional<int> exit = ParseArguments(args, options)) return *exit;
+
+    // No display needed: the results window stays hidden and paints off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelvano"));
+    try {
+        return Run(options);
+    } catch (const std::exception &e) {
+        Print(stderr, std::string("zelvano-report: ") + e.what() + "\n");
+        return ExitBadInput;
+    }
+}
