@@ -1,0 +1,48 @@
+// links: zelvano_app
+// One whole run of "Делать" from the counts to the nine painted image areas (real formula
+// pictures) and the filled chart series of the results window, as the window makes it.
+#include "app/Unit1.h"
+#include "results/FontSetup.h"
+#include "results/RunTarget.h"
+#include "results/Unit2.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_WholeRun(benchmark::State &state) {
+    TFrmRun frmRun;
+    TFrmRunTarget target(frmRun);
+    const TCountArray counts1 = {180, 981, 1429, 1680, 1821, 1900, 1944, 1969, 1983, 1995};
+    const TCountArray counts2 = {8, 10, 14, 19, 26, 35, 47, 64, 86, 116};
+    const int32_t smoothing = static_cast<int32_t>(state.range(0));
+    std::string refusal;
+    for (auto _ : state) {
+        const TRunEnd end = RunAnalysis(
+            target,
+            [&] {
+                Counts1 = counts1;
+                Counts2 = counts2;
+                return true;
+            },
+            smoothing, refusal);
+        if (end != TRunEnd::Applied) state.SkipWithError("the run did not go through");
+        benchmark::DoNotOptimize(frmRun.Image(9)->Bitmap().constBits());
+    }
+}
+// Least squares (the default) and Lagrange, whose month curves have 1001 points.
+BENCHMARK(BM_WholeRun)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
