@@ -7,6 +7,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
+
+#include <QImage>
 
 // Null outside InitFormulaFont .. DoneFormulaFont.
 extern std::unique_ptr<TExprFont> FormulaFont;
@@ -24,3 +27,68 @@ void DoneFormulaFont();
 
 // The point size of FormulaFont for every picture built afterwards; ignored when there is no font.
 void SetFormulaFontSize(int32_t size);
+
+// Formula pictures.
+
+class QPainter;
+class TCanvas;
+class TExprChain;
+class TQtCanvas;
+
+// The height of the picture painted last by DrawFormula or DrawFramedFormula; 0 before the first.
+extern int32_t LastFormulaHeight;
+
+// The longest side of a formula picture; a larger one is refused ("Формула слишком велика").
+constexpr int32_t MaxFormulaPictureSide = 16384;
+
+// Where a picture is laid out: on a surface of the picture's own size (what the program uses), or
+// on the classic 2000 x 1000 surface filled white and then cropped. Both give the same pixels and
+// sizes for every formula that fits the classic surface.
+enum class TPictureSurface { Sized, Fixed };
+
+// A formula text laid out in the formula font between a leading and a trailing text, ready to be
+// painted on any surface: a bitmap, or vector graphics on a PDF or SVG painter. Needs FormulaFont.
+// The constructor throws EIncorrectExpr for a formula error and for a picture larger than
+// MaxFormulaPictureSide in either direction.
+class TFormulaPicture {
+public:
+    TFormulaPicture(std::string_view prefix, std::string_view formula, std::string_view suffix);
+    ~TFormulaPicture();
+    TFormulaPicture(const TFormulaPicture &) = delete;
+    TFormulaPicture &operator=(const TFormulaPicture &) = delete;
+
+    // The picture: the laid-out chain's width and height plus 4.
+    int32_t Width() const { return FWidth; }
+    int32_t Height() const { return FHeight; }
+    // The chain of the five nodes (two empty heads, prefix, formula, suffix).
+    TExprChain &Chain() { return *FChain; }
+
+    // Paints the picture with its top-left corner at (x, y): white, the formula's box from
+    // (x + 5, y + 5), nothing outside the picture's rectangle; framed adds the one-pixel black
+    // frame on the picture's outermost pixels.
+    void Paint(QPainter &painter, int32_t x, int32_t y, bool framed = false);
+    // The picture as a new bitmap.
+    QImage Bitmap(TPictureSurface surface = TPictureSurface::Sized, bool framed = false);
+
+private:
+    void DrawChain(QPainter &painter, int32_t x, int32_t y);
+
+    std::unique_ptr<TQtCanvas> FCanvas;
+    std::unique_ptr<TExprChain> FChain;
+    int32_t FWidth = 0, FHeight = 0;
+};
+
+// A new picture of formula with prefix before and suffix after it. Throws EIncorrectExpr.
+QImage FormulaBitmapEx(std::string_view prefix, std::string_view formula, std::string_view suffix,
+                       TPictureSurface surface = TPictureSurface::Sized);
+// The picture with a blank before and after the formula.
+QImage FormulaBitmap(std::string_view formula);
+
+// The height of text's extent in the font selected into the drawing context.
+int32_t TextHeightOf(TCanvas &dc, std::string_view text);
+
+// Paints the picture of formula opaquely with its top-left corner at (x, y) and sets
+// LastFormulaHeight. On a formula error nothing is painted and LastFormulaHeight keeps its value.
+void DrawFormula(std::string_view formula, QPainter &canvas, int32_t x, int32_t y);
+// The same with a one-pixel black frame on the picture's own border.
+void DrawFramedFormula(std::string_view formula, QPainter &canvas, int32_t x, int32_t y);

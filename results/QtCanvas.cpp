@@ -493,6 +493,17 @@ void TQtCanvas::LineTo(int32_t x, int32_t y) {
     }
     // A line to its own start draws nothing: its only pixel is the excluded end point.
     if (!FPainter || FPenStyle != TPenStyle::Solid || from == FPosition) return;
+    // Qt draws a flat-capped line from its left (or top) end whatever its direction, so a line
+    // going left or up would lose its start instead of its end: the straight ones are filled.
+    if (FPenWidth <= 1 && (from.X == x || from.Y == y)) {
+        // The pixels from the start up to, not including, the end.
+        const int64_t lastX = int64_t{x} - (x > from.X) + (x < from.X);
+        const int64_t lastY = int64_t{y} - (y > from.Y) + (y < from.Y);
+        FillSolid(std::min<int64_t>(from.X, lastX), std::min<int64_t>(from.Y, lastY),
+                  std::max<int64_t>(from.X, lastX) + 1, std::max<int64_t>(from.Y, lastY) + 1,
+                  FPenColor);
+        return;
+    }
     PrepareShapes(true, false);
     FPainter->drawLine(ClampCoord(from.X), ClampCoord(from.Y), ClampCoord(x), ClampCoord(y));
 }

@@ -1,0 +1,229 @@
+// Formula pictures: sizes, margins, colours, the frame, the sized surface against the classic
+// 2000 x 1000 one, painting at a point, errors and two golden pictures.
+#include "formula/draw/ExprAtoms.h"
+#include "formula/draw/ExprParents.h"
+#include "formula/make/ExprMake.h"
+#include "results/DrawFunc.h"
+#include "results/FontSetup.h"
+#include "results/QtCanvas.h"
+#include "runtime/Cp1251.h"
+#include "tests/results/Golden.h"
+
+#include <QFile>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Cp(std::string_view utf8) {
+    std::string out;
+    Utf8ToCp1251(utf8, out);
+    return out;
+}
+
+class FormulaPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallFontSubstitutions();
+        InitFormulaFont();
+        SetFormulaFontSize(10);
+    }
+    void TearDown() override { DoneFormulaFont(); }
+};
+
+bool AllWhite(const QImage &image, const QRect &r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    return true;
+}
+
+// The formula texts of the benchmark: the program's own and a few of every construct.
+std::vector<std::string> BenchFormulas() {
+    QFile f(QStringLiteral(ZELVANO_SOURCE_DIR "/bench/formulas.txt"));
+    std::vector<std::string> out;
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    while (!f.atEnd()) {
+        const QByteArray line = f.readLine().trimmed();
+        if (!line.isEmpty()) out.push_back(Cp(line.toStdString()));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(FormulaPicture, IsTheChainOfFiveNodesPlusFour) {
+    // The chain built as the picture routine builds it, measured on its own surface.
+    TExprBuilder builder;
+    PExpr head = std::make_unique<TExprVar>("");
+    head->AddNext(std::make_unique<TExprSimple>(""));
+    head->AddNext(std::make_unique<TExprVar>(" "));
+    head->AddNext(builder.BuildExpr("X_i"));
+    head->AddNext(std::make_unique<TExprVar>(" "));
+    TExprChain chain(std::move(head));
+    TQtCanvas canvas;
+    chain.SetCanvas(&canvas);
+    chain.SetFont(*FormulaFont);
+    const QImage image = FormulaBitmap("X_i");
+    EXPECT_EQ(image.width(), chain.Width() + 4);
+    EXPECT_EQ(image.height(), chain.Height() + 4);
+    EXPECT_GT(chain.Width(), 0);
+    // Five white columns and rows before the chain's box, which starts with empty nodes and a
+    // blank.
+    EXPECT_TRUE(AllWhite(image, QRect(0, 0, 5, image.height())));
+    EXPECT_TRUE(AllWhite(image, QRect(0, 0, image.width(), 5)));
+    EXPECT_FALSE(AllWhite(image, image.rect()));
+}
+
+TEST_F(FormulaPicture, FramedAndPlainHaveOneSize) {
+    const std::string f = "diff(x)/diff(t)=0.4704*.!(1000-x)";
+    TFormulaPicture picture(" ", f, " ");
+    const QImage plain = picture.Bitmap();
+    const QImage framed = picture.Bitmap(TPictureSurface::Sized, true);
+    ASSERT_EQ(plain.size(), framed.size());
+    const int w = plain.width(), h = plain.height();
+    for (int x = 0; x < w; ++x) {
+        EXPECT_EQ(framed.pixel(x, 0), qRgb(0, 0, 0)) << x;
+        EXPECT_EQ(framed.pixel(x, h - 1), qRgb(0, 0, 0)) << x;
+    }
+    for (int y = 0; y < h; ++y) {
+        EXPECT_EQ(framed.pixel(0, y), qRgb(0, 0, 0)) << y;
+        EXPECT_EQ(framed.pixel(w - 1, y), qRgb(0, 0, 0)) << y;
+    }
+    // Inside the ring the framed picture is the plain one.
+    EXPECT_EQ(framed.copy(1, 1, w - 2, h - 2), plain.copy(1, 1, w - 2, h - 2));
+}
+
+TEST_F(FormulaPicture, SmallerFontGivesSmallerPictures) {
+    for (const char *f : {"X_i", "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))", "x^2^3"}) {
+        SetFormulaFontSize(10);
+        const QImage big = FormulaBitmap(f);
+        SetFormulaFontSize(6);
+        const QImage small = FormulaBitmap(f);
+        EXPECT_LT(small.width(), big.width()) << f;
+        EXPECT_LT(small.height(), big.height()) << f;
+    }
+}
+
+TEST_F(FormulaPicture, SizedSurfaceGivesTheClassicPixels) {
+    const std::vector<std::string> formulas = BenchFormulas();
+    ASSERT_EQ(formulas.size(), 24u);
+    for (int points : {6, 10}) {
+        SetFormulaFontSize(points);
+        for (const std::string &f : formulas) {
+            const QImage sized = FormulaBitmapEx(" ", f, " ", TPictureSurface::Sized);
+            const QImage fixed = FormulaBitmapEx(" ", f, " ", TPictureSurface::Fixed);
+            EXPECT_EQ(sized, fixed) << f;
+        }
+    }
+}
+
+TEST_F(FormulaPicture, PrefixFormulaAndSuffixColours) {
+    PrefixColor = 0x0000FF; // red in 0x00BBGGRR
+    SuffixColor = 0xFF0000; // blue
+    TFormulaPicture picture("AAA", "x", "BBB");
+    const QImage image = picture.Bitmap();
+    bool red = false, blue = false, black = false;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            red |= qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+            blue |= qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 60;
+            black |= qRed(p) < 40 && qGreen(p) < 40 && qBlue(p) < 40;
+        }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(blue);
+    EXPECT_TRUE(black);
+}
+
+TEST_F(FormulaPicture, DrawFormulaPaintsOpaqueAtThePointAndKeepsItsHeight) {
+    QImage target(400, 200, QImage::Format_RGB32);
+    target.fill(Qt::green);
+    LastFormulaHeight = 0;
+    {
+        QPainter painter(&target);
+        DrawFormula("a+b", painter, 30, 40);
+    }
+    const QImage picture = FormulaBitmap("a+b");
+    EXPECT_EQ(LastFormulaHeight, picture.height());
+    EXPECT_EQ(target.copy(30, 40, picture.width(), picture.height()), picture);
+    EXPECT_EQ(target.pixel(29, 40), QColor(Qt::green).rgb());
+    EXPECT_EQ(target.pixel(30 + picture.width(), 40), QColor(Qt::green).rgb());
+
+    // A rejected text paints nothing and leaves the height.
+    const QImage before = target;
+    {
+        QPainter painter(&target);
+        EXPECT_THROW(DrawFramedFormula("(a b)", painter, 0, 0), EIncorrectExpr);
+    }
+    EXPECT_EQ(target, before);
+    EXPECT_EQ(LastFormulaHeight, picture.height());
+
+    {
+        QPainter painter(&target);
+        DrawFramedFormula("a+b", painter, 100, 10);
+    }
+    EXPECT_EQ(LastFormulaHeight, picture.height());
+    EXPECT_EQ(target.pixel(100, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(target.copy(101, 11, picture.width() - 2, picture.height() - 2),
+              picture.copy(1, 1, picture.width() - 2, picture.height() - 2));
+}
+
+TEST_F(FormulaPicture, PaintOnAPainterMatchesTheBitmap) {
+    TFormulaPicture picture(" ", "Sqrt(a^2+b^2)", " ");
+    QImage target(picture.Width() + 20, picture.Height() + 20, QImage::Format_RGB32);
+    target.fill(Qt::green);
+    {
+        QPainter painter(&target);
+        picture.Paint(painter, 7, 9, true);
+    }
+    EXPECT_EQ(target.copy(7, 9, picture.Width(), picture.Height()),
+              picture.Bitmap(TPictureSurface::Sized, true));
+    EXPECT_EQ(target.pixel(6, 9), QColor(Qt::green).rgb());
+    EXPECT_EQ(target.pixel(7 + picture.Width(), 9 + picture.Height()), QColor(Qt::green).rgb());
+}
+
+TEST_F(FormulaPicture, HugeFormulasAreRefused) {
+    const std::string tooLarge = Cp("Формула слишком велика");
+    for (const char *f :
+         {"Space(20000)", "Space(2000000000)", "Space(2000000000)&Space(2000000000)",
+          "Matrix(1,2000000000,a)", "Intm(100000,x)"}) {
+        try {
+            FormulaBitmap(f);
+            ADD_FAILURE() << f << " gave a picture";
+        } catch (const EIncorrectExpr &e) {
+            EXPECT_EQ(e.Message(), tooLarge) << f;
+        }
+    }
+    std::string tall = "StandL(a";
+    for (int k = 0; k < 2000; ++k)
+        tall += ",a";
+    EXPECT_THROW(FormulaBitmap(tall + ")"), EIncorrectExpr);
+    // Just above the classic surface but below the limit: the whole formula is drawn.
+    const QImage wide = FormulaBitmap("a&Space(3000)&b");
+    EXPECT_GT(wide.width(), 2000);
+    EXPECT_FALSE(AllWhite(wide, QRect(wide.width() - 40, 0, 40, wide.height())));
+}
+
+TEST_F(FormulaPicture, TextHeightIsTheCellOfTheSelectedFont) {
+    TQtCanvas canvas;
+    TFontData font;
+    font.Name = "Comic Sans MS";
+    font.Height = -13;
+    canvas.SetFont(font);
+    EXPECT_EQ(TextHeightOf(canvas, "X"), canvas.TextMetrics().Height);
+    EXPECT_EQ(TextHeightOf(canvas, "x"), TextHeightOf(canvas, "X"));
+    font.Height = -20;
+    canvas.SetFont(font);
+    EXPECT_GT(TextHeightOf(canvas, "X"), 20);
+}
+
+TEST_F(FormulaPicture, Golden) {
+    EXPECT_TRUE(MatchesGolden(FormulaBitmap("k=Summa(k_(i-1&String(,)&i),i=2,10)/9=0.4704"),
+                              "picture_mean_k"));
+    SetFormulaFontSize(8);
+    EXPECT_TRUE(MatchesGolden(TFormulaPicture(" ", "diff(x)/diff(t)=0.4704*.!(1000-x)", " ")
+                                  .Bitmap(TPictureSurface::Sized, true),
+                              "picture_framed_model"));
+}
