@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <charconv>
@@ -32,7 +33,8 @@ const char *const Usage =
     "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
     "\n"
     "  --variant N      built-in variant 1 .. 30 (default 10)\n"
-    "  --counts1 TEXT   the ten monthly counts of population 1, separated by blanks\n"
+    "  --counts1 TEXT   the ten monthly counts of population 1, separated by blanks,\n"
+    "                   tabs or line breaks\n"
     "  --counts2 TEXT   the same for population 2 (both or neither)\n"
     "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
     "  --dump           print the run as text records on standard output\n"
@@ -134,7 +136,8 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
 
 // Ten counts of a text as the grid converts its cells; false at a bad or missing count.
 bool CountsFromText(const QString &text, TCountArray &counts) {
-    const QStringList cells = text.split(QChar(u' '), Qt::SkipEmptyParts);
+    static const QRegularExpression blanks(QStringLiteral("[ \\t\\r\\n]+"));
+    const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
     if (cells.size() != 10) return false;
     for (int c = 0; c < 10; ++c)
         if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) return false;

@@ -200,14 +200,15 @@ TEST(ReportTool, CountsAreReadAsTheGridReadsThem) {
     EXPECT_TRUE(lines.contains(QStringLiteral("series Chart1 0 10")));
 
     // Signs and the ends of the 32-bit range are counts; beyond it, or anything else, is not.
-    run = RunReport({"--counts1", "+16 24 36 54 81 122 183 275 412 2147483647", "--counts2",
+    run = RunReport({"--counts1", "+16\t24 36 54\n81 122  183 275 412 2147483647", "--counts2",
                      Variant1Counts1, "--dump"});
     EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
     for (const QString &bad : {QStringLiteral("16 24 36 54 81 122 183 275 412 2147483648"),
                                QStringLiteral("16 24 36 54 81 122 183 275 412"),
                                QStringLiteral("16 24 36 54 81 122 183 275 412 618 1"),
                                QStringLiteral("16 24 36 54 81 122 183 2,5 412 618"),
-                               QStringLiteral("16 24 36 54 81 122 183 x 412 618")}) {
+                               QStringLiteral("16 24 36 54 81 122 183 x 412 618"),
+                               QStringLiteral("16 24 36 54 81 122 183 275 412 618\u00a0")}) {
         run = RunReport({"--counts1", Variant1Counts1, "--counts2", bad, "--dump"});
         EXPECT_EQ(run.Exit, 1) << bad.toStdString();
         EXPECT_EQ(run.Err, QStringLiteral("Вы ввели неверные данные\n"));
