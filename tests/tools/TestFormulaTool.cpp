@@ -1,0 +1,183 @@
+// zelvano-formula as a program: its outputs, files and exit statuses, checked against the
+// formula pictures the program itself makes.
+#include "results/DrawFunc.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TFormulaRun {
+    int Exit = -1;
+    QString Out, Err;
+};
+
+TFormulaRun RunFormula(const QStringList &args) {
+    QProcess process;
+    process.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);
+    TFormulaRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "zelvano-formula did not finish";
+        return run;
+    }
+    run.Exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Out = QString::fromUtf8(process.readAllStandardOutput());
+    run.Err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The picture the program makes of a formula text at a point size.
+QImage ProgramPicture(const char *formula, int points, bool framed = false) {
+    InitFormulaFont();
+    SetFormulaFontSize(points);
+    TFormulaPicture picture(" ", formula, " ");
+    QImage image = picture.Bitmap(TPictureSurface::Sized, framed);
+    DoneFormulaFont();
+    return image;
+}
+
+QString Size(const QImage &image) {
+    return QStringLiteral("%1 %2\n").arg(image.width()).arg(image.height());
+}
+
+} // namespace
+
+TEST(FormulaTool, PrintsThePictureSize) {
+    TFormulaRun run = RunFormula({QStringLiteral("X_i")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, Size(ProgramPicture("X_i", 10)));
+    EXPECT_EQ(run.Err, QString());
+    run = RunFormula({QStringLiteral("--size"), QStringLiteral("6"), QStringLiteral("X_i")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, Size(ProgramPicture("X_i", 6)));
+    // The formula is UTF-8 and typeset in Windows-1251.
+    run = RunFormula({QStringLiteral("String(\"Численность\")")});
+    EXPECT_EQ(run.Exit, 0);
+    InitFormulaFont();
+    SetFormulaFontSize(10);
+    const QImage cyrillic =
+        FormulaBitmap("String(\"\xD7\xE8\xF1\xEB\xE5\xED\xED\xEE\xF1\xF2\xFC\")");
+    DoneFormulaFont();
+    EXPECT_EQ(run.Out, Size(cyrillic));
+}
+
+TEST(FormulaTool, TreeDump) {
+    const struct {
+        const char *formula, *tree;
+    } cases[] = {
+        {"a+b", "(Chain [(Var \"a\") (Sign 43) (Var \"b\")])\n"},
+        {"x*2", "(Chain [(Number 2) (Var \"x\")])\n"},
+        {"2*3", "(Number 6)\n"},
+        {"String(\"ё\\\")", "(Simple \"ё\\\\\")\n"},
+    };
+    for (const auto &c : cases) {
+        const TFormulaRun run =
+            RunFormula({QStringLiteral("--tree"), QString::fromUtf8(c.formula)});
+        EXPECT_EQ(run.Exit, 0) << c.formula;
+        EXPECT_EQ(run.Out, QString::fromUtf8(c.tree)) << c.formula;
+    }
+    // A formula that begins with "-" follows "--".
+    TFormulaRun run =
+        RunFormula({QStringLiteral("--tree"), QStringLiteral("--"), QStringLiteral("-x")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, QStringLiteral("(Chain [(Sign 8722) (Var \"x\")])\n"));
+    run = RunFormula({QStringLiteral("--tree"), QStringLiteral("-x")});
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Out, QString());
+}
+
+TEST(FormulaTool, FormulaErrorsAreOneLineWithStatusTwo) {
+    TFormulaRun run = RunFormula({QStringLiteral("(a b)")});
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_EQ(run.Err, QStringLiteral("Ожидается \")\" в позиции 3\n"));
+    EXPECT_EQ(run.Out, QString());
+    run = RunFormula({QStringLiteral("--tree"), QStringLiteral("String(abc")});
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_EQ(run.Err, QStringLiteral("Незавершённая строка\n"));
+    run = RunFormula({QStringLiteral("Space(2000000000)")});
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_EQ(run.Err, QStringLiteral("Формула слишком велика\n"));
+}
+
+TEST(FormulaTool, OtherFailuresHaveStatusOne) {
+    const QStringList bad[] = {
+        {},
+        {QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("--size"), QStringLiteral("0"), QStringLiteral("x")},
+        {QStringLiteral("--size"), QStringLiteral("ten"), QStringLiteral("x")},
+        {QStringLiteral("--size")},
+        {QStringLiteral("--colour"), QStringLiteral("x")},
+        {QStringLiteral("-o"), QStringLiteral("x.jpg"), QStringLiteral("x")},
+        {QStringLiteral("-o"), QStringLiteral("/nonexistent/folder/x.png"), QStringLiteral("x")},
+        // Not a Windows-1251 character.
+        {QStringLiteral("x+\u4E00")},
+    };
+    for (const QStringList &args : bad) {
+        const TFormulaRun run = RunFormula(args);
+        EXPECT_EQ(run.Exit, 1) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.Err.startsWith(QStringLiteral("zelvano-formula: ")))
+            << run.Err.toStdString();
+    }
+    const TFormulaRun help = RunFormula({QStringLiteral("--help")});
+    EXPECT_EQ(help.Exit, 0);
+    for (const char *word : {"--size", "--framed", "--boxes", "--tree", "-o", ".svg", ".pdf", "--"})
+        EXPECT_TRUE(help.Out.contains(QString::fromLatin1(word))) << word;
+}
+
+TEST(FormulaTool, WritesThePictureAsTheProgramPaintsIt) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("f.png"));
+    const char *formula = "diff(x)/diff(t)=0.4704*.!(1000-x)";
+    TFormulaRun run = RunFormula({QStringLiteral("-o"), png, QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), ProgramPicture(formula, 10));
+
+    run = RunFormula({QStringLiteral("--framed"), QStringLiteral("--size"), QStringLiteral("8"),
+                      QStringLiteral("-o"), png, QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), ProgramPicture(formula, 8, true));
+
+    // The overlay changes the picture, not its size.
+    run = RunFormula(
+        {QStringLiteral("--boxes"), QStringLiteral("-o"), png, QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    const QImage boxes = QImage(png).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(boxes.size(), ProgramPicture(formula, 10).size());
+    EXPECT_NE(boxes, ProgramPicture(formula, 10));
+}
+
+TEST(FormulaTool, WritesVectorGraphicsOfTheSameLayout) {
+    QTemporaryDir dir;
+    const char *formula = "k=Summa(k_(i-1&String(,)&i),i=2,10)/9=0.4704";
+    const QImage picture = ProgramPicture(formula, 10);
+
+    const QString svg = dir.filePath(QStringLiteral("f.svg"));
+    TFormulaRun run = RunFormula({QStringLiteral("-o"), svg, QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    // One unit per picture pixel.
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), picture.size()));
+
+    const QString pdf = dir.filePath(QStringLiteral("f.pdf"));
+    run = RunFormula({QStringLiteral("-o"), pdf, QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray data = f.readAll();
+    EXPECT_TRUE(data.startsWith("%PDF"));
+    // The page is the picture at 96 dpi, in whole points.
+    const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    const QRegularExpressionMatch m = mediaBox.match(QString::fromLatin1(data));
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_NEAR(m.captured(1).toDouble(), picture.width() * 72.0 / 96.0, 1.0);
+    EXPECT_NEAR(m.captured(2).toDouble(), picture.height() * 72.0 / 96.0, 1.0);
+}
