@@ -1,8 +1,5 @@
 #include "results/RunTarget.h"
 
-#include "formula/draw/ExprAtoms.h"
-#include "formula/draw/ExprParents.h"
-#include "formula/make/ExprMake.h"
 #include "results/Chart.h"
 #include "results/DrawFunc.h"
 #include "results/Image.h"
@@ -20,47 +17,6 @@ namespace {
 
 QString FromCp1251(std::string_view text) {
     return QString::fromStdU16String(Cp1251ToUtf16(text));
-}
-
-// The formula picture laid out as DrawFunc lays it out (the five-node chain at (5, 5), cut to
-// its width and height + 4), painted straight through the painter: white, then the formula,
-// then the frame.
-QSize PaintPicture(QPainter &painter, int32_t x, int32_t y, std::string_view formula, bool framed) {
-    if (!FormulaFont) throw std::logic_error("formula pictures need the results window");
-    TExprBuilder builder;
-    PExpr body = builder.BuildExpr(formula);
-    PExpr head = std::make_unique<TExprVar>("");
-    head->AddNext(std::make_unique<TExprSimple>(""));
-    auto prefix = std::make_unique<TExprVar>(" ");
-    TExprClass *prefixNode = prefix.get();
-    head->AddNext(std::move(prefix));
-    TExprClass *bodyNode = body.get();
-    head->AddNext(std::move(body));
-    auto suffix = std::make_unique<TExprVar>(" ");
-    TExprClass *suffixNode = suffix.get();
-    head->AddNext(std::move(suffix));
-    prefixNode->SetColor(PrefixColor);
-    bodyNode->SetColor(FormulaFont->Color());
-    suffixNode->SetColor(SuffixColor);
-    TExprChain chain(std::move(head));
-    TQtCanvas canvas(&painter);
-    chain.SetCanvas(&canvas);
-    chain.SetFont(*FormulaFont);
-    const QSize size(chain.Width() + 4, chain.Height() + 4);
-    painter.save();
-    painter.setClipRect(QRect(x, y, size.width(), size.height()), Qt::IntersectClip);
-    painter.fillRect(QRect(x, y, size.width(), size.height()), Qt::white);
-    chain.Draw(x + 5, y + 5, 0, 0);
-    if (framed) {
-        canvas.SetPen(TPenStyle::Solid, 1, clBlack);
-        canvas.MoveTo(x, y);
-        canvas.LineTo(x + size.width() - 1, y);
-        canvas.LineTo(x + size.width() - 1, y + size.height() - 1);
-        canvas.LineTo(x, y + size.height() - 1);
-        canvas.LineTo(x, y);
-    }
-    painter.restore();
-    return size;
 }
 
 } // namespace
@@ -119,7 +75,7 @@ void TQtImageArea::SelectTextFont(std::string_view face, int32_t points, bool bo
 int32_t TQtImageArea::TextHeightOf(std::string_view text) {
     TQtCanvas canvas;
     canvas.SetFont(FTextFont);
-    return canvas.TextExtent(text).cy;
+    return ::TextHeightOf(canvas, text);
 }
 
 void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
@@ -139,22 +95,27 @@ void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
 }
 
 int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
-    QSize size;
+    // The blanks around the formula are those of FormulaBitmap.
+    TFormulaPicture picture(" ", formula, " ");
     {
         TPaintScope scope(*this);
-        size = PaintPicture(scope.Painter(), x, y, formula, framed);
+        if (FImage)
+            scope.Painter().drawImage(x, y, picture.Bitmap(TPictureSurface::Sized, framed));
+        else
+            picture.Paint(scope.Painter(), x, y, framed);
     }
+    LastFormulaHeight = picture.Height();
     TAreaOp op;
     op.Kind = TAreaOp::KFormula;
     op.X = x;
     op.Y = y;
-    op.FontPoints = FormulaFont ? FormulaFont->Size() : 0;
-    op.Width = size.width();
-    op.Height = size.height();
+    op.FontPoints = FormulaFont->Size();
+    op.Width = picture.Width();
+    op.Height = picture.Height();
     op.Framed = framed;
     op.Text = std::string(formula);
     FLog.push_back(std::move(op));
-    return size.height();
+    return picture.Height();
 }
 
 void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
