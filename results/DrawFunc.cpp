@@ -76,8 +76,10 @@ TFormulaPicture::TFormulaPicture(std::string_view prefix, std::string_view formu
     FChain = std::make_unique<TExprChain>(std::move(head));
     // Measured without a painter; the painter is attached only for painting.
     FCanvas = std::make_unique<TQtCanvas>();
-    FChain->SetCanvas(FCanvas.get());
+    // The font goes in before the surface: the tree ends up in the same state as with the
+    // surface first, but every node measures its line metrics once, in its final font.
     FChain->SetFont(*FormulaFont);
+    FChain->SetCanvas(FCanvas.get());
     const int64_t w = static_cast<int64_t>(FChain->Width()) + 4;
     const int64_t h = static_cast<int64_t>(FChain->Height()) + 4;
     if (w > MaxFormulaPictureSide || h > MaxFormulaPictureSide)

@@ -166,12 +166,24 @@ bool IsLetter(char c) {
     return IsLatin(c) || u >= 0xC0 || u == 0xA8 || u == 0xB8;
 }
 
-std::string UpperAscii(std::string_view s) {
-    std::string u(s);
-    for (char &c : u)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
+// A name upper-cased in ASCII, for comparing with the keyword, symbol and Greek names; longer
+// names than any of those are left empty and match none.
+class TUpperName {
+public:
+    explicit TUpperName(std::string_view s) {
+        if (s.size() > sizeof FText) return;
+        for (std::size_t k = 0; k < s.size(); ++k)
+            FText[k] = s[k] >= 'a' && s[k] <= 'z' ? static_cast<char>(s[k] - 'a' + 'A') : s[k];
+        FSize = s.size();
+    }
+    bool operator==(std::string_view other) const {
+        return std::string_view(FText, FSize) == other;
+    }
+
+private:
+    char FText[16] = {};
+    std::size_t FSize = 0;
+};
 
 // Length of the digit run that ends s.
 std::size_t TrailingDigits(std::string_view s) {
@@ -369,7 +381,7 @@ int SumCode(char c) {
 int GreekCode(std::string_view name) {
     if (name.empty()) return 0;
     const int base = name[0] >= 'a' && name[0] <= 'z' ? 32 : 0;
-    const std::string u = UpperAscii(name);
+    const TUpperName u(name);
     for (std::size_t k = 0; k < GreekNames.size(); ++k) {
         if (u == GreekNames[k]) {
             // The capitals run from 913; 930 (no capital final sigma) is skipped.
@@ -787,7 +799,7 @@ PExpr TExprBuilder::ResolveName(const std::string &name) {
     default:
         return std::make_unique<TExprExtSymbol>(static_cast<uint16_t>(code));
     }
-    const std::string u = UpperAscii(name);
+    const TUpperName u(name);
     if (u == "PLAMBDA") return std::make_unique<TExprLambda>();
     if (u == "NABLA") return std::make_unique<TExprNabla>();
     if (u == "INF") return std::make_unique<TExprExtSymbol>(8734);
@@ -864,7 +876,7 @@ constexpr std::array<const char *, kwNone> KeywordNames = {
     "STANDL", "STANDC",  "STANDR",   "MATRIX", "SUMMA",  "PROD",   "CIRC",   "INT",    "INTM",
     "CASE",   "COMMA",   "BRACKETS", "SYSTEM", "NUM",    "SYMBOL", "ANGLE"};
 
-TKeyword FindKeyword(const std::string &upper) {
+TKeyword FindKeyword(const TUpperName &upper) {
     for (std::size_t k = 0; k < KeywordNames.size(); ++k)
         if (upper == KeywordNames[k]) return static_cast<TKeyword>(k);
     return kwNone;
@@ -915,7 +927,7 @@ PExpr TExprBuilder::ParseItems() {
 
 PExpr TExprBuilder::ParseKeywordCall(const std::string &name, bool &compound, bool forced) {
     compound = false;
-    const TKeyword kw = FindKeyword(UpperAscii(name));
+    const TKeyword kw = FindKeyword(TUpperName(name));
     auto asWritten = [this] { return ParseList(TListMode::Chain, false); };
     auto asBase = [this] { return ParseList(TListMode::Base, false); };
     auto asArgument = [this] { return ParseList(TListMode::Argument, false); };

@@ -106,6 +106,48 @@ TEST_F(FormulaPicture, SmallerFontGivesSmallerPictures) {
     }
 }
 
+// The picture exactly as the classic routine makes it: a white 2000 x 1000 surface, the five
+// nodes coloured in order, the surface set before the font, painted at (5, 5), then cropped.
+static QImage ClassicPicture(const std::string &formula) {
+    QImage surface(2000, 1000, QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    TExprBuilder builder;
+    PExpr head = std::make_unique<TExprVar>("");
+    head->AddNext(std::make_unique<TExprSimple>(""));
+    auto prefix = std::make_unique<TExprVar>(" ");
+    TExprClass *c = prefix.get();
+    head->AddNext(std::move(prefix));
+    PExpr body = builder.BuildExpr(formula);
+    TExprClass *d = body.get();
+    head->AddNext(std::move(body));
+    auto suffix = std::make_unique<TExprVar>(" ");
+    TExprClass *e = suffix.get();
+    head->AddNext(std::move(suffix));
+    c->SetColor(PrefixColor);
+    d->SetColor(FormulaFont->Color());
+    e->SetColor(SuffixColor);
+    TExprChain chain(std::move(head));
+    QPainter painter(&surface);
+    TQtCanvas canvas(&painter);
+    chain.SetCanvas(&canvas);
+    chain.SetFont(*FormulaFont);
+    chain.Draw(5, 5, 0, 0);
+    painter.end();
+    return surface.copy(0, 0, chain.Width() + 4, chain.Height() + 4);
+}
+
+TEST_F(FormulaPicture, MatchesTheClassicRoutine) {
+    std::vector<std::string> formulas = BenchFormulas();
+    formulas.push_back("X_i");
+    formulas.push_back(Cp("X_i&Space(8)&String(\" - общая численность популяции на данный момент "
+                          "времени;\")"));
+    for (int points : {6, 8, 10}) {
+        SetFormulaFontSize(points);
+        for (const std::string &f : formulas)
+            EXPECT_EQ(FormulaBitmap(f), ClassicPicture(f)) << f;
+    }
+}
+
 TEST_F(FormulaPicture, SizedSurfaceGivesTheClassicPixels) {
     const std::vector<std::string> formulas = BenchFormulas();
     ASSERT_EQ(formulas.size(), 24u);
