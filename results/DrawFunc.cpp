@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <stdexcept>
 
 std::unique_ptr<TExprFont> FormulaFont;
@@ -84,8 +85,10 @@ TFormulaPicture::TFormulaPicture(std::string_view prefix, std::string_view formu
     const int64_t h = static_cast<int64_t>(FChain->Height()) + 4;
     if (w > MaxFormulaPictureSide || h > MaxFormulaPictureSide)
         throw EIncorrectExpr(ExprMessages::TooLarge());
-    FWidth = static_cast<int32_t>(w);
-    FHeight = static_cast<int32_t>(h);
+    // Negative spaces step back; a formula that steps back beyond its start has no room at all,
+    // and gets a picture of one white column rather than none.
+    FWidth = static_cast<int32_t>(std::max<int64_t>(w, 1));
+    FHeight = static_cast<int32_t>(std::max<int64_t>(h, 1));
 }
 
 TFormulaPicture::~TFormulaPicture() {

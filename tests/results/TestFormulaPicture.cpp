@@ -248,6 +248,20 @@ TEST_F(FormulaPicture, HugeFormulasAreRefused) {
     EXPECT_FALSE(AllWhite(wide, QRect(wide.width() - 40, 0, 40, wide.height())));
 }
 
+TEST_F(FormulaPicture, FormulasThatStepBackBeyondTheirStartStillGiveAPicture) {
+    // A negative space is a backspace; here the row ends up narrower than nothing.
+    const QImage image = FormulaBitmap("Space(-2000000000)");
+    EXPECT_EQ(image.width(), 1);
+    EXPECT_EQ(image.height(), FormulaBitmap("Space(0)").height());
+    QImage target(20, 40, QImage::Format_RGB32);
+    target.fill(Qt::green);
+    {
+        QPainter painter(&target);
+        DrawFramedFormula("Space(-100)&x", painter, 0, 0);
+    }
+    EXPECT_EQ(LastFormulaHeight, FormulaBitmap("Space(-100)&x").height());
+}
+
 TEST_F(FormulaPicture, TextHeightIsTheCellOfTheSelectedFont) {
     TQtCanvas canvas;
     TFontData font;
