@@ -198,8 +198,6 @@ constexpr std::array<const char *, 24> GreekNames = {
     "IOTA",  "KAPPA", "LAMBDA", "MU",      "NU",      "XI",   "OMICRON", "PI",
     "RHO",   "SIGMA", "TAU",    "UPSILON", "PHI",     "CHI",  "PSI",     "OMEGA"};
 
-PExpr Single(PExpr node);
-
 // A growing sibling chain that remembers its last node, so appending does not walk it.
 class TRow {
 public:
@@ -217,7 +215,6 @@ public:
         Add(std::make_unique<T>(std::forward<A>(args)...));
     }
     bool Several() const { return FFirst && FFirst->Next(); }
-    TExprClass *First() const { return FFirst.get(); }
     PExpr Take() {
         FLast = nullptr;
         return std::move(FFirst);
