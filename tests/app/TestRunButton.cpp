@@ -1,6 +1,7 @@
 #include "app/MainData.h"
 #include "app/Unit1.h"
 #include "results/Unit2.h"
+#include "tests/app/FormFixture.h"
 #include "tests/results/ModalHelper.h"
 
 #include <QApplication>
@@ -16,33 +17,14 @@
 
 namespace {
 
-class RunButton : public testing::Test {
+class RunButton : public TFormFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(FTemp.isValid());
-        FForm = std::make_unique<TForm1>(TSettingsPlace{FTemp.filePath(QStringLiteral("p")),
-                                                        FTemp.filePath(QStringLiteral("c"))});
-        FForm->SetResultsWindow(&FFrmRun);
+        TFormFixture::SetUp();
         Counts1.fill(-7);
         Counts2.fill(-7);
         InputError = 0;
     }
-    // Presses "Делать" and answers whatever opens.
-    void Press() {
-        FAnswerer.Records.clear();
-        FForm->Button1()->click();
-    }
-    int Shown(const char *className) const {
-        int n = 0;
-        for (const TModalRecord &r : FAnswerer.Records)
-            n += r.ClassName == QLatin1String(className);
-        return n;
-    }
-
-    QTemporaryDir FTemp;
-    TFrmRun FFrmRun;
-    std::unique_ptr<TForm1> FForm;
-    TModalAnswerer FAnswerer;
 };
 
 TCountArray VariantCounts(int row, int population) {

@@ -4,6 +4,7 @@
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
+#include "tests/app/FormFixture.h"
 #include "tests/results/ModalHelper.h"
 
 #include <QComboBox>
@@ -27,27 +28,11 @@ struct TWindowState {
     bool operator==(const TWindowState &) const = default;
 };
 
-class WholeRun : public testing::Test {
+class WholeRun : public TFormFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(FTemp.isValid());
-        FForm = std::make_unique<TForm1>(TSettingsPlace{FTemp.filePath(QStringLiteral("p")),
-                                                        FTemp.filePath(QStringLiteral("c"))});
-        FForm->SetResultsWindow(&FFrmRun);
-    }
     void ChooseVariant(int variant) {
         FForm->ComboBox1()->setEditText(QString::number(variant));
         ASSERT_EQ(VariantIndex, variant - 1);
-    }
-    void Press() {
-        FAnswerer.Records.clear();
-        FForm->Button1()->click();
-    }
-    int Shown(const char *className) const {
-        int n = 0;
-        for (const TModalRecord &r : FAnswerer.Records)
-            n += r.ClassName == QLatin1String(className);
-        return n;
     }
     TWindowState State() const {
         TWindowState s;
@@ -60,11 +45,6 @@ protected:
             s.Labels << FFrmRun.Label(n)->text();
         return s;
     }
-
-    QTemporaryDir FTemp;
-    TFrmRun FFrmRun;
-    std::unique_ptr<TForm1> FForm;
-    TModalAnswerer FAnswerer;
 };
 
 // True when the rectangle holds a dark pixel: something was painted there.
