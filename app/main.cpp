@@ -4,11 +4,14 @@
 #include "results/Unit2.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
     // Names the fallback folder of data.ini (~/.config/zelvano).
     QCoreApplication::setApplicationName(QStringLiteral("zelvano"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zelvano.Zelvano"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelvano-256.png")));
     InstallFontSubstitutions();
 
     // Destroyed in reverse: the results window (and the formula font) first, then the input

@@ -33,6 +33,7 @@ const char *const Usage =
     "  -o FILE     write the picture: FILE.png exactly as the program paints it, FILE.svg or\n"
     "              FILE.pdf the same layout as vector graphics\n"
     "  --help      show this text\n"
+    "  --version   show the version\n"
     "\n"
     "Without -o and --tree the picture's width and height are printed as \"W H\".\n"
     "A FORMULA that begins with \"-\" follows \"--\".\n"
@@ -85,6 +86,10 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
         if (!optionsDone && a.size() > 1 && a[0] == '-') {
             if (a == "--help" || a == "-h") {
                 std::fputs(Usage, stdout);
+                return 0;
+            }
+            if (a == "--version") {
+                std::fputs("zelvano-formula " ZELVANO_VERSION "\n", stdout);
                 return 0;
             }
             if (a == "--framed") {

@@ -41,6 +41,7 @@ const char *const Usage =
     "  --png DIR        write Image1.png .. Image9.png and the eight ChartN.png into DIR\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
     "  --help           show this text\n"
+    "  --version        show the version\n"
     "\n"
     "Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)\n"
     "or output that cannot be written; 2 wrong usage.\n";
@@ -106,6 +107,9 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
         QString text;
         if (name == u"--help" || name == u"-h") {
             Print(stdout, Usage);
+            return 0;
+        } else if (name == u"--version") {
+            Print(stdout, "zelvano-report " ZELVANO_VERSION "\n");
             return 0;
         } else if (name == u"--variant") {
             if (!value(text) || !IntArgument(text, 1, VariantCount, o.Variant))
