@@ -184,6 +184,12 @@ void TFrmRun::FormCreate() {
         tabFont.setStretch(stretch);
         tabs->setFont(tabFont);
     }
+    // Where the face cannot be condensed (or not enough), a smaller size makes the room.
+    for (int size = tabFont.pixelSize() - 1;
+         size >= 8 && tabs->sizeHint().width() > FPageControl1->width(); --size) {
+        tabFont.setPixelSize(size);
+        tabs->setFont(tabFont);
+    }
 
     FButton1 = new QPushButton(QStringLiteral("Ок"), this);
     FButton1->setObjectName(QStringLiteral("Button1"));
