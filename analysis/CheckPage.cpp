@@ -271,13 +271,15 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     if (!fit.HasPreferred()) {
         text(Win1251("Ни одна модель не определена по этим данным."), 8);
     } else if (fit.Of(fit.Preferred()).Status == TFitStatus::Exact) {
-        text(Win1251("Данные описывает точно ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text(Win1251("Данные точно описывает ") + ModelTitle(fit.Preferred(), false) + ".", 8);
     } else {
         text(Win1251("Лучшая по AICc - ") + ModelTitle(fit.Preferred(), false) + ".", 8);
     }
     text(Win1251(p.Logistic ? "Программа выбрала логистическую модель: "
                             : "Программа выбрала экспоненциальную модель: ") +
-         Win1251(check.Agrees ? "подгонка согласна." : "подгонка не согласна."));
+         Win1251(check.Agrees         ? "подгонка согласна."
+                 : fit.HasPreferred() ? "подгонка не согласна."
+                                      : "подгонка не определена."));
     // The run's k next to the fitted one-month step coefficient of the same equation.
     const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
     std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);

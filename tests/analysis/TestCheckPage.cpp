@@ -147,6 +147,13 @@ TEST(CheckPage, ZerosAndNegativesGiveAPlainAnswer) {
     const TRunResult none = Computed({-1, -1, -1, -1, -1, -1, -1, -1, -1, -5}, Variant(1).Counts2);
     ASSERT_TRUE(none.Check->Population[0].ProgramLogistic);
     EXPECT_FALSE(none.Check->Population[0].Fit.HasPreferred());
+    std::vector<std::string> noneTexts;
+    for (const TCheckLine &line : none.Check->Population[0].Lines)
+        if (!line.Formula) noneTexts.push_back(Cp1251ToUtf8(line.Text));
+    for (const char *expected : {"Ни одна модель не определена по этим данным.",
+                                 "Программа выбрала логистическую модель: подгонка не определена."})
+        EXPECT_NE(std::find(noneTexts.begin(), noneTexts.end(), expected), noneTexts.end())
+            << expected;
     const std::vector<std::string> records = Lines(CheckRecords(*none.Check));
     for (const char *expected :
          {"fit 1 exponential undetermined _ _ _ _ _", "se 1 logistic _ _ _", "choice 1 _ 0"})
