@@ -1,4 +1,5 @@
 // The painting half of the run: the report pages and the chart filling, in the run's order.
+#include "analysis/CheckPage.h"
 #include "analysis/Run.h"
 #include "analysis/Texts.h"
 #include "runtime/NumText.h"
@@ -208,4 +209,6 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     target.Image(9).Clear();
     PaintThreeYears(p1, target.Image(8), target.Series(12, 1), target.Series(12, 0));
     PaintThreeYears(p2, target.Image(9), target.Series(11, 0), target.Series(11, 0));
+
+    if (run.Check) ApplyCheckPage(*run.Check, target);
 }

@@ -1,5 +1,6 @@
 #include "analysis/Run.h"
 
+#include "analysis/CheckPage.h"
 #include "analysis/Texts.h"
 #include "runtime/NumText.h"
 
@@ -224,6 +225,7 @@ TRunOutcome ComputeRun(const TCountArray &counts1, const TCountArray &counts2, i
     }
     for (int i = 0; i < 2; ++i)
         PageTexts(run.Population[i], i + 1, run.Capacity);
+    run.Check = std::make_shared<const TCheckPage>(ComputeCheckPage(run));
     outcome.Result = std::move(run);
     return outcome;
 }

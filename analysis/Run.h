@@ -17,6 +17,7 @@
 #include "results/ReportTarget.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ struct TPopulationRun {
     std::array<std::string, 36> ThreeYearLines; // X_1 = ..., then 35 steps
 };
 
+struct TCheckPage;
+
 struct TRunResult {
     int32_t Smoothing = SmoothLeastSquares;
     bool FirstIsLogistic = false;
@@ -73,6 +76,8 @@ struct TRunResult {
     std::array<TPopulationRun, 2> Population;
     // Label3 .. Label6 of the results window.
     std::array<std::string, 4> Labels;
+    // The least-squares check of both populations (analysis/CheckPage.h).
+    std::shared_ptr<const TCheckPage> Check;
 };
 
 struct TRunOutcome {
@@ -94,6 +99,7 @@ TPointList ChartPoints(const TRunResult &run, int chart, int series);
 void PaintFormulasPage(TResultsTarget &target);
 
 // Steps 4 to 10: month charts, the four labels, the coefficient, week, two-year and three-year
-// pages with their charts, in the run's order; sets the kept results. Expects the formulas page
-// to have been painted on the same target (the coefficient page measures a line on it).
+// pages with their charts, in the run's order, then the check page; sets the kept results. Expects
+// the formulas page to have been painted on the same target (the coefficient page measures a line
+// on it).
 void ApplyRun(const TRunResult &run, TResultsTarget &target);

@@ -1,6 +1,7 @@
 // links: zelvano_analysis
 // One analysis run from the counts: the computation alone, and the computation applied to a
 // results window that discards everything (the run's own share of a press of "Делать").
+#include "analysis/CheckPage.h"
 #include "analysis/Run.h"
 
 #include <benchmark/benchmark.h>
@@ -65,6 +66,17 @@ void BM_WholeRunOnNullWindow(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_WholeRunOnNullWindow);
+
+// The least-squares check alone (six fits, warnings, page lines, chart points): what it adds to
+// every run. Target: well under 1 ms.
+void BM_CheckPage(benchmark::State &state) {
+    const TRunOutcome o = ComputeRun(Counts1, Counts2, SmoothNone);
+    for (auto _ : state) {
+        TCheckPage page = ComputeCheckPage(*o.Result);
+        benchmark::DoNotOptimize(page);
+    }
+}
+BENCHMARK(BM_CheckPage)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

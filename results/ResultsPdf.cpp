@@ -1,5 +1,6 @@
 #include "results/ResultsPdf.h"
 
+#include "results/CheckChart.h"
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -39,6 +40,18 @@ void PaintLabel(QPainter &painter, const QLabel &label) {
     painter.restore();
 }
 
+// A chart view's scene, whose lines and texts stay vectors on the PDF. A view that was never
+// shown has not laid its chart out at its size yet, so it is laid out first.
+void PaintChart(QPainter &painter, QChartView &view) {
+    QChart *plot = view.chart();
+    plot->resize(view.size());
+    if (QGraphicsLayout *layout = plot->layout()) layout->activate();
+    painter.save();
+    view.scene()->render(&painter, QRectF(view.geometry()), QRectF(QPointF(0, 0), view.size()),
+                         Qt::IgnoreAspectRatio);
+    painter.restore();
+}
+
 // The widgets of one tab page, placed at their page geometry.
 void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
     TFrmRun &frmRun = target.FrmRun();
@@ -50,17 +63,12 @@ void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
             PaintLabel(painter, *label);
         } else if (auto *chart = qobject_cast<TChart *>(widget)) {
             chart->Flush();
-            // A view that was never shown has not laid its chart out at its size yet: lay it
-            // out and paint the scene, whose lines and texts stay vectors on the PDF.
-            QChart *plot = chart->chart();
-            plot->resize(chart->size());
-            if (QGraphicsLayout *layout = plot->layout()) layout->activate();
-            painter.save();
-            chart->scene()->render(&painter, QRectF(box), QRectF(QPointF(0, 0), chart->size()),
-                                   Qt::IgnoreAspectRatio);
-            painter.restore();
+            PaintChart(painter, *chart);
+        } else if (auto *check = qobject_cast<TCheckChart *>(widget)) {
+            check->Flush();
+            PaintChart(painter, *check);
         } else {
-            for (int n = 1; n <= 9; ++n) {
+            for (int n = 1; n <= 11; ++n) {
                 if (frmRun.Image(n) != widget) continue;
                 painter.save();
                 painter.translate(box.topLeft());

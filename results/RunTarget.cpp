@@ -1,6 +1,7 @@
 #include "results/RunTarget.h"
 
 #include "results/Chart.h"
+#include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/Image.h"
 #include "results/QtCanvas.h"
@@ -149,24 +150,42 @@ private:
     TChartLine &FLine;
 };
 
+class TFrmRunTarget::TCheckSeries : public TChartSeries {
+public:
+    TCheckSeries(int chart, int index, TCheckChart &view)
+        : Chart(chart), Index(index), FView(view) {}
+    void Clear() override { FView.Clear(Index); }
+    void AddXY(double x, double y) override { FView.AddXY(Index, x, y); }
+    const int Chart, Index;
+
+private:
+    TCheckChart &FView;
+};
+
 TFrmRunTarget::TFrmRunTarget(TFrmRun &frmRun) : FFrmRun(frmRun) {
-    for (int n = 1; n <= 9; ++n)
+    for (int n = 1; n <= 11; ++n)
         FAreas[static_cast<size_t>(n)] = std::make_unique<TQtImageArea>(*frmRun.Image(n));
     for (int chart : TFrmRun::ChartNumbers)
         for (int index = 0; index < TChart::SeriesCount; ++index)
             FSeries.push_back(
                 std::make_unique<TSeries>(chart, index, frmRun.Chart(chart)->Series(index)));
+    for (int chart : {13, 14})
+        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
+            FCheckSeries.push_back(
+                std::make_unique<TCheckSeries>(chart, index, *frmRun.CheckChart(chart)));
 }
 
 TFrmRunTarget::~TFrmRunTarget() = default;
 
 TQtImageArea &TFrmRunTarget::Image(int number) {
-    if (number < 1 || number > 9) throw std::out_of_range("TFrmRunTarget::Image: no such image");
+    if (number < 1 || number > 11) throw std::out_of_range("TFrmRunTarget::Image: no such image");
     return *FAreas[static_cast<size_t>(number)];
 }
 
 TChartSeries &TFrmRunTarget::Series(int chart, int index) {
     for (const auto &s : FSeries)
+        if (s->Chart == chart && s->Index == index) return *s;
+    for (const auto &s : FCheckSeries)
         if (s->Chart == chart && s->Index == index) return *s;
     throw std::out_of_range("TFrmRunTarget::Series: no such series");
 }
@@ -183,4 +202,6 @@ void TFrmRunTarget::SetFormulaFontSize(int32_t points) {
 void TFrmRunTarget::FlushCharts() {
     for (int chart : TFrmRun::ChartNumbers)
         FFrmRun.Chart(chart)->Flush();
+    for (int chart : {13, 14})
+        FFrmRun.CheckChart(chart)->Flush();
 }

@@ -86,9 +86,10 @@ public:
     TFrmRunTarget(const TFrmRunTarget &) = delete;
     TFrmRunTarget &operator=(const TFrmRunTarget &) = delete;
 
-    // Image1 .. Image9; another number throws std::out_of_range.
+    // Image1 .. Image11; another number throws std::out_of_range.
     TQtImageArea &Image(int number) override;
-    // Series 0 or 1 of Chart1 .. Chart6, Chart11, Chart12; others throw std::out_of_range.
+    // Series 0 or 1 of Chart1 .. Chart6, Chart11, Chart12, series 0 .. 4 of Chart13 and Chart14;
+    // others throw std::out_of_range.
     TChartSeries &Series(int chart, int index) override;
     // Label3 .. Label6; other numbers are ignored.
     void SetLabel(int number, std::string_view text) override;
@@ -101,8 +102,10 @@ public:
 
 private:
     class TSeries;
+    class TCheckSeries;
 
     TFrmRun &FFrmRun;
-    std::array<std::unique_ptr<TQtImageArea>, 10> FAreas;
+    std::array<std::unique_ptr<TQtImageArea>, 12> FAreas;
     std::vector<std::unique_ptr<TSeries>> FSeries;
+    std::vector<std::unique_ptr<TCheckSeries>> FCheckSeries;
 };

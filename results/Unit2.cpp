@@ -1,5 +1,6 @@
 #include "results/Unit2.h"
 
+#include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 
@@ -17,7 +18,8 @@ const QString ComicFace = QStringLiteral("Comic Sans MS");
 
 constexpr int PageWidth = 961;
 constexpr int PageHeight = 643;
-constexpr int HalfWidth = 477; // the left image of a two-image page
+constexpr int HalfWidth = 477;       // the left image of a two-image page
+constexpr int CheckTextHeight = 465; // the check page: texts above, charts below
 
 } // namespace
 
@@ -59,8 +61,9 @@ void TFrmRun::FormCreate() {
         FPageControl1->addTab(page, caption);
         return page;
     };
-    auto addImage = [this](QWidget *page, int number, int left, int width) {
-        auto *image = new TImage(width, PageHeight, page);
+    auto addImage = [this](QWidget *page, int number, int left, int width,
+                           int height = PageHeight) {
+        auto *image = new TImage(width, height, page);
         image->setObjectName(QStringLiteral("Image%1").arg(number));
         image->move(left, 0);
         FImages[static_cast<size_t>(number)] = image;
@@ -160,13 +163,31 @@ void TFrmRun::FormCreate() {
     addLabel(page, 19, 120, 152, QStringLiteral("Чтоб не вымреть нужно размножаться !"),
              &conclusion);
 
+    page = addPage(12, QStringLiteral("Проверка"));
+    addImage(page, 10, 0, HalfWidth, CheckTextHeight);
+    addImage(page, 11, HalfWidth, PageWidth - HalfWidth, CheckTextHeight);
+    for (int i = 0; i < 2; ++i) {
+        auto *chart = new TCheckChart(page);
+        chart->setObjectName(QStringLiteral("Chart%1").arg(13 + i));
+        chart->setGeometry(i == 0 ? 0 : HalfWidth, CheckTextHeight,
+                           i == 0 ? HalfWidth : PageWidth - HalfWidth,
+                           PageHeight - CheckTextHeight);
+        FCheckCharts[static_cast<size_t>(i)] = chart;
+    }
+
     FPageControl1->setCurrentWidget(FTabSheets[4]);
-    // All eleven tabs in one row without scroll buttons, as the substitute face runs wider.
+    // All tabs in one row without scroll buttons, as the substitute face runs wider.
     QTabBar *tabs = FPageControl1->tabBar();
     QFont tabFont = tabs->font();
     for (int stretch = 99; stretch >= 75 && tabs->sizeHint().width() > FPageControl1->width();
          --stretch) {
         tabFont.setStretch(stretch);
+        tabs->setFont(tabFont);
+    }
+    // Where the face cannot be condensed (or not enough), a smaller size makes the room.
+    for (int size = tabFont.pixelSize() - 1;
+         size >= 8 && tabs->sizeHint().width() > FPageControl1->width(); --size) {
+        tabFont.setPixelSize(size);
         tabs->setFont(tabFont);
     }
 
@@ -190,6 +211,8 @@ void TFrmRun::Button1Click() {
 void TFrmRun::ShowModal() {
     for (int number : ChartNumbers)
         FCharts[static_cast<size_t>(number)]->Flush();
+    for (TCheckChart *chart : FCheckCharts)
+        chart->Flush();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         const QSize outer = frameGeometry().size();
@@ -200,11 +223,15 @@ void TFrmRun::ShowModal() {
 }
 
 QWidget *TFrmRun::TabSheet(int number) const {
-    return number >= 1 && number <= 11 ? FTabSheets[static_cast<size_t>(number)] : nullptr;
+    return number >= 1 && number <= 12 ? FTabSheets[static_cast<size_t>(number)] : nullptr;
 }
 
 TImage *TFrmRun::Image(int number) const {
-    return number >= 1 && number <= 9 ? FImages[static_cast<size_t>(number)] : nullptr;
+    return number >= 1 && number <= 11 ? FImages[static_cast<size_t>(number)] : nullptr;
+}
+
+TCheckChart *TFrmRun::CheckChart(int number) const {
+    return number == 13 || number == 14 ? FCheckCharts[static_cast<size_t>(number - 13)] : nullptr;
 }
 
 TChart *TFrmRun::Chart(int number) const {

@@ -1,4 +1,4 @@
-// The results window: eleven tab pages of image areas, charts and labels that an analysis run
+// The results window: twelve tab pages of image areas, charts and labels that an analysis run
 // fills, and "Ок" to close it. It is created hidden at start and shown modally after each run.
 // Its lifetime brackets the formula font's.
 #pragma once
@@ -13,6 +13,7 @@
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class TCheckChart;
 
 class TFrmRun : public QDialog {
     Q_OBJECT
@@ -27,12 +28,14 @@ public:
     QTabWidget *PageControl1() const { return FPageControl1; }
     QPushButton *Button1() const { return FButton1; }
 
-    // TabSheet1 .. TabSheet11 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
+    // TabSheet1 .. TabSheet12 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
     QWidget *TabSheet(int number) const;
-    // Image1 .. Image9.
+    // Image1 .. Image11.
     TImage *Image(int number) const;
     // Chart1 .. Chart6, Chart11, Chart12.
     TChart *Chart(int number) const;
+    // Chart13 and Chart14, the check page's charts of population 1 and 2.
+    TCheckChart *CheckChart(int number) const;
     // Label1 .. Label20.
     QLabel *Label(int number) const;
     // Each accessor returns null for a number the window does not have.
@@ -69,8 +72,9 @@ private:
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
-    std::array<QWidget *, 12> FTabSheets{};
-    std::array<TImage *, 10> FImages{};
+    std::array<QWidget *, 13> FTabSheets{};
+    std::array<TImage *, 12> FImages{};
     std::array<TChart *, 13> FCharts{};
+    std::array<TCheckChart *, 2> FCheckCharts{};
     std::array<QLabel *, 21> FLabels{};
 };

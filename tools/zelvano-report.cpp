@@ -1,8 +1,10 @@
 // zelvano-report: one analysis run without a window, through the same run and the same results
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
+#include "analysis/CheckPage.h"
 #include "app/MainData.h"
 #include "app/Unit1.h"
 #include "formula/make/ExprMake.h"
+#include "results/CheckChart.h"
 #include "results/FontSetup.h"
 #include "results/ResultsPdf.h"
 #include "results/RunTarget.h"
@@ -38,7 +40,7 @@ const char *const Usage =
     "  --counts2 TEXT   the same for population 2 (both or neither)\n"
     "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
     "  --dump           print the run as text records on standard output\n"
-    "  --png DIR        write Image1.png .. Image9.png and the eight ChartN.png into DIR\n"
+    "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
@@ -173,14 +175,16 @@ std::string Dump(const TOptions &o, TFrmRunTarget &target) {
                       std::to_string(o.Smoothing) + "\n";
     for (int p = 1; p <= 2; ++p) {
         out += "counts " + std::to_string(p);
-        for (int32_t c : p == 1 ? Counts1 : Counts2)
-            out += " " + std::to_string(c);
+        for (int32_t c : p == 1 ? Counts1 : Counts2) {
+            out += ' ';
+            out += std::to_string(c);
+        }
         out += "\n";
     }
     for (int n = 3; n <= 6; ++n)
         out += "label Label" + std::to_string(n) + " " +
                Quoted(frmRun.Label(n)->text().toStdString()) + "\n";
-    for (int n = 1; n <= 9; ++n) {
+    auto page = [&](int n) {
         TQtImageArea &area = target.Image(n);
         out += "page Image" + std::to_string(n) + " " + std::to_string(area.Width()) + " " +
                std::to_string(area.Height()) + "\n";
@@ -192,16 +196,25 @@ std::string Dump(const TOptions &o, TFrmRunTarget &target) {
                 out += (op.Framed ? "framed " : "formula ") + at + std::to_string(op.Width) + " " +
                        std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
         }
-    }
-    for (int chart : {1, 2, 3, 4, 6, 5, 12, 11}) {
-        for (int index = 0; index < TChart::SeriesCount; ++index) {
-            const QList<QPointF> &points = frmRun.Chart(chart)->Series(index).Points();
-            out += "series Chart" + std::to_string(chart) + " " + std::to_string(index) + " " +
-                   std::to_string(points.size()) + "\n";
-            for (const QPointF &p : points)
-                out += "point " + Real(p.x()) + " " + Real(p.y()) + "\n";
-        }
-    }
+    };
+    auto series = [&](int chart, int index, const QList<QPointF> &points) {
+        out += "series Chart" + std::to_string(chart) + " " + std::to_string(index) + " " +
+               std::to_string(points.size()) + "\n";
+        for (const QPointF &p : points)
+            out += "point " + Real(p.x()) + " " + Real(p.y()) + "\n";
+    };
+    for (int n = 1; n <= 9; ++n)
+        page(n);
+    for (int chart : {1, 2, 3, 4, 6, 5, 12, 11})
+        for (int index = 0; index < TChart::SeriesCount; ++index)
+            series(chart, index, frmRun.Chart(chart)->Series(index).Points());
+    // The check page comes after every record of the eleven classic pages.
+    out += CheckRecords(LastCheck);
+    for (int n = 10; n <= 11; ++n)
+        page(n);
+    for (int chart : {13, 14})
+        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
+            series(chart, index, frmRun.CheckChart(chart)->Points(index));
     return out;
 }
 
@@ -218,10 +231,15 @@ bool WritePng(const QString &dir, TFrmRunTarget &target, std::string &error) {
         error = "cannot write " + folder.filePath(name).toStdString();
         return false;
     };
-    for (int n = 1; n <= 9; ++n)
+    for (int n = 1; n <= 11; ++n)
         if (!save(frmRun.Image(n)->Bitmap(), QStringLiteral("Image%1.png").arg(n))) return false;
     for (int chart : TFrmRun::ChartNumbers) {
         TChart *view = frmRun.Chart(chart);
+        view->Flush();
+        if (!save(view->grab().toImage(), QStringLiteral("Chart%1.png").arg(chart))) return false;
+    }
+    for (int chart : {13, 14}) {
+        TCheckChart *view = frmRun.CheckChart(chart);
         view->Flush();
         if (!save(view->grab().toImage(), QStringLiteral("Chart%1.png").arg(chart))) return false;
     }

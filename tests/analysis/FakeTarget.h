@@ -86,16 +86,16 @@ public:
     TFakeTarget() {
         FAreas.emplace_back(*this, 0, 0, 0); // no Image0
         FAreas.emplace_back(*this, 1, 961, 643);
-        for (int n = 2; n <= 9; ++n)
-            FAreas.emplace_back(*this, n, n % 2 == 0 ? 477 : 484, 643);
-        for (int chart : {1, 2, 3, 4, 5, 6, 11, 12})
-            for (int index = 0; index < 2; ++index)
+        for (int n = 2; n <= 11; ++n)
+            FAreas.emplace_back(*this, n, n % 2 == 0 ? 477 : 484, n <= 9 ? 643 : 465);
+        for (int chart : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14})
+            for (int index = 0; index < (chart >= 13 ? 5 : 2); ++index)
                 FSeries.emplace(std::make_pair(chart, index), TFakeSeries(*this, chart, index));
     }
     TFakeTarget(const TFakeTarget &) = delete;
 
     TFakeArea &Image(int number) override {
-        if (number < 1 || number > 9) throw std::out_of_range("image");
+        if (number < 1 || number > 11) throw std::out_of_range("image");
         return FAreas[static_cast<std::size_t>(number)];
     }
     TFakeSeries &Series(int chart, int index) override { return FSeries.at({chart, index}); }

@@ -1,8 +1,11 @@
+#include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
 
+#include <QChart>
 #include <QLabel>
+#include <QLegend>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
@@ -24,7 +27,7 @@ const TPageCase Pages[] = {
     {1, "Формулы"},          {2, "График 1"},         {3, "График 2"},
     {4, "Коэффициент k"},    {5, "Понедельный рост"}, {6, "График понедельный рост"},
     {7, "За два года "},     {8, "График два года"},  {9, "За три года"},
-    {11, "График три года"}, {10, "Вывод"},
+    {11, "График три года"}, {10, "Вывод"},           {12, "Проверка"},
 };
 
 } // namespace
@@ -40,8 +43,8 @@ TEST(ResultsWindow, WindowAndTabs) {
     QTabWidget *pc = frm.PageControl1();
     EXPECT_EQ(pc->geometry(), QRect(0, 0, 969, 673));
     EXPECT_EQ(pc->tabPosition(), QTabWidget::South);
-    ASSERT_EQ(pc->count(), 11);
-    for (int i = 0; i < 11; ++i) {
+    ASSERT_EQ(pc->count(), 12);
+    for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(pc->tabText(i), QString::fromUtf8(Pages[i].Caption));
         EXPECT_EQ(pc->widget(i), frm.TabSheet(Pages[i].Sheet));
@@ -50,9 +53,11 @@ TEST(ResultsWindow, WindowAndTabs) {
     EXPECT_EQ(pc->currentWidget(), frm.TabSheet(4));
 
     frm.show();
-    // The tab bar runs along the bottom edge of the tab control, below the pages.
+    // The tab bar runs along the bottom edge of the tab control, below the pages, all tabs in
+    // one row.
     EXPECT_GE(pc->tabBar()->geometry().top(), pc->currentWidget()->mapTo(pc, QPoint(0, 643)).y());
     EXPECT_LE(pc->tabBar()->geometry().bottom(), 673);
+    EXPECT_LE(pc->tabBar()->tabRect(11).right(), 969);
 
     EXPECT_EQ(frm.Button1()->text(), QStringLiteral("Ок"));
     EXPECT_EQ(frm.Button1()->geometry(), QRect(744, 680, 217, 33));
@@ -62,20 +67,21 @@ TEST(ResultsWindow, WindowAndTabs) {
 TEST(ResultsWindow, ImageAreas) {
     TFrmRun frm;
     struct {
-        int Number, Sheet, Left, Width;
-    } const images[] = {{1, 1, 0, 961},   {2, 4, 0, 477},   {3, 4, 477, 484},
-                        {4, 5, 0, 477},   {5, 5, 477, 484}, {6, 7, 0, 477},
-                        {7, 7, 477, 484}, {8, 9, 0, 477},   {9, 9, 477, 484}};
+        int Number, Sheet, Left, Width, Height = 643;
+    } const images[] = {{1, 1, 0, 961},        {2, 4, 0, 477},         {3, 4, 477, 484},
+                        {4, 5, 0, 477},        {5, 5, 477, 484},       {6, 7, 0, 477},
+                        {7, 7, 477, 484},      {8, 9, 0, 477},         {9, 9, 477, 484},
+                        {10, 12, 0, 477, 465}, {11, 12, 477, 484, 465}};
     for (const auto &c : images) {
         SCOPED_TRACE(c.Number);
         TImage *image = frm.Image(c.Number);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->parentWidget(), frm.TabSheet(c.Sheet));
-        EXPECT_EQ(image->geometry(), QRect(c.Left, 0, c.Width, 643));
+        EXPECT_EQ(image->geometry(), QRect(c.Left, 0, c.Width, c.Height));
         EXPECT_FALSE(image->HasBitmap());
     }
     EXPECT_EQ(frm.Image(0), nullptr);
-    EXPECT_EQ(frm.Image(10), nullptr);
+    EXPECT_EQ(frm.Image(12), nullptr);
     EXPECT_EQ(frm.Image3(), frm.Image(3));
 }
 
@@ -127,6 +133,18 @@ TEST(ResultsWindow, Charts) {
     }
     for (int n : {0, 7, 8, 9, 10, 13})
         EXPECT_EQ(frm.Chart(n), nullptr) << n;
+
+    // The check page's charts sit under its two image areas, with a legend for five series.
+    for (int n : {13, 14}) {
+        TCheckChart *chart = frm.CheckChart(n);
+        ASSERT_NE(chart, nullptr);
+        EXPECT_EQ(chart->parentWidget(), frm.TabSheet(12));
+        EXPECT_EQ(chart->geometry(), n == 13 ? QRect(0, 465, 477, 178) : QRect(477, 465, 484, 178));
+        EXPECT_TRUE(chart->chart()->legend()->isVisible());
+        EXPECT_EQ(chart->View(1)->name(), QStringLiteral("данные"));
+        EXPECT_THROW(chart->Clear(5), std::out_of_range);
+    }
+    EXPECT_EQ(frm.CheckChart(12), nullptr);
 }
 
 TEST(ResultsWindow, Labels) {
@@ -206,14 +224,17 @@ TEST(ResultsWindow, OkClosesAndTheWindowReopensOnThePageTheUserLeft) {
 TEST(ResultsWindow, ShowModalHandsChartPointsToTheViews) {
     TFrmRun frm;
     frm.Chart12()->Series(1).AddXY(2, 3);
-    std::size_t seen = 0;
+    frm.CheckChart(14)->AddXY(4, 1, 5);
+    std::size_t seen = 0, seenCheck = 0;
     TModalAnswerer answerer;
     answerer.OnModal = [&](QWidget *) {
         seen = static_cast<std::size_t>(frm.Chart12()->Series(1).View()->count());
+        seenCheck = static_cast<std::size_t>(frm.CheckChart(14)->View(4)->count());
         frm.close();
     };
     frm.ShowModal();
     EXPECT_EQ(seen, 1u);
+    EXPECT_EQ(seenCheck, 1u);
 }
 
 TEST(ResultsWindow, LifetimeBracketsTheFormulaFont) {

@@ -61,15 +61,14 @@ private:
     TModalAnswerer FAnswerer;
 };
 
-// The lines after the record header, up to the next series or page header.
+// The lines after the record header, up to the next header or record of the fits.
 QStringList Block(const QStringList &lines, const QString &header) {
+    static const QRegularExpression next(QStringLiteral("^(series|page|fit|se|choice|warning) "));
     const qsizetype at = lines.indexOf(header);
     if (at < 0) return {};
     QStringList block;
-    for (qsizetype i = at + 1; i < lines.size(); ++i) {
-        if (lines[i].startsWith(u"series ") || lines[i].startsWith(u"page ")) break;
+    for (qsizetype i = at + 1; i < lines.size() && !next.match(lines[i]).hasMatch(); ++i)
         block << lines[i];
-    }
     return block;
 }
 
@@ -135,7 +134,8 @@ TEST(ReportTool, DumpRecordsOfVariant1) {
     const QString order = QStringLiteral(
         "Chart1 0 51|Chart1 1 10|Chart2 0 51|Chart2 1 10|Chart3 0 9|Chart3 1 8|Chart4 0 9|"
         "Chart4 1 8|Chart6 0 24|Chart6 1 0|Chart5 0 24|Chart5 1 0|Chart12 0 35|Chart12 1 1|"
-        "Chart11 0 36|Chart11 1 0");
+        "Chart11 0 36|Chart11 1 0|Chart13 0 10|Chart13 1 10|Chart13 2 91|Chart13 3 91|"
+        "Chart13 4 91|Chart14 0 10|Chart14 1 10|Chart14 2 91|Chart14 3 0|Chart14 4 0");
     EXPECT_EQ(headers.join(u'|'), QStringLiteral("series ") + order.split(u'|').join("|series "));
     for (const QString &header : headers)
         EXPECT_EQ(Block(lines, header).size(), header.section(u' ', 3).toInt())
@@ -165,6 +165,39 @@ TEST(ReportTool, DumpRecordsOfVariant1) {
                       text);
         }
     }
+}
+
+TEST(ReportTool, CheckRecordsComeAfterAllOthers) {
+    const TToolRun run =
+        RunReport({QStringLiteral("--variant"), QStringLiteral("5"), QStringLiteral("--dump")});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    const QStringList lines = run.Lines();
+    // The classic records end with the three-year chart of population 2; then the fits, then
+    // the check page and its charts.
+    const qsizetype last = lines.indexOf(QStringLiteral("series Chart11 1 0"));
+    ASSERT_GT(last, 0);
+    EXPECT_TRUE(lines[last + 1].startsWith(u"fit 1 exponential ok "));
+    EXPECT_EQ(lines[last + 7], QStringLiteral("choice 1 saturation 1"));
+    EXPECT_TRUE(lines[last + 8].startsWith(u"warning 1 \"Коэффициент k программы отрицателен"));
+    const qsizetype page = lines.indexOf(QStringLiteral("page Image10 477 465"));
+    EXPECT_EQ(lines[page - 1], QStringLiteral("choice 2 exponential 1"));
+    // Every line of the page, typeset with the real fonts, stands inside its area.
+    for (const char *header : {"page Image10 477 465", "page Image11 484 465"}) {
+        const QStringList block = Block(lines, QString::fromUtf8(header));
+        ASSERT_GT(block.size(), 10) << header;
+        // The title is a text line; the picture under it starts one text line lower.
+        const int textHeight = block[1].section(u' ', 2, 2).toInt() - 10;
+        for (const QString &line : block) {
+            const QStringList f = line.split(u' ');
+            const int bottom = f[2].toInt() + (f[0] == u"text" ? textHeight : f[4].toInt());
+            EXPECT_LE(bottom, 465) << line.toStdString();
+            if (f[0] != u"text") {
+                EXPECT_LE(f[1].toInt() + f[3].toInt(), 477) << line.toStdString();
+            }
+        }
+    }
+    // Population 2's saturation and logistic fits are undetermined: their series are empty.
+    EXPECT_EQ(lines.last(), QStringLiteral("series Chart14 4 0"));
 }
 
 TEST(ReportTool, CountsAreReadAsTheGridReadsThem) {
@@ -234,7 +267,7 @@ TEST(ReportTool, PngFilesAreThePicturesOfTheWindow) {
     const TToolRun run = RunReport({"--variant", "1", "--png", dir});
     ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
     TWindowRun window(1);
-    for (int n = 1; n <= 9; ++n) {
+    for (int n = 1; n <= 11; ++n) {
         const QImage png(dir + QStringLiteral("/Image%1.png").arg(n));
         const QImage &bitmap = window.FrmRun.Image(n)->Bitmap();
         EXPECT_EQ(png.size(), bitmap.size()) << n;
@@ -261,10 +294,10 @@ TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QString content = QString::fromLatin1(pdf.readAll());
     EXPECT_TRUE(content.startsWith(QStringLiteral("%PDF-")));
-    EXPECT_EQ(content.count(QRegularExpression(QStringLiteral("/Type /Page\\b(?!s)"))), 11);
+    EXPECT_EQ(content.count(QRegularExpression(QStringLiteral("/Type /Page\\b(?!s)"))), 12);
     EXPECT_EQ(
         content.count(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 842[.0]* 595[.0]*\\]"))),
-        11);
+        12);
     // No page is a picture: the only images are the charts' 2 x 2 point markers.
     int images = 0;
     const QRegularExpression image(QStringLiteral("/Subtype /Image[^>]*/Width (\\d+)"));

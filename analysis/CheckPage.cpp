@@ -1,0 +1,387 @@
+#include "analysis/CheckPage.h"
+
+#include "analysis/Texts.h"
+#include "runtime/Cp1251.h"
+#include "runtime/NumText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+TCheckPage LastCheck;
+
+namespace {
+
+constexpr std::string_view TextFace = "Comic Sans MS";
+constexpr uint8_t RussianCharset = 204;
+constexpr int32_t FormulaSize = 8;
+// Plain text is broken at word boundaries before this many characters, which fit the narrower
+// image area in the 8 point text font.
+constexpr std::size_t TextColumns = 68;
+// Samples of a fitted curve from month 1 to month 10.
+constexpr int CurveSamples = 91;
+
+const char *RecordName(TFitModel model) {
+    switch (model) {
+    case TFitModel::Exponential:
+        return "exponential";
+    case TFitModel::Saturation:
+        return "saturation";
+    case TFitModel::Logistic:
+        return "logistic";
+    }
+    return "";
+}
+
+// The model's name, capitalised as a heading or in lower case inside a sentence.
+std::string ModelTitle(TFitModel model, bool heading = true) {
+    switch (model) {
+    case TFitModel::Exponential:
+        return Win1251(heading ? "Экспоненциальная модель" : "экспоненциальная модель");
+    case TFitModel::Saturation:
+        return Win1251(heading ? "Модель насыщения" : "модель насыщения");
+    case TFitModel::Logistic:
+        return Win1251(heading ? "Модель Ферхюльста" : "модель Ферхюльста");
+    }
+    return {};
+}
+
+std::string FailureText(TFitFailure failure) {
+    switch (failure) {
+    case TFitFailure::None:
+        break;
+    case TFitFailure::NoStart:
+        return Win1251("нет начального приближения: мало положительных численностей");
+    case TFitFailure::NotConverged:
+        return Win1251("итерации не сошлись за 1000 шагов");
+    case TFitFailure::NotFinite:
+        return Win1251("значения вышли за пределы представимых чисел");
+    case TFitFailure::NoSaturation:
+        return Win1251("данные не показывают насыщения");
+    case TFitFailure::Singular:
+        return Win1251("параметры не определяются однозначно");
+    }
+    return {};
+}
+
+// Decimals that show a parameter as its standard error allows: the error to two significant
+// digits, the value and its interval to the same place; at most 4, as elsewhere in the program.
+int DecimalsFor(double se) {
+    if (!(se > 0) || !std::isfinite(se)) return 4;
+    return std::clamp(1 - static_cast<int>(std::floor(std::log10(se))), 0, 4);
+}
+
+// A number for formula text with the given decimals.
+std::string Fixed(double v, int decimals) {
+    return FloatToStrPlain(v, decimals, '.');
+}
+
+// A value with about five significant digits (at most 4 decimals), for formula or plain text.
+std::string Significant(double v, char separator = '.') {
+    const int magnitude =
+        v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
+    return FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), separator);
+}
+
+// A term that follows another in a sum: "+x" or "-|x|".
+std::string Signed(char sign, double v, int decimals) {
+    std::string out(1, v < 0 ? (sign == '+' ? '-' : '+') : sign);
+    out += Fixed(std::abs(v), decimals);
+    return out;
+}
+
+// The fitted curve with its numbers; the rates of determined saturation and logistic fits are
+// not negative.
+std::string CurveFormula(const TModelFit &f) {
+    const std::array<TFitParameter, 3> &p = f.Parameters;
+    const int dA = DecimalsFor(p[FitA].StdError), dS = DecimalsFor(p[FitS].StdError);
+    const std::string A = Fixed(f.A(), dA), S = Fixed(f.S(), dS);
+    const std::string rate = Fixed(f.Rate(), DecimalsFor(p[FitRate].StdError));
+    switch (f.Model) {
+    case TFitModel::Exponential:
+        return "X(t)=" + A + "*.e^(" + rate + "*t)";
+    case TFitModel::Saturation:
+        return "X(t)=" + S + "-(" + S + Signed('-', f.A(), dA) + ")*.e^(-" + rate + "*t)";
+    case TFitModel::Logistic: {
+        const double B = f.S() / f.A() - 1;
+        std::string b = Significant(std::abs(B));
+        b.insert(b.begin(), B < 0 ? '-' : '+');
+        return "X(t)=" + S + "/(1" + b + "*.e^(-" + rate + "*t))";
+    }
+    }
+    return {};
+}
+
+// "A=7.93+-0.31   k=..." and "95 %: A in [7.20, 8.67]   k in [...]".
+std::string ParameterLines(const TModelFit &f, std::string &intervals) {
+    const char *names[] = {"A", f.Model == TFitModel::Saturation ? "k" : "r", "S"};
+    std::string values;
+    intervals = Win1251("String(\"95 %:\")");
+    for (int j = 0; j < f.ParameterCount; ++j) {
+        const TFitParameter &p = f.Parameters[j];
+        const int d = DecimalsFor(p.StdError);
+        if (j > 0) values += "&Space(10)&";
+        values += std::string(names[j]) + "=" + Fixed(p.Value, d) + "+-" + Fixed(p.StdError, d);
+        intervals += std::string(j == 0 ? "&Space(4)&" : "&Space(10)&") + names[j] +
+                     "&Space(2)&Symbol(8712)&Space(2)&[" + Fixed(p.Low, d) + "," +
+                     Fixed(p.High, d) + "]";
+    }
+    return values;
+}
+
+// Greedy breaking at blanks into lines of at most TextColumns characters.
+std::vector<std::string> Wrapped(const std::string &text) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find(' ', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(at, end - at);
+        if (!line.empty() && line.size() + 1 + word.size() > TextColumns) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
+    const TCountArray &c = p.Counts;
+    std::vector<std::string> out;
+    if (p.K < 0 && c[9] > c[0])
+        out.push_back(Win1251("Коэффициент k программы отрицателен, хотя численность выросла: "
+                              "по модели программы популяция убывает."));
+    std::string tables;
+    auto negative = [](const auto &values) {
+        return std::any_of(values.begin(), values.end(), [](double v) { return v < 0; });
+    };
+    for (const auto &[isNegative, name] : {std::pair{negative(p.Week), "понедельный"},
+                                           std::pair{negative(p.TwoYears), "за два года"},
+                                           std::pair{negative(p.ThreeYears), "за три года"}})
+        if (isNegative) tables += (tables.empty() ? "" : ", ") + Win1251(name);
+    if (!tables.empty())
+        out.push_back(Win1251("Прогноз программы даёт отрицательную численность (") + tables +
+                      ").");
+    if (p.Logistic) {
+        std::string months;
+        for (int i = 0; i < 10; ++i)
+            if (c[i] > S) months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
+        if (!months.empty())
+            out.push_back(Win1251("Численность выше S = ") + IntToStr(S) + Win1251(" в месяцах") +
+                          months + ".");
+    }
+    std::string falls;
+    for (int i = 0; i < 9; ++i)
+        if (c[i + 1] < c[i])
+            falls += (falls.empty() ? " " : "; ") + Win1251("от месяца ") + IntToStr(i + 1) +
+                     Win1251(" к месяцу ") + IntToStr(i + 2) + Win1251(" (с ") + IntToStr(c[i]) +
+                     Win1251(" до ") + IntToStr(c[i + 1]) + ")";
+    if (!falls.empty()) out.push_back(Win1251("Численность падает:") + falls + ".");
+    return out;
+}
+
+// Points while they stay within lo .. hi; a line that leaves ends on the edge it crosses.
+TPointList Clipped(const TPointList &points, double lo, double hi) {
+    TPointList out;
+    for (const TChartPoint &p : points) {
+        if (std::isfinite(p.Y) && p.Y >= lo && p.Y <= hi) {
+            out.push_back(p);
+            continue;
+        }
+        if (!out.empty() && !std::isnan(p.Y)) {
+            const TChartPoint last = out.back();
+            const double edge = p.Y > hi ? hi : lo;
+            const double x = std::isfinite(p.Y)
+                                 ? last.X + (edge - last.Y) / (p.Y - last.Y) * (p.X - last.X)
+                                 : last.X;
+            out.push_back({x, edge});
+        }
+        break;
+    }
+    return out;
+}
+
+void ChartSeries(TPopulationCheck &check, const TPopulationRun &p) {
+    double lo = 0, hi = 0;
+    for (int i = 0; i < 10; ++i) {
+        check.Series[CheckCounts].push_back({double(i + 1), double(p.Counts[i])});
+        lo = std::min(lo, double(p.Counts[i]));
+        hi = std::max(hi, double(p.Counts[i]));
+    }
+    // Curves are shown over the counts' range and a quarter of it beyond each side, so a model
+    // that runs off does not squash the counts into a line.
+    const double margin = (hi > lo ? hi - lo : 1) / 4;
+    lo -= margin;
+    hi += margin;
+    TPointList program;
+    for (int n = 0; n < 10; ++n)
+        program.push_back({double(n + 1), p.TwoYears[n]});
+    check.Series[CheckProgram] = Clipped(program, lo, hi);
+    for (TFitModel model : FitModels) {
+        const TModelFit &f = check.Fit.Of(model);
+        if (!f.Determined()) continue;
+        TPointList curve;
+        for (int j = 0; j < CurveSamples; ++j) {
+            const double t = j * 9.0 / (CurveSamples - 1);
+            curve.push_back({t + 1, FitCurveValue(model, f.Parameters, t)});
+        }
+        check.Series[CheckFirstCurve + static_cast<int>(model)] = Clipped(curve, lo, hi);
+    }
+}
+
+void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population) {
+    auto text = [&](const std::string &line, int32_t gap = 0) {
+        for (const std::string &part : Wrapped(line)) {
+            check.Lines.push_back({false, part, gap});
+            gap = 0;
+        }
+    };
+    auto formula = [&](const std::string &line, int32_t gap = 0) {
+        check.Lines.push_back({true, line, gap});
+    };
+    text(Win1251(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
+                                 : "Вторая популяция: подгонка методом наименьших квадратов"));
+    formula(Win1251("String(\"Модель программы: \")&") + p.ModelLine);
+    if (p.Logistic)
+        text(Win1251("Это уравнение насыщения; логистическая кривая - модель Ферхюльста."));
+
+    const TPopulationFit &fit = check.Fit;
+    for (TFitModel model : FitModels) {
+        const TModelFit &f = fit.Of(model);
+        std::string title = ModelTitle(model);
+        if (!f.Determined()) {
+            text(title + Win1251(": не определена, ") + FailureText(f.Failure) + ".", 6);
+            continue;
+        }
+        title += Win1251(f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
+                 Significant(f.Rss, ',');
+        if (f.HasAicc) title += "; AICc = " + Significant(f.Aicc, ',');
+        if (f.HasWeight) title += Win1251("; вес ") + FloatToStrPlain(f.Weight, 4);
+        text(title, 6);
+        formula(CurveFormula(f));
+        std::string intervals;
+        formula(ParameterLines(f, intervals));
+        formula(intervals);
+    }
+
+    if (!fit.HasPreferred()) {
+        text(Win1251("Ни одна модель не определена по этим данным."), 8);
+    } else if (fit.Of(fit.Preferred()).Status == TFitStatus::Exact) {
+        text(Win1251("Данные точно описывает ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+    } else {
+        text(Win1251("Лучшая по AICc - ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+    }
+    text(Win1251(p.Logistic ? "Программа выбрала логистическую модель: "
+                            : "Программа выбрала экспоненциальную модель: ") +
+         Win1251(check.Agrees         ? "подгонка согласна."
+                 : fit.HasPreferred() ? "подгонка не согласна."
+                                      : "подгонка не определена."));
+    // The run's k next to the fitted one-month step coefficient of the same equation.
+    const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
+    std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);
+    double step = 0;
+    if (FitStepCoefficient(same, step))
+        steps += Win1251("&String(\", подгонка \")&") +
+                 (p.Logistic ? "1-e^(-" + FormulaNumber(same.Rate()) + ")"
+                             : "e^(" + FormulaNumber(same.Rate()) + ")-1") +
+                 "=" + FormulaNumber(step);
+    else
+        steps += Win1251("&String(\", подгонка не определена\")");
+    formula(steps);
+    for (std::size_t w = 0; w < check.Warnings.size(); ++w)
+        text(Win1251("Внимание! ") + check.Warnings[w], w == 0 ? 8 : 0);
+}
+
+std::string Utf8Quoted(std::string_view cp1251) {
+    std::string out = "\"";
+    for (char c : Cp1251ToUtf8(cp1251)) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+// Reals as the other dump records write them: the shortest text that reads back exactly.
+std::string Real(double v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
+}
+
+} // namespace
+
+TCheckPage ComputeCheckPage(const TRunResult &run) {
+    TCheckPage page;
+    for (int i = 0; i < 2; ++i) {
+        const TPopulationRun &p = run.Population[i];
+        TPopulationCheck &check = page.Population[i];
+        check.Fit = FitPopulation(p.Counts);
+        check.ProgramLogistic = p.Logistic;
+        check.ProgramK = p.K;
+        check.Agrees = FitAgrees(check.Fit, p.Logistic);
+        check.Warnings = Warnings(p, run.Capacity);
+        PageLines(check, p, i + 1);
+        ChartSeries(check, p);
+    }
+    return page;
+}
+
+void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
+    target.SetFormulaFontSize(FormulaSize);
+    for (int i = 0; i < 2; ++i) {
+        TImageArea &area = target.Image(10 + i);
+        area.Clear();
+        area.SelectTextFont(TextFace, 8, false, RussianCharset);
+        int64_t y = 10;
+        for (const TCheckLine &line : page.Population[i].Lines) {
+            y += line.GapBefore;
+            const int32_t at = Sat32(y);
+            y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
+                              : (area.TextOut(10, at, line.Text), area.TextHeightOf("X"));
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        for (int s = 0; s < CheckSeriesCount; ++s) {
+            TChartSeries &series = target.Series(13 + i, s);
+            series.Clear();
+            for (const TChartPoint &p : page.Population[i].Series[s])
+                series.AddXY(p.X, p.Y);
+        }
+    }
+    LastCheck = page;
+}
+
+std::string CheckRecords(const TCheckPage &page) {
+    std::string out;
+    for (int i = 0; i < 2; ++i) {
+        const TPopulationCheck &check = page.Population[i];
+        const std::string population = std::to_string(i + 1) + " ";
+        auto value = [](bool given, double v) { return given ? Real(v) : std::string("_"); };
+        for (const TModelFit &f : check.Fit.Models) {
+            const bool d = f.Determined(), s = d && f.Model != TFitModel::Exponential;
+            out += "fit " + population + RecordName(f.Model) + " " +
+                   (f.Status == TFitStatus::Ok      ? "ok"
+                    : f.Status == TFitStatus::Exact ? "exact"
+                                                    : "undetermined") +
+                   " " + value(d, f.A()) + " " + value(d, f.Rate()) + " " + value(s, f.S()) + " " +
+                   value(d, f.Rss) + " " + value(f.HasAicc, f.Aicc) + "\n";
+        }
+        for (const TModelFit &f : check.Fit.Models) {
+            const bool d = f.Determined(), s = d && f.Model != TFitModel::Exponential;
+            out += "se " + population + RecordName(f.Model) + " " +
+                   value(d, f.Parameters[FitA].StdError) + " " +
+                   value(d, f.Parameters[FitRate].StdError) + " " +
+                   value(s, f.Parameters[FitS].StdError) + "\n";
+        }
+        out += "choice " + population +
+               (check.Fit.HasPreferred() ? RecordName(check.Fit.Preferred()) : "_") + " " +
+               (check.Agrees ? "1" : "0") + "\n";
+        for (const std::string &warning : check.Warnings)
+            out += "warning " + population + Utf8Quoted(warning) + "\n";
+    }
+    return out;
+}
