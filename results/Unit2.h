@@ -13,6 +13,7 @@
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class TResultsActions;
 
 class TFrmRun : public QDialog {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
 
     QTabWidget *PageControl1() const { return FPageControl1; }
     QPushButton *Button1() const { return FButton1; }
+    // The print and save buttons left of "Ок" and what they keep.
+    TResultsActions *Actions() const { return FActions; }
 
     // TabSheet1 .. TabSheet11 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
     QWidget *TabSheet(int number) const;
@@ -69,6 +72,7 @@ private:
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
+    TResultsActions *FActions = nullptr;
     std::array<QWidget *, 12> FTabSheets{};
     std::array<TImage *, 10> FImages{};
     std::array<TChart *, 13> FCharts{};
