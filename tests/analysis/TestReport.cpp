@@ -72,7 +72,8 @@ std::pair<std::string, std::string> StepNumbers(const std::string &line, bool lo
             if (line[a] == ')' && --depth == 0) break;
         }
         a += 3;
-        if (line.compare(a, 3, "!(-") == 0) return {line.substr(a + 2, line.find(')', a) - a - 2), to};
+        if (line.compare(a, 3, "!(-") == 0)
+            return {line.substr(a + 2, line.find(')', a) - a - 2), to};
         return {line.substr(a, line.find('+', a) - a), to};
     }
     const auto a = line.find('=') + 1;
