@@ -137,14 +137,20 @@ bool AllFinite(const TPopulationRun &p) {
            finite(p.ThreeYears);
 }
 
+// A number written right after an operator. A negative one goes into always-drawn brackets:
+// the formula language reads "+-" as the plus-minus sign, and "1--2" is no way to write 1 - (-2).
+std::string Operand(const std::string &number) {
+    return number.starts_with('-') ? "!(" + number + ")" : number;
+}
+
 // The step line of a page: dt = 0.25 on the week page, 1 on the year pages.
 std::string StepLine(const TPopulationRun &p, int32_t S, int n, double x, double next, bool week) {
-    const std::string k = FormulaNumber(p.K);
+    const std::string k = Operand(FormulaNumber(p.K));
     const std::string N = IntToStr(n), X = FormulaNumber(x), X1 = FormulaNumber(next);
     const std::string dt = week ? "*.0.25" : "";
     if (p.Logistic)
-        return "X_" + N + "=(1-" + k + dt + ")*." + X + "+" + k + "*." + IntToStr(S) + dt + "=" +
-               X1;
+        return "X_" + N + "=(1-" + k + dt + ")*." + Operand(X) + "+" + k + "*." + IntToStr(S) + dt +
+               "=" + X1;
     return "X_" + N + "=" + X + "*.(1+" + k + dt + ")=" + X1;
 }
 
@@ -160,9 +166,10 @@ void PageTexts(TPopulationRun &p, int population, int32_t S) {
                             : "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))";
     for (int i = 1; i <= 9; ++i) {
         const std::string xi = IntToStr(p.Counts[i - 1]), xi1 = IntToStr(p.Counts[i]);
-        const std::string divisor = p.Logistic ? "((" + s + "-" + xi + ")*.1)" : "(" + xi + "*.1)";
+        const std::string divisor =
+            p.Logistic ? "((" + s + "-" + Operand(xi) + ")*.1)" : "(" + xi + "*.1)";
         p.IntervalLines[i - 1] = "k_(" + IntToStr(i) + "&String(\",\")&" + IntToStr(i + 1) + ")=(" +
-                                 xi1 + "-" + xi + ")/" + divisor + "=" +
+                                 xi1 + "-" + Operand(xi) + ")/" + divisor + "=" +
                                  FormulaNumber(p.IntervalK[i - 1]);
     }
     const std::string k = FormulaNumber(p.K);

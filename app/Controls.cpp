@@ -1,9 +1,12 @@
 #include "app/Controls.h"
 
+#include "app/GridClipboard.h"
 #include "results/FontSetup.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -117,21 +120,74 @@ bool TStringGrid::RejectsKey(const QKeyEvent *event) const {
 
 void TStringGrid::keyPressEvent(QKeyEvent *event) {
     // A typed character starts the cell editor; a rejected one must not.
-    if (RejectsKey(event)) {
+    if (RejectsKey(event) || ClipboardKey(event)) {
         event->accept();
         return;
     }
     QTableWidget::keyPressEvent(event);
 }
 
+bool TStringGrid::ClipboardKey(const QKeyEvent *event) {
+    if (IsPasteKey(event)) {
+        PasteIntoRow(*this, currentColumn(), QGuiApplication::clipboard()->text());
+        return true;
+    }
+    if (IsCopyKey(event)) {
+        QGuiApplication::clipboard()->setText(RowText(*this));
+        return true;
+    }
+    return false;
+}
+
 bool TStringGrid::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
-        if (RejectsKey(static_cast<QKeyEvent *>(event))) return true;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (RejectsKey(key)) return true;
+        // Several pieces pasted into a cell editor fill the cells from here on; one piece is
+        // an ordinary edit of the cell's text.
+        auto *editor = qobject_cast<QWidget *>(watched);
+        if (editor && IsPasteKey(key) &&
+            PastedPieces(QGuiApplication::clipboard()->text()).size() > 1) {
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+            PasteIntoRow(*this, currentColumn(), QGuiApplication::clipboard()->text());
+            return true;
+        }
     } else if (event->type() == QEvent::InputMethod) {
         // Text composed by an input method is typed text too.
         if (Rejects(static_cast<QInputMethodEvent *>(event)->commitString())) return true;
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+bool TStringGrid::AtLastCell() const {
+    return currentRow() == rowCount() - 1 && currentColumn() == columnCount() - 1;
+}
+
+bool TStringGrid::AtFirstCell() const {
+    return currentRow() <= 0 && currentColumn() <= 0;
+}
+
+bool TStringGrid::focusNextPrevChild(bool next) {
+    if (tabKeyNavigation() && (next ? AtLastCell() : AtFirstCell()))
+        return QWidget::focusNextPrevChild(next);
+    return QTableWidget::focusNextPrevChild(next);
+}
+
+void TStringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool leave = (hint == QAbstractItemDelegate::EditNextItem && AtLastCell()) ||
+                       (hint == QAbstractItemDelegate::EditPreviousItem && AtFirstCell());
+    QTableWidget::closeEditor(editor, leave ? QAbstractItemDelegate::NoHint : hint);
+    if (leave) QWidget::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
+void TStringGrid::focusInEvent(QFocusEvent *event) {
+    if (rowCount() > 0 && columnCount() > 0) {
+        if (event->reason() == Qt::TabFocusReason)
+            setCurrentCell(0, 0);
+        else if (event->reason() == Qt::BacktabFocusReason)
+            setCurrentCell(rowCount() - 1, columnCount() - 1);
+    }
+    QTableWidget::focusInEvent(event);
 }
 
 TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QGroupBox(parent) {

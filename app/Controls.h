@@ -29,15 +29,25 @@ public:
     // Called for every typed character (printable characters and backspace, code 8), in the
     // grid and in its cell editor. Setting the character to 0 discards the key. Keys that type
     // no character (Enter, Tab, arrows, Delete, shortcuts such as copy and paste) never reach
-    // it and keep their usual function.
+    // it. Pasted text does not either: it goes into the cells as it is (GridClipboard.h).
     std::function<void(QChar &key)> OnKeyPress;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Tab goes from cell to cell, and from the last cell on to the window's next control
+    // (Shift+Tab from the first cell back to the previous one) instead of wrapping round.
+    bool focusNextPrevChild(bool next) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    // Entered by Tab, the grid starts at its first cell; by Shift+Tab, at its last.
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     friend class TGridDelegate;
+    bool AtLastCell() const;
+    bool AtFirstCell() const;
+    // The clipboard keys: paste from the current cell on, copy the row.
+    bool ClipboardKey(const QKeyEvent *event);
     // Condenses the title font when a title would overflow its column.
     void FitTitles();
     // True when the hook rejects one of the characters a key event would type.

@@ -2,16 +2,20 @@
 
 #include "analysis/Run.h"
 #include "app/MainData.h"
+#include "app/ShownRun.h"
 #include "results/FontSetup.h"
+#include "results/ResultsActions.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -99,6 +103,16 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     FComboBox1->setItemDelegate(new TItemHeightDelegate(13, FComboBox1));
     connect(FComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
     connect(FComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
+    // Enter on a text that names no variant puts the current one's number back, so the box
+    // never shows another variant than the grids hold. Quietly: the grids keep their counts.
+    connect(FComboBox1->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (FComboBox1->findText(FComboBox1->currentText(), Qt::MatchExactly) >= 0) return;
+        // The item becomes current too, or the box would take the restored text as a new
+        // choice once editing finishes and refill the grids.
+        const QSignalBlocker quiet(FComboBox1);
+        FComboBox1->setCurrentIndex(VariantIndex);
+        FComboBox1->setEditText(QString::number(VariantIndex + 1));
+    });
 
     FStringGrid1 = new TStringGrid(10, 2, this);
     FStringGrid1->setGeometry(8, 88, 513, 53);
@@ -258,5 +272,11 @@ void TForm1::Button1Click() {
         return;
     }
     if (end == TRunEnd::Refused) ShowRunError(QString::fromStdString(Cp1251ToUtf8(refusal)));
-    if (end == TRunEnd::Applied) FFrmRun->ShowModal();
+    if (end != TRunEnd::Applied) return;
+    const int smoothing = FRadioGroup1->ItemIndex();
+    QAbstractButton *item = FRadioGroup1->Buttons()->button(smoothing);
+    FFrmRun->Actions()->SetRun(ShownRunOf(*FRunTarget, ShownVariant(VariantIndex, Counts1, Counts2),
+                                          Counts1, Counts2, smoothing,
+                                          item ? item->text() : QString()));
+    FFrmRun->ShowModal();
 }

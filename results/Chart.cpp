@@ -1,14 +1,15 @@
 #include "results/Chart.h"
 
+#include "results/AxisScale.h"
 #include "results/FontSetup.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QImage>
 #include <QLineSeries>
 #include <QLocale>
 #include <QMetaObject>
 #include <QScatterSeries>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -25,12 +26,22 @@ QImage PointMarker() {
     return marker;
 }
 
-// A single value still needs a span to draw on.
-void Widen(double &lo, double &hi) {
-    if (lo != hi) return;
-    const double pad = std::max(1.0, std::abs(lo) / 20);
-    lo -= pad;
-    hi += pad;
+// Tick steps per axis: the bottom axis counts months or weeks, each of them labelled up to two
+// years; the left axis leaves each label room for its text.
+constexpr int MaxIntervalsX = 24;
+constexpr int MaxIntervalsY = 6;
+
+// Labels are the axis's categories, each written at its tick (a category ends there).
+void ApplyScale(QCategoryAxis *axis, const TAxisScale &scale) {
+    for (const QString &label : axis->categoriesLabels())
+        axis->remove(label);
+    axis->setRange(scale.Min, scale.Max);
+    axis->setStartValue(scale.Min);
+    for (double tick : scale.Ticks) {
+        // Categories need distinct labels; a tick whose label repeats another is left bare.
+        const QString label = AxisLabelText(tick, scale.Step);
+        if (!axis->categoriesLabels().contains(label)) axis->append(label, tick);
+    }
 }
 
 } // namespace
@@ -94,8 +105,10 @@ TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool marker
     FChart->addSeries(line);
     FChart->addSeries(dots);
 
-    FAxisX = new QValueAxis(FChart);
-    FAxisY = new QValueAxis(FChart);
+    FAxisX = new QCategoryAxis(FChart);
+    FAxisY = new QCategoryAxis(FChart);
+    for (QCategoryAxis *axis : {FAxisX, FAxisY})
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     FAxisX->setTitleText(bottomTitle);
     FAxisY->setTitleText(leftTitle);
     const QFont titleFont = ClassicFont(QStringLiteral("MS Sans Serif"), 11);
@@ -171,20 +184,8 @@ void TChart::UpdateRanges() {
         minX = minY = 0;
         maxX = maxY = 1;
     }
-    Widen(minX, maxX);
-    Widen(minY, maxY);
-    FAxisX->setRange(minX, maxX);
-    FAxisY->setRange(minY, maxY);
-    // Nice numbers need a finite span; a span beyond the double range keeps the raw limits.
-    for (QValueAxis *axis : {FAxisX, FAxisY}) {
-        if (!std::isfinite(axis->max() - axis->min())) continue;
-        axis->applyNiceNumbers();
-        // As many decimals as the tick step needs: "200", "0,25".
-        const double step = (axis->max() - axis->min()) / std::max(axis->tickCount() - 1, 1);
-        int decimals = 0;
-        while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) -
-                                        std::round(step * std::pow(10.0, decimals))) > 1e-9)
-            ++decimals;
-        axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
-    }
+    // The bottom axis spans the data exactly (months 1 to 10, weeks 0 to 8); the left one
+    // rounds out to whole steps.
+    ApplyScale(FAxisX, AxisScaleFor(minX, maxX, MaxIntervalsX, false));
+    ApplyScale(FAxisY, AxisScaleFor(minY, maxY, MaxIntervalsY, true));
 }

@@ -3,6 +3,7 @@
 // replace: appending point by point to a live view costs a relayout per point.
 #pragma once
 
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QList>
 #include <QPointF>
@@ -11,7 +12,6 @@
 #include <array>
 
 class QChart;
-class QValueAxis;
 class QXYSeries;
 class TChart;
 
@@ -52,8 +52,8 @@ public:
     // event loop and before the chart is shown; call it before grabbing the view directly.
     void Flush();
 
-    QValueAxis *AxisX() const { return FAxisX; }
-    QValueAxis *AxisY() const { return FAxisY; }
+    QCategoryAxis *AxisX() const { return FAxisX; }
+    QCategoryAxis *AxisY() const { return FAxisY; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -64,8 +64,8 @@ private:
     void UpdateRanges();
 
     QChart *FChart = nullptr;
-    QValueAxis *FAxisX = nullptr;
-    QValueAxis *FAxisY = nullptr;
+    QCategoryAxis *FAxisX = nullptr;
+    QCategoryAxis *FAxisY = nullptr;
     std::array<TChartLine, SeriesCount> FSeries;
     bool FFlushQueued = false;
 };

@@ -4,9 +4,9 @@
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
+#include "results/WholeFile.h"
 
 #include <QChart>
-#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLabel>
@@ -82,28 +82,22 @@ void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
 
 } // namespace
 
-bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
-                     QString &error) {
+bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading) {
     TFrmRun &frmRun = target.FrmRun();
     QTabWidget *tabs = frmRun.PageControl1();
 
-    QPdfWriter pdf(file);
-    pdf.setResolution(Resolution);
-    pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
-    pdf.setCreator(QStringLiteral("Zelvano"));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                  QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
-    if (!painter.begin(&pdf)) {
-        error = QStringLiteral("cannot write ") + file;
-        return false;
-    }
+    if (!painter.begin(&device)) return false;
+    // Everything below is laid out in 96-dpi units, whatever the device's resolution.
+    const double dpiX = device.logicalDpiX() / double(Resolution);
+    const double dpiY = device.logicalDpiY() / double(Resolution);
+    painter.scale(dpiX, dpiY);
+    const int width = int(device.width() / dpiX), height = int(device.height() / dpiY);
     const QFont captionFont = ClassicFont(ComicFace, 20, true);
     const QFont smallFont = ClassicFont(ComicFace, 12);
-    const int width = pdf.width(), height = pdf.height();
 
     for (int i = 0; i < tabs->count(); ++i) {
-        if (i > 0) pdf.newPage();
+        if (i > 0 && !device.newPage()) return false;
         QWidget *page = tabs->widget(i);
 
         painter.setPen(Qt::black);
@@ -128,13 +122,24 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
         PaintPage(painter, *page, target);
         painter.restore();
     }
-    if (!painter.end()) {
-        error = QStringLiteral("cannot write ") + file;
-        return false;
-    }
-    if (QFileInfo(file).size() <= 0) {
-        error = QStringLiteral("cannot write ") + file;
-        return false;
-    }
-    return true;
+    return painter.end();
+}
+
+bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
+                     QString &error) {
+    return WriteWholeFile(
+        file,
+        [&](QIODevice &device, QString &reason) {
+            QPdfWriter pdf(&device);
+            pdf.setResolution(Resolution);
+            pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
+            pdf.setCreator(QStringLiteral("Zelvano"));
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+            if (PaintResultsReport(target, pdf, heading)) return true;
+            reason = device.errorString();
+            if (reason.isEmpty()) reason = QStringLiteral("cannot paint the report");
+            return false;
+        },
+        error);
 }

@@ -5,10 +5,16 @@
 
 #include <QString>
 
+class QPagedPaintDevice;
 class TFrmRun;
 class TFrmRunTarget;
 
-// Writes the report of the window that target paints on to file; heading goes at the top of
-// every page. False with a message in error when the file cannot be written.
+// Paints the report of the window that target paints on, heading at the top of every page, on
+// the pages of device (a PDF writer, or a printer with the paper and margins its user chose).
+// False when the device cannot be painted on.
+bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading);
+
+// Writes that report as an A4 landscape PDF file, whole or not at all. False with the reason in
+// error when the file cannot be written.
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
                      QString &error);

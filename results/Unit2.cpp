@@ -3,6 +3,7 @@
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/ResultsActions.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -135,8 +136,9 @@ void TFrmRun::FormCreate() {
     addImagePair(page, 6, 7);
 
     page = addPage(8, QStringLiteral("График два года"));
-    addChart(page, 6, 0, 0, 721, 269, weeks, true);
-    addChart(page, 5, 0, 270, 721, 268, weeks, true);
+    // The two- and three-year charts count months after the start.
+    addChart(page, 6, 0, 0, 721, 269, months, true);
+    addChart(page, 5, 0, 270, 721, 268, months, true);
     addLabel(page, 11, 728, 32, first);
     addLabel(page, 12, 728, 48, QStringLiteral("2 года"));
     addLabel(page, 13, 728, 308, second);
@@ -146,8 +148,8 @@ void TFrmRun::FormCreate() {
     addImagePair(page, 8, 9);
 
     page = addPage(11, QStringLiteral("График три года"));
-    addChart(page, 12, 0, 0, 721, 269, weeks, true);
-    addChart(page, 11, 0, 270, 721, 268, weeks, true);
+    addChart(page, 12, 0, 0, 721, 269, months, true);
+    addChart(page, 11, 0, 270, 721, 268, months, true);
     addLabel(page, 16, 728, 32, first);
     addLabel(page, 15, 728, 48, QStringLiteral("3 года"));
     addLabel(page, 17, 728, 308, second);
@@ -196,6 +198,7 @@ void TFrmRun::FormCreate() {
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(labelBold);
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
+    FActions = new TResultsActions(*this);
 
     InitFormulaFont();
 }

@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class TCheckChart;
+class TResultsActions;
 
 class TFrmRun : public QDialog {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
 
     QTabWidget *PageControl1() const { return FPageControl1; }
     QPushButton *Button1() const { return FButton1; }
+    // The print and save buttons left of "Ок" and what they keep.
+    TResultsActions *Actions() const { return FActions; }
 
     // TabSheet1 .. TabSheet12 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
     QWidget *TabSheet(int number) const;
@@ -72,6 +75,7 @@ private:
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
+    TResultsActions *FActions = nullptr;
     std::array<QWidget *, 13> FTabSheets{};
     std::array<TImage *, 12> FImages{};
     std::array<TChart *, 13> FCharts{};

@@ -1,6 +1,7 @@
 // zelvano-report: one analysis run without a window, through the same run and the same results
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
 #include "analysis/CheckPage.h"
+#include "analysis/RunCsv.h"
 #include "app/MainData.h"
 #include "app/Unit1.h"
 #include "formula/make/ExprMake.h"
@@ -9,6 +10,7 @@
 #include "results/ResultsPdf.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
+#include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
 
 #include <QApplication>
@@ -30,7 +32,7 @@ constexpr int ExitUsage = 2;
 
 const char *const Usage =
     "Usage: zelvano-report [--variant N | --counts1 \"c1 ... c10\" --counts2 \"c1 ... c10\"]\n"
-    "                      [--smoothing 0|1|2] (--dump | --png DIR | --pdf FILE)\n"
+    "                      [--smoothing 0|1|2] (--dump | --png DIR | --pdf FILE | --csv FILE)\n"
     "\n"
     "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
     "\n"
@@ -42,6 +44,9 @@ const char *const Usage =
     "  --dump           print the run as text records on standard output\n"
     "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
+    "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
+    "                   value, as computed and as the page shows it; semicolons,\n"
+    "                   decimal commas, UTF-8\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -51,7 +56,9 @@ const char *const Usage =
 const char *const SmoothingNames[] = {"без сглаживания", "аппроксимация многочленом Лангранжем",
                                       "аппроксимация методом наименьших квадратов"};
 
-enum class TOutput { None, Dump, Png, Pdf };
+const char *const OneOutput = "give one of --dump, --png, --pdf, --csv";
+
+enum class TOutput { None, Dump, Png, Pdf, Csv };
 
 struct TOptions {
     int Variant = 10;
@@ -99,7 +106,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
             return true;
         };
         auto output = [&](TOutput kind) -> std::optional<int> {
-            if (o.Output != TOutput::None) return UsageError("give one of --dump, --png, --pdf");
+            if (o.Output != TOutput::None) return UsageError(OneOutput);
             o.Output = kind;
             if (kind != TOutput::Dump && (!value(o.Path) || o.Path.isEmpty()))
                 return UsageError(name.toStdString() + " needs a path");
@@ -129,6 +136,8 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
             if (auto exit = output(TOutput::Png)) return exit;
         } else if (name == u"--pdf") {
             if (auto exit = output(TOutput::Pdf)) return exit;
+        } else if (name == u"--csv") {
+            if (auto exit = output(TOutput::Csv)) return exit;
         } else {
             return UsageError("unknown argument " + args[i].toStdString());
         }
@@ -136,7 +145,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     if (o.Counts1.has_value() != o.Counts2.has_value())
         return UsageError("give both --counts1 and --counts2");
     if (o.Counts1 && variantGiven) return UsageError("give --variant or the counts, not both");
-    if (o.Output == TOutput::None) return UsageError("give one of --dump, --png, --pdf");
+    if (o.Output == TOutput::None) return UsageError(OneOutput);
     return std::nullopt;
 }
 
@@ -299,7 +308,18 @@ int Run(const TOptions &o) {
                                 QStringLiteral(", ") +
                                 QString::fromUtf8(SmoothingNames[o.Smoothing]);
         QString message;
-        if (!WriteResultsPdf(target, o.Path, heading, message)) error = message.toStdString();
+        if (!WriteResultsPdf(target, o.Path, heading, message))
+            error = "cannot write " + o.Path.toStdString() + ": " + message.toStdString();
+        break;
+    }
+    case TOutput::Csv: {
+        // The run is a pure computation: the same counts give the values just painted.
+        const TRunOutcome outcome = ComputeRun(Counts1, Counts2, o.Smoothing);
+        QString message;
+        if (!outcome.Result ||
+            !WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)),
+                            message))
+            error = "cannot write " + o.Path.toStdString() + ": " + message.toStdString();
         break;
     }
     case TOutput::None:

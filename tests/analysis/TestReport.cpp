@@ -61,11 +61,19 @@ std::size_t IndexOf(const std::vector<std::string> &events, const std::string &e
     return found;
 }
 
-// The shown X and X' of a step line.
+// The shown X and X' of a step line; a bracketed negative X ("!(-5)") as its number.
 std::pair<std::string, std::string> StepNumbers(const std::string &line, bool logistic) {
     const std::string to = line.substr(line.rfind('=') + 1);
     if (logistic) {
-        const auto a = line.find(")*.") + 3;
+        // X_n=(1-k)*.X+k*.S=X', k itself possibly in brackets.
+        std::size_t a = line.find("=(1-") + 1;
+        for (int depth = 0; a < line.size(); ++a) {
+            if (line[a] == '(') ++depth;
+            if (line[a] == ')' && --depth == 0) break;
+        }
+        a += 3;
+        if (line.compare(a, 3, "!(-") == 0)
+            return {line.substr(a + 2, line.find(')', a) - a - 2), to};
         return {line.substr(a, line.find('+', a) - a), to};
     }
     const auto a = line.find('=') + 1;
@@ -315,11 +323,15 @@ TEST(StepTables, Variant5NegativeK) {
     EXPECT_EQ(k[8], "k_(8&String(\",\")&9)=(939-998)/((1000-998)*.1)=-29.5");
     EXPECT_EQ(k[10], "k=Summa(k_(i-1&String(,)&i),i=2,10)/9=-2.7115");
     EXPECT_EQ(k[11], "diff(x)/diff(t)=-2.7115*.!(1000-x)");
+    // A negative number right after an operator is bracketed: "+-" would read as plus-minus.
     const std::vector<std::string> week = t.Image(4).Formulas();
-    EXPECT_EQ(week[5].substr(0, week[5].rfind('=') + 1),
-              "X_1=(1--2.7115*.0.25)*.841+-2.7115*.1000*.0.25=");
+    EXPECT_EQ(week[5], "X_1=(1-!(-2.7115)*.0.25)*.841+!(-2.7115)*.1000*.0.25=733.219");
+    EXPECT_EQ(week[7].substr(0, week[7].find('+')), "X_3=(1-!(-2.7115)*.0.25)*.552.3768");
+    EXPECT_EQ(week[9].substr(0, week[9].find('+')), "X_5=(1-!(-2.7115)*.0.25)*.!(-260.1666)");
     // Below -10^15 from the 22nd monthly step on, written with an exponent.
     const std::vector<std::string> two = t.Image(6).Formulas();
+    EXPECT_EQ(two[23], "X_23=(1-!(-2.7115))*.!(-3.36143453041685E15)+!(-2.7115)*.1000="
+                       "-1.24758660103404E16");
     EXPECT_EQ(StepNumbers(two[21], true).second.find('E'), std::string::npos);
     const std::string x22 = StepNumbers(two[22], true).second;
     EXPECT_EQ(x22.substr(0, 1), "-");
@@ -330,6 +342,18 @@ TEST(StepTables, Variant5NegativeK) {
     EXPECT_EQ(StepNumbers(three[21], true).second.find('E'), std::string::npos); // X_22
     EXPECT_NE(StepNumbers(three[22], true).second.find('E'), std::string::npos); // X_23
     EXPECT_EQ(three[22].substr(0, 5), "X_23=");
+}
+
+TEST(StepTables, ANegativeCountAfterAMinusIsBracketedAndAtABracketsStartIsNot) {
+    TCountArray c1 = V1a, c2 = V1b;
+    c1[0] = -8;
+    c2[0] = -16;
+    TFakeTarget t;
+    RunOn(t, c1, c2);
+    EXPECT_EQ(t.Image(2).Formulas()[1],
+              "k_(1&String(\",\")&2)=(504-!(-8))/((1000-!(-8))*.1)=0.5079");
+    EXPECT_EQ(t.Image(3).Formulas()[1], "k_(1&String(\",\")&2)=(24-!(-16))/(-16*.1)=-2.5");
+    EXPECT_EQ(t.Image(6).Formulas()[0], "X_0=-8");
 }
 
 TEST(StepTables, APopulationAtSStaysThere) {

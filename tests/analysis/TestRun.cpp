@@ -106,7 +106,7 @@ TEST(RunModel, ExtremeCountsNeverOverflow) {
     EXPECT_EQ(r.Population[0].IntervalK[0], static_cast<double>(4294967295.0L / -2147483648.0L));
     EXPECT_EQ(r.Population[0].IntervalK[1], static_cast<double>(-4294967295.0L / 2147483647.0L));
     EXPECT_EQ(r.Population[0].IntervalLines[0],
-              "k_(1&String(\",\")&2)=(2147483647--2147483648)/(-2147483648*.1)=-2");
+              "k_(1&String(\",\")&2)=(2147483647-!(-2147483648))/(-2147483648*.1)=-2");
     // A logistic divisor S - X far outside 32 bits.
     const TRunResult l = Computed({INT32_MAX, INT32_MAX, 5, 5, 5, 5, 5, 5, 5, 5}, V1b);
     ASSERT_TRUE(l.FirstIsLogistic);

@@ -236,6 +236,12 @@ TEST_F(InputWindow, TypedTextSelectsOnlyWhenItNamesAnItem) {
         EXPECT_EQ(VariantIndex, 26) << text;
     }
     EXPECT_EQ(form->StringGrid1()->Cells(2, 1), QStringLiteral("5"));
+    // Enter on such a text shows the grids' variant again and leaves the grids alone.
+    form->show();
+    combo->setEditText(QStringLiteral("99"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("27"));
+    EXPECT_EQ(form->StringGrid1()->Cells(2, 1), QStringLiteral("5"));
     // Typing keeps the list as it is.
     EXPECT_EQ(combo->count(), 30);
     form.reset();

@@ -209,27 +209,95 @@ TEST_F(RunButton, TypingIntoACellFiltersCharactersAndKeepsEditingKeys) {
     EXPECT_EQ(grid->currentColumn(), 2);
 }
 
-TEST_F(RunButton, CopyAndPasteKeepWorkingAndPastedTextIsCheckedByTheRun) {
+TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
     FForm->show();
-    TStringGrid *grid = FForm->StringGrid2();
-    grid->setFocus();
-    grid->setCurrentCell(0, 0);
-    QTest::keyClick(grid, Qt::Key_F2);
-    QLineEdit *editor = Editor(grid);
+    TStringGrid *grid1 = FForm->StringGrid1();
+    TStringGrid *grid2 = FForm->StringGrid2();
+    QClipboard *clipboard = QApplication::clipboard();
+
+    // A spreadsheet row from the current cell on.
+    grid1->setFocus();
+    grid1->setCurrentCell(0, 1);
+    clipboard->setText(QStringLiteral("8\t504\t752\n"));
+    QTest::keyClick(grid1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid1->Cells(1, 1), QStringLiteral("8"));
+    EXPECT_EQ(grid1->Cells(3, 1), QStringLiteral("752"));
+    EXPECT_EQ(grid1->Cells(4, 1), QString::number(VariantCountOf(9, 1, 5)));
+    // A column with Windows line breaks, pasted into an open editor near the end: what does
+    // not fit after month 10 is dropped.
+    grid2->setFocus();
+    grid2->setCurrentCell(0, 7);
+    QTest::keyClick(grid2, Qt::Key_F2);
+    ASSERT_NE(Editor(grid2), nullptr);
+    clipboard->setText(QStringLiteral("16\r\n24\r\n36\r\n54\r\n"));
+    QTest::keyClick(Editor(grid2), Qt::Key_Insert, Qt::ShiftModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Editor(grid2), nullptr);
+    EXPECT_EQ(grid2->Cells(7, 1), QStringLiteral("16"));
+    EXPECT_EQ(grid2->Cells(9, 1), QStringLiteral("36"));
+    EXPECT_EQ(grid2->Cells(6, 1), QString::number(VariantCountOf(9, 2, 7)));
+
+    // Ctrl+C on the grid copies its ten counts as one row.
+    QTest::keyClick(grid2, Qt::Key_C, Qt::ControlModifier);
+    QStringList row;
+    for (int c = 0; c < 10; ++c)
+        row << grid2->Cells(c, 1);
+    EXPECT_EQ(clipboard->text(), row.join(u'\t'));
+    Press();
+    EXPECT_EQ(Shown("TFrmRun"), 1);
+    EXPECT_EQ(Counts1[2], 504);
+    EXPECT_EQ(Counts2[9], 36);
+
+    // Pieces go in as text: the run's check finds the bad one. One piece in an open editor is
+    // an ordinary edit of the cell.
+    grid1->setFocus();
+    grid1->setCurrentCell(0, 0);
+    clipboard->setText(QStringLiteral("12a; 40"));
+    QTest::keyClick(grid1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid1->Cells(0, 1), QStringLiteral("12a"));
+    grid1->setCurrentCell(0, 1);
+    QTest::keyClick(grid1, Qt::Key_F2);
+    QLineEdit *editor = Editor(grid1);
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("8"));
-
-    QApplication::clipboard()->setText(QStringLiteral("12 b"));
-    editor->selectAll();
+    clipboard->setText(QStringLiteral("7"));
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("12 b"));
+    EXPECT_EQ(editor->text(), QStringLiteral("7"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the delegate commits from the event loop
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("12 b"));
-
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid1->Cells(1, 1), QStringLiteral("7"));
     Press();
     EXPECT_EQ(Shown("QMessageBox"), 1);
     EXPECT_EQ(Shown("TFrmRun"), 0);
+}
+
+TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {
+    FForm->show();
+    QApplication::setActiveWindow(FForm.get());
+    TStringGrid *grid1 = FForm->StringGrid1();
+    TStringGrid *grid2 = FForm->StringGrid2();
+    grid1->setFocus();
+    grid1->setCurrentCell(0, 8);
+    QTest::keyClick(grid1, Qt::Key_Tab);
+    EXPECT_EQ(grid1->currentColumn(), 9);
+    EXPECT_TRUE(grid1->hasFocus());
+    QTest::keyClick(grid1, Qt::Key_Tab);
+    EXPECT_TRUE(grid2->hasFocus());
+    EXPECT_EQ(grid2->currentColumn(), 0);
+    QTest::keyClick(grid2, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid1->hasFocus());
+    EXPECT_EQ(grid1->currentColumn(), 9);
+
+    // From an open editor in the last cell: the typed count is kept and the focus moves on.
+    QTest::keyClick(grid1, Qt::Key_F2);
+    QLineEdit *editor = Editor(grid1);
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("998"));
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid1->Cells(9, 1), QStringLiteral("998"));
+    EXPECT_TRUE(grid2->hasFocus());
+    grid2->setCurrentCell(0, 9);
+    QTest::keyClick(grid2, Qt::Key_Tab);
+    EXPECT_TRUE(FForm->RadioGroup1()->isAncestorOf(QApplication::focusWidget()));
 }

@@ -1,6 +1,7 @@
 // zelvano-report as a program: its records, exit codes and files, checked against the window's
 // own run of the same counts.
 #include "app/Unit1.h"
+#include "results/ResultsActions.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
 
@@ -308,4 +309,22 @@ TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
     EXPECT_EQ(
         RunReport({"--variant", "1", "--pdf", temp.filePath(QStringLiteral("no/such/x.pdf"))}).Exit,
         1);
+}
+
+TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("tables.csv"));
+    const TToolRun run = RunReport({"--variant", "1", "--csv", file});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray tables = csv.readAll();
+    EXPECT_TRUE(tables.contains("1;Понедельный рост;8;908,852"));
+    TWindowRun window(1);
+    EXPECT_EQ(tables, window.FrmRun.Actions()->Run().Tables);
+
+    const QString unwritable = temp.filePath(QStringLiteral("no/such/tables.csv"));
+    const TToolRun failed = RunReport({"--variant", "1", "--csv", unwritable});
+    EXPECT_EQ(failed.Exit, 1);
+    EXPECT_TRUE(failed.Err.contains(unwritable));
 }

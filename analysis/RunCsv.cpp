@@ -1,0 +1,75 @@
+#include "analysis/RunCsv.h"
+
+#include "runtime/NumText.h"
+
+#include <charconv>
+
+namespace {
+
+// Points become commas and the exponent letter upper case, as a Russian spreadsheet reads it.
+std::string Localized(std::string text) {
+    for (char &c : text) {
+        if (c == '.') c = ',';
+        if (c == 'e') c = 'E';
+    }
+    return text;
+}
+
+std::string Computed(double v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return Localized(std::string(buffer, result.ptr));
+}
+
+std::string Shown(double v) {
+    return Localized(FormulaNumber(v));
+}
+
+class TCsv {
+public:
+    void Row(int population, std::string_view quantity, const std::string &number,
+             const std::string &value, const std::string &shown) {
+        FText += std::to_string(population) + ';' + std::string(quantity) + ';' + number + ';' +
+                 value + ';' + shown + "\r\n";
+    }
+    void Real(int population, std::string_view quantity, int number, double v) {
+        Row(population, quantity, IntToStr(number), Computed(v), Shown(v));
+    }
+    void Integer(int population, std::string_view quantity, const std::string &number, int64_t v) {
+        Row(population, quantity, number, IntToStr(v), IntToStr(v));
+    }
+    std::string Take() { return std::move(FText); }
+
+private:
+    // The byte-order mark tells spreadsheet programs the file is UTF-8.
+    std::string FText = "\xEF\xBB\xBF"
+                        "Популяция;Величина;Номер;Значение;Как на странице\r\n";
+};
+
+} // namespace
+
+std::string RunTablesCsv(const TRunResult &run) {
+    TCsv csv;
+    for (int i = 0; i < 2; ++i) {
+        const TPopulationRun &p = run.Population[static_cast<size_t>(i)];
+        const int n = i + 1;
+        for (int m = 1; m <= 10; ++m)
+            csv.Integer(n, "Численность за месяц", IntToStr(m),
+                        p.Counts[static_cast<size_t>(m - 1)]);
+        const char *model = p.Logistic ? "логистическая" : "экспоненциальная";
+        csv.Row(n, "Модель", "", model, model);
+        if (p.Logistic) csv.Integer(n, "S", "", run.Capacity);
+        // Numbered by the first month of the interval, as k(i,i+1) on the page.
+        for (int k = 1; k <= 9; ++k)
+            csv.Real(n, "k(i,i+1)", k, p.IntervalK[static_cast<size_t>(k - 1)]);
+        csv.Row(n, "k", "", Computed(p.K), Shown(p.K));
+        // The numbers of the pages' X_n.
+        for (int w = 0; w < static_cast<int>(p.Week.size()); ++w)
+            csv.Real(n, "Понедельный рост", w, p.Week[static_cast<size_t>(w)]);
+        for (int m = 0; m < static_cast<int>(p.TwoYears.size()); ++m)
+            csv.Real(n, "За два года", m, p.TwoYears[static_cast<size_t>(m)]);
+        for (int m = 0; m < static_cast<int>(p.ThreeYears.size()); ++m)
+            csv.Real(n, "За три года", m + 1, p.ThreeYears[static_cast<size_t>(m)]);
+    }
+    return csv.Take();
+}

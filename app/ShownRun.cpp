@@ -1,0 +1,31 @@
+#include "app/ShownRun.h"
+
+#include "analysis/RunCsv.h"
+#include "app/MainData.h"
+
+int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountArray &counts2) {
+    if (variantIndex < 0 || variantIndex >= VariantCount) return 0;
+    for (int m = 1; m <= 10; ++m) {
+        if (counts1[static_cast<size_t>(m - 1)] != VariantCountOf(variantIndex, 1, m) ||
+            counts2[static_cast<size_t>(m - 1)] != VariantCountOf(variantIndex, 2, m))
+            return 0;
+    }
+    return variantIndex + 1;
+}
+
+TShownRun ShownRunOf(TFrmRunTarget &target, int variant, const TCountArray &counts1,
+                     const TCountArray &counts2, int32_t smoothing, const QString &smoothingText) {
+    TShownRun shown;
+    shown.Target = &target;
+    QString smoothingName = smoothingText;
+    if (!smoothingName.isEmpty()) smoothingName[0] = smoothingName[0].toLower();
+    shown.Heading =
+        (variant > 0 ? QStringLiteral("вариант %1").arg(variant) : QStringLiteral("свои данные")) +
+        (smoothingName.isEmpty() ? QString() : QStringLiteral(", ") + smoothingName);
+    shown.FileBase = variant > 0 ? QStringLiteral("zelvano-вариант-%1").arg(variant)
+                                 : QStringLiteral("zelvano-свои-данные");
+    // The computation is pure: the same counts give the values the pages show.
+    const TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
+    if (outcome.Result) shown.Tables = QByteArray::fromStdString(RunTablesCsv(*outcome.Result));
+    return shown;
+}

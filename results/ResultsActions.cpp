@@ -1,0 +1,133 @@
+#include "results/ResultsActions.h"
+
+#include "results/FontSetup.h"
+#include "results/ResultsPdf.h"
+#include "results/Unit2.h"
+#include "results/WholeFile.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+
+// The strip below the tab control, as high as "Ок".
+constexpr int StripTop = 680;
+constexpr int ButtonHeight = 33;
+constexpr int ButtonWidth = 180;
+constexpr int ButtonGap = 8;
+
+QString DefaultFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+TResultsActions::TResultsActions(TFrmRun &frmRun)
+    : QObject(&frmRun), FFrmRun(frmRun), FFolder(DefaultFolder()) {
+    const QFont font = ClassicFont(QStringLiteral("Comic Sans MS"), 11, true);
+    int left = ButtonGap;
+    auto addButton = [&](const char *name, const QString &caption,
+                         void (TResultsActions::*click)()) {
+        auto *button = new QPushButton(caption, &frmRun);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(left, StripTop, ButtonWidth, ButtonHeight);
+        button->setFont(FitFont(font, caption, ButtonWidth - 16));
+        connect(button, &QPushButton::clicked, this, click);
+        left += ButtonWidth + ButtonGap;
+        return button;
+    };
+    FButton2 = addButton("Button2", QStringLiteral("Печать…"), &TResultsActions::Button2Click);
+    FButton3 =
+        addButton("Button3", QStringLiteral("Сохранить PDF…"), &TResultsActions::Button3Click);
+    FButton4 =
+        addButton("Button4", QStringLiteral("Сохранить таблицы…"), &TResultsActions::Button4Click);
+
+    AskPrinter = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, &FFrmRun);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    AskFileName = [this](const QString &caption, const QString &suggested, const QString &filter,
+                         const QString &suffix) {
+        QFileDialog dialog(&FFrmRun, caption, suggested, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(suffix);
+        dialog.selectFile(suggested);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+}
+
+QString TResultsActions::Suggested(const QString &suffix) const {
+    return QDir(FFolder).filePath(FRun.FileBase + u'.' + suffix);
+}
+
+void TResultsActions::ShowWriteError(const QString &path, const QString &reason) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"),
+                    QStringLiteral("Не удалось записать файл\n%1\n\n%2")
+                        .arg(QDir::toNativeSeparators(path), reason),
+                    QMessageBox::Ok, &FFrmRun);
+    box.exec();
+}
+
+void TResultsActions::Button2Click() {
+    if (!FRun.Target) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(FRun.FileBase);
+    // The pages are landscape on the screen; the dialog lets the user choose otherwise.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (AskPrinter && AskPrinter(printer)) Print(printer);
+}
+
+void TResultsActions::Button3Click() {
+    if (!FRun.Target || !AskFileName) return;
+    const QString path =
+        AskFileName(QStringLiteral("Сохранить PDF"), Suggested(QStringLiteral("pdf")),
+                    QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (!path.isEmpty()) SavePdf(path);
+}
+
+void TResultsActions::Button4Click() {
+    if (!FRun.Target || !AskFileName) return;
+    const QString path =
+        AskFileName(QStringLiteral("Сохранить таблицы"), Suggested(QStringLiteral("csv")),
+                    QStringLiteral("Таблицы CSV (*.csv)"), QStringLiteral("csv"));
+    if (!path.isEmpty()) SaveTables(path);
+}
+
+bool TResultsActions::Print(QPrinter &printer) {
+    if (!FRun.Target) return false;
+    if (PaintResultsReport(*FRun.Target, printer, FRun.Heading)) return true;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка печати"),
+                    QStringLiteral("Не удалось напечатать отчёт на принтере\n%1")
+                        .arg(printer.printerName().isEmpty() ? printer.outputFileName()
+                                                             : printer.printerName()),
+                    QMessageBox::Ok, &FFrmRun);
+    box.exec();
+    return false;
+}
+
+bool TResultsActions::SavePdf(const QString &path) {
+    if (!FRun.Target) return false;
+    FFolder = QFileInfo(path).absolutePath();
+    QString reason;
+    if (WriteResultsPdf(*FRun.Target, path, FRun.Heading, reason)) return true;
+    ShowWriteError(path, reason);
+    return false;
+}
+
+bool TResultsActions::SaveTables(const QString &path) {
+    FFolder = QFileInfo(path).absolutePath();
+    QString reason;
+    if (WriteWholeFile(path, FRun.Tables, reason)) return true;
+    ShowWriteError(path, reason);
+    return false;
+}

@@ -1,0 +1,71 @@
+// The buttons left of "Ок" in the results window, which keep the run the window shows:
+// "Печать…" prints the report of all eleven pages on a printer the user chooses, "Сохранить
+// PDF…" writes that report as a PDF file, "Сохранить таблицы…" writes the run's values as a
+// CSV file. Files are written whole or not at all; a failure is shown with the path and the
+// reason.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class QPushButton;
+class TFrmRun;
+class TFrmRunTarget;
+
+// What the buttons keep of one run.
+struct TShownRun {
+    // Painted with the run's pages; must outlive its use here.
+    TFrmRunTarget *Target = nullptr;
+    // At the top of every printed page: "вариант 5, без сглаживания".
+    QString Heading;
+    // The suggested file name without its extension: "zelvano-вариант-5".
+    QString FileBase;
+    // The CSV file of the run's values.
+    QByteArray Tables;
+};
+
+class TResultsActions : public QObject {
+    Q_OBJECT
+public:
+    // Adds the buttons to frmRun, in the strip left of its "Ок".
+    explicit TResultsActions(TFrmRun &frmRun);
+
+    // The run the buttons keep from now on; until one is given they do nothing.
+    void SetRun(const TShownRun &run) { FRun = run; }
+    const TShownRun &Run() const { return FRun; }
+
+    QPushButton *Button2() const { return FButton2; } // "Печать…"
+    QPushButton *Button3() const { return FButton3; } // "Сохранить PDF…"
+    QPushButton *Button4() const { return FButton4; } // "Сохранить таблицы…"
+
+    // The print dialog for printer; true to print. Tests replace it.
+    std::function<bool(QPrinter &printer)> AskPrinter;
+    // The save dialog: the chosen path, empty when cancelled. Tests replace it.
+    std::function<QString(const QString &caption, const QString &suggested, const QString &filter,
+                          const QString &suffix)>
+        AskFileName;
+
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+
+    // The outputs without dialogs; false after the failure was shown in a message box.
+    bool Print(QPrinter &printer);
+    bool SavePdf(const QString &path);
+    bool SaveTables(const QString &path);
+
+private:
+    QString Suggested(const QString &suffix) const;
+    void ShowWriteError(const QString &path, const QString &reason);
+
+    TFrmRun &FFrmRun;
+    TShownRun FRun;
+    QString FFolder; // where the last file went
+    QPushButton *FButton2 = nullptr;
+    QPushButton *FButton3 = nullptr;
+    QPushButton *FButton4 = nullptr;
+};

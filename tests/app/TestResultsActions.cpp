@@ -1,0 +1,114 @@
+// The print and save buttons of the results window, after runs the input window made.
+#include "results/ResultsActions.h"
+#include "tests/app/FormFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+
+class ResultsActions : public TFormFixture {
+protected:
+    TResultsActions &Actions() { return *FFrmRun.Actions(); }
+    // Answers the save dialog with `path` and records what it suggested.
+    void SaveAs(const QString &path) {
+        Actions().AskFileName = [this, path](const QString &, const QString &suggested,
+                                             const QString &, const QString &) {
+            FSuggested << QFileInfo(suggested).fileName();
+            return path;
+        };
+    }
+    QByteArray Read(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static int Pages(const QByteArray &pdf) {
+        return static_cast<int>(QString::fromLatin1(pdf).count(
+            QRegularExpression(QStringLiteral("/Type /Page\\b(?!s)"))));
+    }
+    QStringList FSuggested;
+};
+
+} // namespace
+
+TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
+    const TResultsActions &a = Actions();
+    for (QPushButton *button : {a.Button2(), a.Button3(), a.Button4()}) {
+        EXPECT_EQ(button->parentWidget(), &FFrmRun);
+        EXPECT_EQ(button->geometry().top(), 680);
+        EXPECT_EQ(button->height(), 33);
+        EXPECT_LE(button->geometry().right(), FFrmRun.Button1()->geometry().left() - 8);
+    }
+    EXPECT_EQ(a.Button2()->text(), QStringLiteral("Печать…"));
+    EXPECT_EQ(a.Button3()->text(), QStringLiteral("Сохранить PDF…"));
+    EXPECT_EQ(a.Button4()->text(), QStringLiteral("Сохранить таблицы…"));
+
+    FForm->ComboBox1()->setEditText(QStringLiteral("5"));
+    Press();
+    ASSERT_EQ(Shown("TFrmRun"), 1);
+    EXPECT_EQ(a.Run().Heading,
+              QStringLiteral("вариант 5, аппроксимация методом наименьших квадратов"));
+
+    const QString csv = FTemp.filePath(QStringLiteral("tables.csv"));
+    SaveAs(csv);
+    a.Button4()->click();
+    const QByteArray tables = Read(csv);
+    EXPECT_TRUE(tables.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(tables.contains("1;k;;-2,711470771614458;-2,7115\r\n"));
+
+    const QString pdf = FTemp.filePath(QStringLiteral("report.pdf"));
+    SaveAs(pdf);
+    a.Button3()->click();
+    EXPECT_EQ(Pages(Read(pdf)), 11);
+    EXPECT_EQ(FSuggested, (QStringList{"zelvano-вариант-5.csv", "zelvano-вариант-5.pdf"}));
+
+    // Printing through the print path onto a printer that writes a PDF file.
+    const QString printed = FTemp.filePath(QStringLiteral("printed.pdf"));
+    Actions().AskPrinter = [&](QPrinter &printer) {
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    a.Button2()->click();
+    EXPECT_EQ(Pages(Read(printed)), 11);
+    EXPECT_EQ(Shown("QMessageBox"), 0);
+
+    // Edited counts are the user's own data.
+    FForm->StringGrid1()->SetCells(0, 1, QStringLiteral("9"));
+    Press();
+    SaveAs(csv);
+    a.Button4()->click();
+    EXPECT_EQ(FSuggested.last(), QStringLiteral("zelvano-свои-данные.csv"));
+    EXPECT_TRUE(a.Run().Heading.startsWith(QStringLiteral("свои данные, ")));
+    EXPECT_TRUE(Read(csv).contains("1;Численность за месяц;1;9;9\r\n"));
+}
+
+TEST_F(ResultsActions, AFileThatCannotBeWrittenIsShownAndLeavesNothingBehind) {
+    Press();
+    ASSERT_EQ(Shown("TFrmRun"), 1);
+    // A plain file where a folder should be: even root cannot write below it.
+    QFile blocker(FTemp.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    for (const char *name : {"blocker/tables.csv", "blocker/report.pdf"}) {
+        SCOPED_TRACE(name);
+        const QString path = FTemp.filePath(QString::fromLatin1(name));
+        SaveAs(path);
+        FAnswerer.Records.clear();
+        (path.endsWith(u".csv") ? Actions().Button4() : Actions().Button3())->click();
+        ASSERT_EQ(Shown("QMessageBox"), 1);
+        const TModalRecord &box = FAnswerer.Records[0];
+        EXPECT_EQ(box.Title, QStringLiteral("Ошибка записи"));
+        EXPECT_EQ(box.Icon, QMessageBox::Critical);
+        EXPECT_TRUE(box.Text.contains(QDir::toNativeSeparators(path)));
+        // The reason follows the path.
+        EXPECT_GT(box.Text.size(),
+                  box.Text.indexOf(QDir::toNativeSeparators(path)) + path.size() + 4);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
