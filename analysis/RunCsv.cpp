@@ -1,5 +1,6 @@
 #include "analysis/RunCsv.h"
 
+#include "analysis/CheckPage.h"
 #include "runtime/NumText.h"
 
 #include <charconv>
@@ -46,6 +47,60 @@ private:
                         "Популяция;Величина;Номер;Значение;Как на странице\r\n";
 };
 
+const char *ModelName(TFitModel model) {
+    switch (model) {
+    case TFitModel::Exponential:
+        return "экспоненциальная";
+    case TFitModel::Saturation:
+        return "насыщения";
+    case TFitModel::Logistic:
+        return "Ферхюльста";
+    }
+    return "";
+}
+
+const char *StatusName(TFitStatus status) {
+    switch (status) {
+    case TFitStatus::Ok:
+        return "определена";
+    case TFitStatus::Exact:
+        return "точная";
+    case TFitStatus::Undetermined:
+        return "не определена";
+    }
+    return "";
+}
+
+// The least-squares check: per model its status, the parameters with their standard errors,
+// RSS, AICc and weight where they exist; then the preferred model and the agreement.
+void FitRows(TCsv &csv, int n, const TPopulationCheck &check) {
+    auto real = [&](const std::string &quantity, double v) {
+        csv.Row(n, quantity, "", Computed(v), Shown(v));
+    };
+    for (const TModelFit &fit : check.Fit.Models) {
+        const std::string model = std::string("МНК, ") + ModelName(fit.Model) + ": ";
+        const char *status = StatusName(fit.Status);
+        csv.Row(n, model + "статус", "", status, status);
+        if (!fit.Determined()) continue;
+        const char *rate = fit.Model == TFitModel::Saturation ? "k" : "r";
+        const char *names[] = {"A", rate, "S"};
+        for (int i = 0; i < fit.ParameterCount; ++i) {
+            const TFitParameter &parameter = fit.Parameters[static_cast<size_t>(i)];
+            real(model + names[i], parameter.Value);
+            real(model + "ст. ошибка " + names[i], parameter.StdError);
+        }
+        real(model + "RSS", fit.Rss);
+        if (fit.HasAicc) real(model + "AICc", fit.Aicc);
+        if (fit.HasWeight) real(model + "вес", fit.Weight);
+    }
+    if (check.Fit.HasPreferred()) {
+        const char *preferred = ModelName(check.Fit.Preferred());
+        csv.Row(n, "МНК: лучшая модель", "", preferred, preferred);
+        const char *agrees = check.Agrees ? "да" : "нет";
+        csv.Row(n, "МНК: согласна с программой", "", agrees, agrees);
+    }
+}
+
 } // namespace
 
 std::string RunTablesCsv(const TRunResult &run) {
@@ -70,6 +125,10 @@ std::string RunTablesCsv(const TRunResult &run) {
             csv.Real(n, "За два года", m, p.TwoYears[static_cast<size_t>(m)]);
         for (int m = 0; m < static_cast<int>(p.ThreeYears.size()); ++m)
             csv.Real(n, "За три года", m + 1, p.ThreeYears[static_cast<size_t>(m)]);
+    }
+    if (run.Check) {
+        for (int i = 0; i < 2; ++i)
+            FitRows(csv, i + 1, run.Check->Population[static_cast<size_t>(i)]);
     }
     return csv.Take();
 }

@@ -1,5 +1,5 @@
 // The buttons left of "Ок" in the results window, which keep the run the window shows:
-// "Печать…" prints the report of all eleven pages on a printer the user chooses, "Сохранить
+// "Печать…" prints the report of all twelve pages on a printer the user chooses, "Сохранить
 // PDF…" writes that report as a PDF file, "Сохранить таблицы…" writes the run's values as a
 // CSV file. Files are written whole or not at all; a failure is shown with the path and the
 // reason.

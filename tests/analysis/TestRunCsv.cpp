@@ -1,8 +1,10 @@
 #include "analysis/RunCsv.h"
+#include "analysis/CheckPage.h"
 #include "tests/analysis/Variants.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <sstream>
@@ -49,8 +51,11 @@ TEST(RunTablesCsv, Variant1ReadsBackWithTheValuesOfThePages) {
     const std::vector<TRow> rows = Rows(csv.substr(3));
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0], (TRow{"Популяция", "Величина", "Номер", "Значение", "Как на странице"}));
-    // Per population: 10 counts, the model, 9 interval k, k, 9 + 24 + 36 projections; S once.
-    EXPECT_EQ(rows.size(), 1u + 2 * 90 + 1);
+    // Per population: 10 counts, the model, 9 interval k, k, 9 + 24 + 36 projections; S once;
+    // then the least-squares check.
+    const auto check = std::find_if(rows.begin(), rows.end(),
+                                    [](const TRow &row) { return row[1].starts_with("МНК"); });
+    EXPECT_EQ(check - rows.begin(), 1 + 2 * 90 + 1);
 
     std::map<std::tuple<std::string, std::string, std::string>, TRow> byKey;
     for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -75,6 +80,11 @@ TEST(RunTablesCsv, Variant1ReadsBackWithTheValuesOfThePages) {
     EXPECT_EQ(shown("1", "Численность за месяц", "10"), "997");
     EXPECT_EQ(shown("2", "За два года", "1"), "24,0126");
     EXPECT_EQ(shown("1", "За три года", "2"), "474,6667"); // numbered from 1, as the page
+    EXPECT_EQ(shown("1", "МНК: лучшая модель", ""), "насыщения");
+    EXPECT_EQ(shown("1", "МНК: согласна с программой", ""), "да");
+    EXPECT_EQ(shown("2", "МНК: лучшая модель", ""), "экспоненциальная");
+    EXPECT_EQ(shown("2", "МНК, насыщения: статус", ""), "не определена");
+    EXPECT_EQ(shown("2", "МНК, насыщения: S", ""), "(none)");
 
     // Each computed value reads back to the very double the run holds.
     for (int p = 0; p < 2; ++p) {
@@ -89,6 +99,10 @@ TEST(RunTablesCsv, Variant1ReadsBackWithTheValuesOfThePages) {
             EXPECT_EQ(Number(byKey[{n, "За три года", std::to_string(m + 1)}][3]),
                       run.ThreeYears[m]);
     }
+    const TModelFit &saturation = o.Result->Check->Population[0].Fit.Of(TFitModel::Saturation);
+    EXPECT_EQ(Number(byKey[{"1", "МНК, насыщения: S", ""}][3]), saturation.S());
+    EXPECT_EQ(Number(byKey[{"1", "МНК, насыщения: ст. ошибка k", ""}][3]),
+              saturation.Parameters[FitRate].StdError);
 }
 
 TEST(RunTablesCsv, HugeValuesKeepAnExponentARussianSpreadsheetReads) {

@@ -63,7 +63,7 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     const QString pdf = FTemp.filePath(QStringLiteral("report.pdf"));
     SaveAs(pdf);
     a.Button3()->click();
-    EXPECT_EQ(Pages(Read(pdf)), 11);
+    EXPECT_EQ(Pages(Read(pdf)), 12);
     EXPECT_EQ(FSuggested, (QStringList{"zelvano-вариант-5.csv", "zelvano-вариант-5.pdf"}));
 
     // Printing through the print path onto a printer that writes a PDF file.
@@ -75,7 +75,7 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
         return true;
     };
     a.Button2()->click();
-    EXPECT_EQ(Pages(Read(printed)), 11);
+    EXPECT_EQ(Pages(Read(printed)), 12);
     EXPECT_EQ(Shown("QMessageBox"), 0);
 
     // Edited counts are the user's own data.
