@@ -3,9 +3,10 @@
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
+#include "results/WholeFile.h"
 
+#include <QBuffer>
 #include <QChart>
-#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLabel>
@@ -79,7 +80,11 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
     TFrmRun &frmRun = target.FrmRun();
     QTabWidget *tabs = frmRun.PageControl1();
 
-    QPdfWriter pdf(file);
+    // Made in memory and written whole: a full disk leaves no truncated report.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setResolution(Resolution);
     pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
     pdf.setCreator(QStringLiteral("Zelvano"));
@@ -87,7 +92,7 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
                                   QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&pdf)) {
-        error = QStringLiteral("cannot write ") + file;
+        error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
         return false;
     }
     const QFont captionFont = ClassicFont(ComicFace, 20, true);
@@ -121,12 +126,9 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
         painter.restore();
     }
     if (!painter.end()) {
-        error = QStringLiteral("cannot write ") + file;
+        error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
         return false;
     }
-    if (QFileInfo(file).size() <= 0) {
-        error = QStringLiteral("cannot write ") + file;
-        return false;
-    }
-    return true;
+    error = WriteWholeFile(file, bytes);
+    return error.isEmpty();
 }
