@@ -9,6 +9,7 @@ class TFrmRun;
 class TFrmRunTarget;
 
 // Writes the report of the window that target paints on to file; heading goes at the top of
-// every page. False with a message in error when the file cannot be written.
+// every page. The file is written whole or not at all: false with a one-line message in error
+// (naming the file and the reason) when it cannot be written.
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
                      QString &error);

@@ -22,11 +22,18 @@ QString WriteWholeFile(const QString &file, QByteArrayView content) {
     QSaveFile out(file);
     // Never written in place: a failure part way would leave a damaged file.
     out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) return Failure(file, out.errorString());
-    if (out.write(content.data(), content.size()) != content.size()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return Failure(file, reason);
+    // Unbuffered, so the write itself meets and reports a failure rather than a later flush.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Failure(file, out.errorString());
+    // A short write sets no error; the next one meets the cause (a full disk) and reports it.
+    for (qsizetype done = 0; done < content.size();) {
+        const qint64 written = out.write(content.data() + done, content.size() - done);
+        if (written <= 0) {
+            const QString reason = out.errorString();
+            out.cancelWriting();
+            return Failure(file, reason);
+        }
+        done += written;
     }
     // The flush and the close happen here; the earlier file is replaced only when both succeed.
     if (!out.commit()) return Failure(file, out.errorString());
