@@ -1,13 +1,13 @@
 #include "app/Settings.h"
 
 #include "app/MainData.h"
+#include "results/WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -73,11 +73,11 @@ std::optional<QByteArray> ReadSettingsFile(const QString &path) {
     return content;
 }
 
-// Whether path could be written: an existing file that is writable, or a new file in a
-// writable folder.
+// Whether path could be written whole: a new file or a writable one, in a writable folder (the
+// new text goes to a temporary file beside it first).
 bool CanWrite(const QString &path) {
     const QFileInfo info(path);
-    if (info.exists()) return info.isFile() && info.isWritable();
+    if (info.exists() && !(info.isFile() && info.isWritable())) return false;
     const QFileInfo folder(info.absolutePath());
     return folder.isDir() && folder.isWritable();
 }
@@ -88,19 +88,11 @@ std::optional<int32_t> VariantIndexIn(const QString &path) {
     return ReadIniInteger(*content, VariantSection, NumberKey);
 }
 
-bool WriteSettingsFile(const QString &path, int32_t index) {
+// The empty text when done, else why not.
+QString WriteSettingsFile(const QString &path, int32_t index) {
     // Keep what else a sane file holds; a damaged one is replaced.
     const QByteArray old = ReadSettingsFile(path).value_or(QByteArray());
-    const QByteArray content = WriteIniInteger(old, VariantSection, NumberKey, index);
-    QSaveFile file(path);
-    // A writable file in a folder that is not still takes the value.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(path, WriteIniInteger(old, VariantSection, NumberKey, index));
 }
 
 } // namespace
@@ -188,11 +180,25 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
     return beside.isEmpty() ? DefaultVariantIndex : usable(VariantIndexIn(beside));
 }
 
-QString WriteVariantIndex(const TSettingsPlace &place, int32_t index) {
+QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *error) {
+    QStringList failures;
     const QString beside = QDir(place.ProgramFolder).filePath(FileName);
-    if (!place.ProgramFolder.isEmpty() && CanWrite(beside) && WriteSettingsFile(beside, index))
-        return beside;
-    if (place.ConfigFolder.isEmpty() || !QDir().mkpath(place.ConfigFolder)) return QString();
-    const QString config = QDir(place.ConfigFolder).filePath(FileName);
-    return WriteSettingsFile(config, index) ? config : QString();
+    if (!place.ProgramFolder.isEmpty() && CanWrite(beside)) {
+        const QString failure = WriteSettingsFile(beside, index);
+        if (failure.isEmpty()) return beside;
+        failures << failure;
+    }
+    if (!place.ConfigFolder.isEmpty()) {
+        const QString config = QDir(place.ConfigFolder).filePath(FileName);
+        const QString failure =
+            QDir().mkpath(place.ConfigFolder)
+                ? WriteSettingsFile(config, index)
+                : QStringLiteral("cannot create \"%1\"").arg(place.ConfigFolder);
+        if (failure.isEmpty()) return config;
+        failures << failure;
+    }
+    if (error)
+        *error = failures.isEmpty() ? QStringLiteral("no folder to keep %1 in").arg(FileName)
+                                    : failures.join(QStringLiteral("; "));
+    return QString();
 }

@@ -38,6 +38,7 @@ constexpr qint64 MaxSettingsFileSize = 64 * 1024;
 // value.
 int32_t ReadVariantIndex(const TSettingsPlace &place);
 
-// Stores index; returns the path of the file written, empty when neither place could be
-// written. Never shows anything.
-QString WriteVariantIndex(const TSettingsPlace &place, int32_t index);
+// Stores index, whole or not at all; returns the path of the file written, empty when neither
+// place could be written, and then (when error is given) one line saying why. Never shows
+// anything.
+QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *error = nullptr);

@@ -22,6 +22,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -177,7 +178,10 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
-    WriteVariantIndex(FPlace, VariantIndex);
+    // The window is gone by now: a variant that could not be kept is reported on the terminal.
+    QString error;
+    if (WriteVariantIndex(FPlace, VariantIndex, &error).isEmpty())
+        std::fprintf(stderr, "zelvano: %s\n", error.toLocal8Bit().constData());
 }
 
 void TForm1::ComboBox1Change() {

@@ -70,7 +70,11 @@ QString TResultsActions::Suggested(const QString &suffix) const {
     return QDir(FFolder).filePath(FRun.FileBase + u'.' + suffix);
 }
 
-void TResultsActions::ShowWriteError(const QString &path, const QString &reason) {
+void TResultsActions::ShowWriteError(const QString &path, const QString &failure) {
+    // The box names the file itself; the writers' line names it too.
+    QString reason = failure;
+    const QString named = QStringLiteral("cannot write \"%1\": ").arg(path);
+    if (reason.startsWith(named)) reason.remove(0, named.size());
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"),
                     QStringLiteral("Не удалось записать файл\n%1\n\n%2")
                         .arg(QDir::toNativeSeparators(path), reason),
@@ -126,8 +130,8 @@ bool TResultsActions::SavePdf(const QString &path) {
 
 bool TResultsActions::SaveTables(const QString &path) {
     FFolder = QFileInfo(path).absolutePath();
-    QString reason;
-    if (WriteWholeFile(path, FRun.Tables, reason)) return true;
+    const QString reason = WriteWholeFile(path, FRun.Tables);
+    if (reason.isEmpty()) return true;
     ShowWriteError(path, reason);
     return false;
 }

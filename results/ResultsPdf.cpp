@@ -6,6 +6,7 @@
 #include "results/Unit2.h"
 #include "results/WholeFile.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -127,19 +128,22 @@ bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const 
 
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
                      QString &error) {
-    return WriteWholeFile(
-        file,
-        [&](QIODevice &device, QString &reason) {
-            QPdfWriter pdf(&device);
-            pdf.setResolution(Resolution);
-            pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
-            pdf.setCreator(QStringLiteral("Zelvano"));
-            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-            if (PaintResultsReport(target, pdf, heading)) return true;
-            reason = device.errorString();
-            if (reason.isEmpty()) reason = QStringLiteral("cannot paint the report");
+    // Made in memory and written whole: a full disk leaves no truncated report.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(Resolution);
+        pdf.setTitle(QStringLiteral("Zelvano: ") + heading);
+        pdf.setCreator(QStringLiteral("Zelvano"));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        if (!PaintResultsReport(target, pdf, heading)) {
+            error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
             return false;
-        },
-        error);
+        }
+    }
+    error = WriteWholeFile(file, bytes);
+    return error.isEmpty();
 }

@@ -14,7 +14,7 @@ class TFrmRunTarget;
 // False when the device cannot be painted on.
 bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading);
 
-// Writes that report as an A4 landscape PDF file, whole or not at all. False with the reason in
-// error when the file cannot be written.
+// Writes that report as an A4 landscape PDF file. The file is written whole or not at all: false
+// with a one-line message in error (naming the file and the reason) when it cannot be written.
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
                      QString &error);

@@ -1,19 +1,19 @@
-// Writing a file whole or not at all: the content goes to a temporary file beside the target,
-// which replaces the target only once everything is written. A failure leaves an earlier file
-// of that name as it was and no partial file.
+// Output files written whole or not at all. The bytes go to a temporary file in the target's
+// folder, which replaces the target only after every write, the flush and the close succeeded;
+// on any failure the temporary file is removed and an earlier file of that name stays as it was.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
-#include <functional>
+class QImage;
 
-class QIODevice;
+// Writes content to file. Returns the empty text when it is done, else one line naming the file
+// and the system's reason, for example
+//   cannot write "/tmp/r.pdf": No space left on device
+QString WriteWholeFile(const QString &file, QByteArrayView content);
 
-// Calls write with the open temporary file, then puts it in place of path. write returns
-// false (after filling error) to give up. False, with the reason in error, when the file
-// cannot be written.
-bool WriteWholeFile(const QString &path, const std::function<bool(QIODevice &, QString &)> &write,
-                    QString &error);
-
-// The same for bytes held in memory.
-bool WriteWholeFile(const QString &path, const QByteArray &bytes, QString &error);
+// The PNG encoding of image, made in memory: the encoder then never meets a failing disk (and
+// never prints its own complaint about one). Empty when the image cannot be encoded.
+QByteArray PngBytes(const QImage &image);

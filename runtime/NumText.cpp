@@ -1,4 +1,5 @@
 #include "runtime/NumText.h"
+#include "runtime/NumTextSeam.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,6 +7,8 @@
 #include <locale.h>
 #include <stdlib.h>
 #include <vector>
+
+TFrexpFunction NumTextFrexp = [](long double v, int *e) { return std::frexp(v, e); };
 
 namespace {
 
@@ -63,9 +66,13 @@ TExactDecimal ExactDecimal(long double v) {
     d.Negative = std::signbit(v);
     if (v == 0) return d;
     int e2 = 0;
-    const long double frac = std::frexp(std::fabs(v), &e2);
+    const long double frac = NumTextFrexp(std::fabs(v), &e2);
+    // A mantissa without a set bit would make the loop below endless, and one outside [0, 1)
+    // would not fit the integer; the value then reads as 0.
+    if (!(frac > 0 && frac < 1)) return d;
     uint64_t m = static_cast<uint64_t>(std::ldexp(frac, 64));
     e2 -= 64;
+    if (m == 0) return d;
     while ((m & 1) == 0) {
         m >>= 1;
         ++e2;

@@ -4,8 +4,11 @@
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
+#include "tools/WholeNumber.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -13,7 +16,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include <charconv>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,7 +24,8 @@
 namespace {
 
 const char *const Usage =
-    "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [-o FILE] FORMULA\n"
+    "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [-o FILE]\n"
+    "                       (FORMULA | -f TEXTFILE)\n"
     "\n"
     "Typesets FORMULA, a text in Zelvano's formula language (UTF-8; every character must exist\n"
     "in Windows-1251), as the program's formula pictures show it.\n"
@@ -30,13 +34,16 @@ const char *const Usage =
     "  --framed    draw the one-pixel frame of a framed result picture\n"
     "  --boxes     outline every node's box and mark its axis row (debug overlay)\n"
     "  --tree      print the node tree the parser builds, on one line\n"
+    "  -f TEXTFILE read the formula from TEXTFILE (\"-\" for standard input); one final line\n"
+    "              break is dropped\n"
     "  -o FILE     write the picture: FILE.png exactly as the program paints it, FILE.svg or\n"
     "              FILE.pdf the same layout as vector graphics\n"
     "  --help      show this text\n"
     "  --version   show the version\n"
     "\n"
     "Without -o and --tree the picture's width and height are printed as \"W H\".\n"
-    "A FORMULA that begins with \"-\" follows \"--\".\n"
+    "A FORMULA that begins with \"-\" follows \"--\". Formulas longer than 1048576 characters\n"
+    "are refused (\"Формула слишком велика\").\n"
     "\n"
     "Exit status: 0 on success; 2 for an error in the formula text (the message and its position\n"
     "in the normalized text go to standard error as one line); 1 for any other failure.\n";
@@ -49,6 +56,8 @@ struct TOptions {
     std::string Output;
     std::string Formula;
     bool HaveFormula = false;
+    // "-f": Formula names the file that holds the formula.
+    bool FromFile = false;
 };
 
 // Qt's notes (a missing runtime folder and the like) would break the one-line error contract
@@ -98,19 +107,22 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
                 o.Boxes = true;
             } else if (a == "--tree") {
                 o.Tree = true;
-            } else if (a == "--size" || a == "-o") {
+            } else if (a == "--size" || a == "-o" || a == "-f") {
                 if (i + 1 >= argc) return Fail(a + " needs a value (see --help)");
                 const std::string v = argv[++i];
                 if (a == "-o") {
+                    if (v.empty()) return Fail("-o needs a file name");
                     o.Output = v;
-                    continue;
-                }
-                int size = 0;
-                const auto r = std::from_chars(v.data(), v.data() + v.size(), size);
-                if (r.ec != std::errc() || r.ptr != v.data() + v.size() || size < 1 || size > 1000)
+                } else if (a == "-f") {
+                    if (v.empty()) return Fail("-f needs a file name (\"-\" for standard input)");
+                    if (o.HaveFormula) return Fail("one formula only (see --help)");
+                    o.Formula = v;
+                    o.HaveFormula = o.FromFile = true;
+                } else if (const std::optional<int> size = WholeNumberArgument(v, 1, 1000))
+                    o.Size = *size;
+                else
                     return Fail("--size takes a whole number of points from 1 to 1000, not \"" + v +
                                 "\"");
-                o.Size = size;
             } else
                 return Fail("unknown option \"" + a + "\" (a formula that begins with \"-\" " +
                             "follows \"--\"; see --help)");
@@ -127,32 +139,61 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
     return -1;
 }
 
-bool WriteVector(TFormulaPicture &picture, const TOptions &o) {
-    const QString path = QString::fromStdString(o.Output);
+// The picture in the output file's format, made in memory; empty if it cannot be made.
+QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o) {
+    if (EndsWith(o.Output, ".png"))
+        return PngBytes(picture.Bitmap(TPictureSurface::Sized, o.Framed));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     const int w = picture.Width(), h = picture.Height();
+    QPainter painter;
     if (EndsWith(o.Output, ".svg")) {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setResolution(96);
         svg.setSize(QSize(w, h));
         svg.setViewBox(QRect(0, 0, w, h));
         svg.setTitle(QStringLiteral("Zelvano formula"));
-        QPainter painter;
-        if (!painter.begin(&svg)) return false;
+        if (!painter.begin(&svg)) return QByteArray();
         picture.Paint(painter, 0, 0, o.Framed);
-        return painter.end();
+        return painter.end() ? bytes : QByteArray();
     }
-    QPdfWriter pdf(path);
+    QPdfWriter pdf(&buffer);
     // One device unit is one picture pixel at 96 dpi.
     pdf.setResolution(96);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setPageSize(QPageSize(QSizeF(w * 72.0 / 96.0, h * 72.0 / 96.0), QPageSize::Point,
                               QStringLiteral("Formula"), QPageSize::ExactMatch));
     pdf.setTitle(QStringLiteral("Zelvano formula"));
-    QPainter painter;
-    if (!painter.begin(&pdf)) return false;
+    if (!painter.begin(&pdf)) return QByteArray();
     picture.Paint(painter, 0, 0, o.Framed);
-    return painter.end();
+    return painter.end() ? bytes : QByteArray();
+}
+
+// The formula text of the file "-f" names ("-" for standard input) in UTF-8, one final line
+// break dropped. Refuses a file too long to hold an acceptable formula before reading all of it.
+int ReadFormulaFile(const std::string &name, std::string &text) {
+    std::FILE *in = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+    if (!in) return Fail("cannot read \"" + name + "\": " + std::strerror(errno));
+    // A Windows-1251 character takes at most three bytes of UTF-8.
+    const std::size_t most = 3 * TExprBuilder::MaxFormulaLength + 2;
+    text.clear();
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0 && text.size() <= most)
+        text.append(chunk, got);
+    const bool failed = std::ferror(in) != 0;
+    const int error = errno;
+    if (in != stdin) std::fclose(in);
+    if (failed) return Fail("cannot read \"" + name + "\": " + std::strerror(error));
+    if (text.size() > most) {
+        std::fprintf(stderr, "%s\n", EIncorrectExpr(ExprMessages::TooLarge()).what());
+        return 2;
+    }
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return -1;
 }
 
 } // namespace
@@ -161,6 +202,10 @@ int main(int argc, char **argv) {
     TOptions o;
     if (const int status = ParseArguments(argc, argv, o); status >= 0) return status;
 
+    if (o.FromFile) {
+        const std::string name = o.Formula;
+        if (const int status = ReadFormulaFile(name, o.Formula); status >= 0) return status;
+    }
     std::string formula;
     std::size_t bad = 0;
     if (!Utf8ToCp1251(o.Formula, formula, &bad))
@@ -187,12 +232,14 @@ int main(int argc, char **argv) {
             TFormulaPicture picture(" ", formula, " ");
             if (o.Output.empty()) {
                 std::printf("%d %d\n", picture.Width(), picture.Height());
-            } else if (EndsWith(o.Output, ".png")) {
-                const QImage image = picture.Bitmap(TPictureSurface::Sized, o.Framed);
-                if (!image.save(QString::fromStdString(o.Output), "PNG"))
-                    status = Fail("cannot write \"" + o.Output + "\"");
-            } else if (!WriteVector(picture, o))
-                status = Fail("cannot write \"" + o.Output + "\"");
+            } else {
+                const QByteArray bytes = PictureBytes(picture, o);
+                const QString error = bytes.isEmpty()
+                                          ? QStringLiteral("cannot make the picture for \"%1\"")
+                                                .arg(QString::fromStdString(o.Output))
+                                          : WriteWholeFile(QString::fromStdString(o.Output), bytes);
+                if (!error.isEmpty()) status = Fail(error.toStdString());
+            }
         }
     } catch (const EIncorrectExpr &e) {
         std::fprintf(stderr, "%s\n", e.what());

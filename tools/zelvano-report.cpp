@@ -12,6 +12,7 @@
 #include "results/Unit2.h"
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
+#include "tools/WholeNumber.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,11 +80,9 @@ int UsageError(const std::string &message) {
 
 // An integer option value within lo .. hi.
 bool IntArgument(const QString &text, int lo, int hi, int &value) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < lo || v > hi) return false;
-    value = v;
-    return true;
+    const std::optional<int> v = WholeNumberArgument(text.toStdString(), lo, hi);
+    if (v) value = *v;
+    return v.has_value();
 }
 
 // Parses the arguments; an empty result means go on, else it is the exit status.
@@ -149,13 +148,26 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     return std::nullopt;
 }
 
-// Ten counts of a text as the grid converts its cells; false at a bad or missing count.
-bool CountsFromText(const QString &text, TCountArray &counts) {
+// Ten counts of population's text as the grid converts its cells. At a bad, missing or extra
+// count, false with error saying which, in the words of the input window's labels and columns.
+bool CountsFromText(const QString &text, int population, TCountArray &counts, QString &error) {
     static const QRegularExpression blanks(QStringLiteral("[ \\t\\r\\n]+"));
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
-    if (cells.size() != 10) return false;
-    for (int c = 0; c < 10; ++c)
-        if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) return false;
+    const QString where = QStringLiteral("Популяция №%1").arg(population);
+    for (int c = 0; c < 10; ++c) {
+        if (c >= cells.size()) {
+            error = QStringLiteral("%1, месяц %2: нет числа").arg(where).arg(c + 1);
+            return false;
+        }
+        if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) {
+            error = QStringLiteral("%1, месяц %2: \"%3\"").arg(where).arg(c + 1).arg(cells[c]);
+            return false;
+        }
+    }
+    if (cells.size() > 10) {
+        error = QStringLiteral("%1: лишнее число \"%2\" после месяца 10").arg(where, cells[10]);
+        return false;
+    }
     return true;
 }
 
@@ -227,17 +239,23 @@ std::string Dump(const TOptions &o, TFrmRunTarget &target) {
     return out;
 }
 
-// Writes Image1.png .. Image9.png as painted and each chart at its size; false with a message.
+// Writes Image1.png .. Image11.png as painted and each chart at its size, each file whole or not
+// at all; stops at the first file that cannot be written, false with a message naming it.
 bool WritePng(const QString &dir, TFrmRunTarget &target, std::string &error) {
     TFrmRun &frmRun = target.FrmRun();
     if (!QDir().mkpath(dir)) {
-        error = "cannot create " + dir.toStdString();
+        error = "cannot create \"" + dir.toStdString() + "\"";
         return false;
     }
     const QDir folder(dir);
     auto save = [&](const QImage &image, const QString &name) {
-        if (image.save(folder.filePath(name), "PNG")) return true;
-        error = "cannot write " + folder.filePath(name).toStdString();
+        const QString path = folder.filePath(name);
+        const QByteArray png = PngBytes(image);
+        const QString failure = png.isEmpty()
+                                    ? QStringLiteral("cannot encode \"%1\" as PNG").arg(path)
+                                    : WriteWholeFile(path, png);
+        if (failure.isEmpty()) return true;
+        error = failure.toStdString();
         return false;
     };
     for (int n = 1; n <= 11; ++n)
@@ -266,8 +284,10 @@ int Run(const TOptions &o) {
 
     TCountArray counts1{}, counts2{};
     if (o.Counts1) {
-        if (!CountsFromText(*o.Counts1, counts1) || !CountsFromText(*o.Counts2, counts2)) {
-            Print(stderr, "Вы ввели неверные данные\n");
+        QString which;
+        if (!CountsFromText(*o.Counts1, 1, counts1, which) ||
+            !CountsFromText(*o.Counts2, 2, counts2, which)) {
+            Print(stderr, "Вы ввели неверные данные: " + which.toStdString() + "\n");
             return ExitBadInput;
         }
     } else {
@@ -308,18 +328,17 @@ int Run(const TOptions &o) {
                                 QStringLiteral(", ") +
                                 QString::fromUtf8(SmoothingNames[o.Smoothing]);
         QString message;
-        if (!WriteResultsPdf(target, o.Path, heading, message))
-            error = "cannot write " + o.Path.toStdString() + ": " + message.toStdString();
+        if (!WriteResultsPdf(target, o.Path, heading, message)) error = message.toStdString();
         break;
     }
     case TOutput::Csv: {
         // The run is a pure computation: the same counts give the values just painted.
         const TRunOutcome outcome = ComputeRun(Counts1, Counts2, o.Smoothing);
-        QString message;
-        if (!outcome.Result ||
-            !WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)),
-                            message))
-            error = "cannot write " + o.Path.toStdString() + ": " + message.toStdString();
+        const QString message =
+            outcome.Result
+                ? WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)))
+                : QStringLiteral("cannot compute the tables for \"%1\"").arg(o.Path);
+        error = message.toStdString();
         break;
     }
     case TOutput::None:

@@ -188,6 +188,16 @@ void TExprNumber::InitValue(long double value) {
 void TExprNumber::SetValue(long double value) {
     if (value == FValue) return;
     FValue = value;
+    FTextStale = true;
+    // Everything measured from the text; the axis row and the index positions too, since a
+    // power of ten may appear or go.
+    Invalidate(vmWidth | vmHeight | vmCapDY | vmMidLineUp | vmMidLineDn | vmPowerX | vmIndexX |
+               vmPowerY | vmIndexY);
+}
+
+void TExprNumber::SplitText() {
+    if (!FTextStale) return;
+    FTextStale = false;
     const std::string s = BuildText();
     const std::size_t e = s.find('E');
     if (e != std::string::npos) {
@@ -208,10 +218,6 @@ void TExprNumber::SetValue(long double value) {
         FMantissa = Normalized(s);
         FExponent.clear();
     }
-    // Everything measured from the text; the axis row and the index positions too, since a
-    // power of ten may have appeared or gone.
-    Invalidate(vmWidth | vmHeight | vmCapDY | vmMidLineUp | vmMidLineDn | vmPowerX | vmIndexX |
-               vmPowerY | vmIndexY);
 }
 
 std::string TExprNumber::BuildText() {
@@ -232,6 +238,7 @@ std::string PowerBase(const std::string &mantissa) {
 } // namespace
 
 int32_t TExprNumber::CalcWidth() {
+    SplitText();
     AssignFont();
     if (FExponent.empty()) return FCanvas->TextWidth(FMantissa);
     const int64_t w = FCanvas->TextWidth(PowerBase(FMantissa));
@@ -242,12 +249,14 @@ int32_t TExprNumber::CalcWidth() {
 }
 
 int32_t TExprNumber::CalcHeight() {
+    SplitText();
     AssignFont();
     const int32_t h = FCanvas->TextHeight(FMantissa);
     return FExponent.empty() ? h : Round32(h * 1.2L);
 }
 
 int32_t TExprNumber::CalcMidLine(bool Down) {
+    SplitText();
     if (FExponent.empty()) return TExprClass::CalcMidLine(Down);
     AssignFont();
     const int64_t h = FCanvas->TextHeight(FMantissa);
@@ -255,6 +264,7 @@ int32_t TExprNumber::CalcMidLine(bool Down) {
 }
 
 void TExprNumber::Paint(int32_t X, int32_t Y) {
+    SplitText();
     AssignFont();
     if (FExponent.empty()) {
         FCanvas->TextOut(X, Y, FMantissa);
@@ -273,6 +283,7 @@ void TExprNumber::Paint(int32_t X, int32_t Y) {
 }
 
 int32_t TExprNumber::CalcCapDY() {
+    SplitText();
     return Round32(FUnitY * (FExponent.empty() ? 8 : 3));
 }
 

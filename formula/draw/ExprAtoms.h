@@ -37,8 +37,14 @@ public:
 
     long double Value() const { return FValue; }
     bool ExpForm() const { return FExpForm; }
-    const std::string &Mantissa() const { return FMantissa; }
-    const std::string &Exponent() const { return FExponent; } // empty: no power of ten
+    const std::string &Mantissa() {
+        SplitText();
+        return FMantissa;
+    }
+    const std::string &Exponent() { // empty: no power of ten
+        SplitText();
+        return FExponent;
+    }
     void SetValue(long double value);
 
     // Formats Value for display (added after the sixteen operations of the base).
@@ -61,6 +67,13 @@ protected:
     std::string FMantissa;
     std::string FExponent;
     bool FExpForm = false;
+
+private:
+    // Formats Value into mantissa and exponent when they are stale. Only values that are
+    // measured, painted or asked for get formatted, not each value a product of many numbers
+    // passes through while it is built (an exact decimal text of a huge value is costly).
+    void SplitText();
+    bool FTextStale = false;
 };
 
 // A number whose format is chosen by precision and magnitude ("NUM").

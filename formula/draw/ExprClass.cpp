@@ -30,6 +30,8 @@ thread_local bool Draining = false;
 
 bool DebugBoxes = false;
 
+thread_local std::size_t LiveNodes = 0;
+
 void RunPass(TPass &pass) {
     if (auto *f = std::get_if<TFontPass>(&pass))
         f->Node->InheritFont(f->Font, f->PenWidthX, f->PenWidthY, f->UnitX, f->UnitY);
@@ -57,6 +59,10 @@ void SetExprDebugBoxes(bool on) { DebugBoxes = on; }
 
 bool ExprDebugBoxes() { return DebugBoxes; }
 
+std::size_t LiveExprNodes() {
+    return LiveNodes;
+}
+
 TExprClass *LastInChain(TExprClass *node) {
     if (!node) return nullptr;
     while (node->Next()) node = node->Next();
@@ -64,6 +70,7 @@ TExprClass *LastInChain(TExprClass *node) {
 }
 
 TExprClass::TExprClass() : FFont(std::make_unique<TExprFont>()) {
+    ++LiveNodes;
     TFontData d;
     d.Name = "Times New Roman";
     d.Charset = RUSSIAN_CHARSET;
@@ -72,6 +79,7 @@ TExprClass::TExprClass() : FFont(std::make_unique<TExprFont>()) {
 }
 
 TExprClass::~TExprClass() {
+    --LiveNodes;
     // Free the rest of the chain iteratively: a long row would otherwise nest one destructor
     // call per member.
     PExpr n = std::move(FNext);
@@ -83,9 +91,10 @@ TExprClass::~TExprClass() {
 }
 
 void TExprClass::SetParent(TExprClass *parent) {
-    // The whole chain: members appended with AddNext after the head was placed have no parent
-    // yet, and stopping at the head would leave them without one (no inherited colour).
-    for (TExprClass *n = this; n; n = n->FNext.get()) n->FParent = parent;
+    // Every link operation gives the members of a chain one parent, so the walk ends at the
+    // first member that has it already: rows that grow one factor at a time stay linear.
+    for (TExprClass *n = this; n && n->FParent != parent; n = n->FNext.get())
+        n->FParent = parent;
 }
 
 TColor TExprClass::GetColor() const {
@@ -143,6 +152,7 @@ void TExprClass::AddNext(PExpr node) {
     if (!node) return;
     TExprClass *added = node.get();
     LastInChain(this)->FNext = std::move(node);
+    added->SetParent(FParent);
     added->SetFont(*FFont);
     added->SetCanvas(FCanvas);
 }

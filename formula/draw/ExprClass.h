@@ -6,6 +6,7 @@
 #include "formula/draw/Canvas.h"
 #include "formula/draw/ExprFont.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -62,6 +63,7 @@ public:
     uint32_t ValidMask() const { return FValidMask; }
 
     // Public operations of the node protocol.
+    // Gives parent to this node and the rest of its chain.
     void SetParent(TExprClass *parent);
     TColor GetColor() const;
     void SetColor(TColor color);
@@ -69,7 +71,7 @@ public:
     void SetFont(const TExprFont &font);
     void FontNotify();
     void CalcLineMetrics();
-    // Appends node at the end of this chain and gives it this node's font and canvas.
+    // Appends node at the end of this chain and gives it this node's parent, font and canvas.
     void AddNext(PExpr node);
     // Frees the present rest of the chain, then stores node as Next (with this node's Parent).
     void SetNext(PExpr node);
@@ -147,6 +149,9 @@ private:
     // row of many thousand members does not nest one call per member.
     template <class F> static void AlongChain(F &&fn);
 };
+
+// The nodes alive on this thread; the builder bounds the size of a tree by it.
+std::size_t LiveExprNodes();
 
 // The last node of the chain that begins with node (node itself when it has no Next).
 TExprClass *LastInChain(TExprClass *node);

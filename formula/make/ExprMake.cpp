@@ -6,7 +6,7 @@
 #include "runtime/NumText.h"
 
 #include <array>
-#include <limits>
+#include <cmath>
 
 // Messages
 
@@ -39,6 +39,8 @@ ZELVANO_MESSAGE(ExpectClosing, "Ожидается знак закрывающе
 ZELVANO_MESSAGE(UnterminatedString, "Незавершённая строка")
 ZELVANO_MESSAGE(TooDeep, "Слишком глубокая вложенность в позиции ")
 ZELVANO_MESSAGE(TooLarge, "Формула слишком велика")
+ZELVANO_MESSAGE(TooLongNumber, "Число длиннее 255 знаков в позиции ")
+ZELVANO_MESSAGE(OutOfRange, "Число вне допустимого диапазона в позиции ")
 #undef ZELVANO_MESSAGE
 
 EIncorrectExpr::EIncorrectExpr(std::string text, int32_t position)
@@ -498,9 +500,9 @@ void TExprBuilder::Fail(const std::string &message, int32_t position) const {
 }
 
 PExpr TExprBuilder::BuildExpr(std::string_view formula) {
-    // Positions are 32-bit; a text that long is no formula anyway.
-    if (formula.size() >= static_cast<std::size_t>(std::numeric_limits<int32_t>::max() / 2))
-        throw EIncorrectExpr(ExprMessages::TooLarge());
+    // Refused before anything is allocated for it.
+    if (formula.size() > MaxFormulaLength) throw EIncorrectExpr(ExprMessages::TooLarge());
+    FNodesAtStart = LiveExprNodes();
     FTyped.assign(formula);
     Text = Normalize(formula, &FOrigin);
     Text += ' ';
@@ -662,6 +664,8 @@ PExpr TExprBuilder::ParseProduct(bool &compound) {
 
 PExpr TExprBuilder::ParseFactor(bool &compound) {
     TDepth depth(*this, FFactorDepth, MaxFactorDepth);
+    // Every factor adds at most a few nodes, so checking here bounds the tree.
+    if (LiveExprNodes() - FNodesAtStart > MaxNodes) Fail(ExprMessages::TooLarge(), 0);
     compound = false;
     PExpr result;
     const char c = Cur();
@@ -776,7 +780,7 @@ PExpr TExprBuilder::ParseName(bool &compound) {
     if (digits > 0) {
         bool overflow = false;
         ValInt32(std::string_view(name).substr(rest.size()), n, &overflow);
-        if (overflow) Fail(ExprMessages::ExpectNumber(), start + static_cast<int32_t>(rest.size()));
+        if (overflow) Fail(ExprMessages::OutOfRange(), start + static_cast<int32_t>(rest.size()));
     }
     PExpr result = ResolveName(rest);
     if (digits > 0)
@@ -1138,7 +1142,7 @@ PExpr TExprBuilder::ParseKeywordCall(const std::string &name, bool &compound, bo
         const int32_t start = Pos;
         const int32_t n = ReadInteger(true);
         // A code the 16-bit symbol cannot hold would show another character.
-        if (n < 0 || n > 0xFFFF) Fail(ExprMessages::ExpectNumber(), start);
+        if (n < 0 || n > 0xFFFF) Fail(ExprMessages::OutOfRange(), start);
         return std::make_unique<TExprExtSymbol>(static_cast<uint16_t>(n));
     }
     case kwAngle:
@@ -1159,7 +1163,7 @@ PExpr TExprBuilder::ParseGeneralFunction(const std::string &name, bool forced) {
     long double v = 0;
     if (digits > 0) {
         if (digits > static_cast<std::size_t>(MaxLiteral))
-            Fail(ExprMessages::ExpectNumber(), nameStart + static_cast<int32_t>(rest.size()));
+            Fail(ExprMessages::TooLongNumber(), nameStart + static_cast<int32_t>(rest.size()));
         ValExtended(std::string_view(name).substr(rest.size()), v);
     }
     PExpr result;
@@ -1229,10 +1233,14 @@ long double TExprBuilder::ReadNumberLiteral(bool signAllowed) {
     if (signAllowed && !rest.empty() && (rest[0] == '+' || rest[0] == '-')) lead = 1;
     if (lead >= rest.size() || !IsDigit(rest[lead])) Fail(ExprMessages::ExpectNumber(), start);
     long double v = 0;
-    // Text ends in a blank, so the reader always rejects a character.
-    const int rejected = ValExtended(rest, v);
-    const int32_t length = rejected > 0 ? rejected - 1 : static_cast<int32_t>(rest.size());
-    if (length > MaxLiteral) Fail(ExprMessages::ExpectNumber(), start);
+    // The reader sees a little more than the longest literal, so its work stays bounded; the
+    // extra three characters decide an exponent that would begin at the limit.
+    const std::string_view view = rest.substr(0, MaxLiteral + 3);
+    const int rejected = ValExtended(view, v);
+    const int32_t length = rejected > 0 ? rejected - 1 : static_cast<int32_t>(view.size());
+    if (length > MaxLiteral) Fail(ExprMessages::TooLongNumber(), start);
+    // Beyond the extended range the reader gives an infinity, which no formula means.
+    if (std::isinf(v)) Fail(ExprMessages::OutOfRange(), start);
     Pos += length;
     return v;
 }
@@ -1250,11 +1258,11 @@ int32_t TExprBuilder::ReadInteger(bool required) {
         if (required) Fail(ExprMessages::ExpectNumber(), start);
         return 0;
     }
-    if (end > static_cast<std::size_t>(MaxLiteral)) Fail(ExprMessages::ExpectNumber(), start);
+    if (end > static_cast<std::size_t>(MaxLiteral)) Fail(ExprMessages::TooLongNumber(), start);
     int32_t value = 0;
     bool overflow = false;
     ValInt32(rest.substr(0, end), value, &overflow);
-    if (overflow) Fail(ExprMessages::ExpectNumber(), start);
+    if (overflow) Fail(ExprMessages::OutOfRange(), start);
     Pos += static_cast<int32_t>(end);
     return value;
 }

@@ -48,6 +48,8 @@ const std::string &ExpectClosing(); // "Ожидается знак закрыв
 const std::string &UnterminatedString(); // "Незавершённая строка"
 const std::string &TooDeep(); // "Слишком глубокая вложенность в позиции "
 const std::string &TooLarge(); // "Формула слишком велика"
+const std::string &TooLongNumber(); // "Число длиннее 255 знаков в позиции "
+const std::string &OutOfRange(); // "Число вне допустимого диапазона в позиции "
 } // namespace ExprMessages
 
 // Code characters of the normalized text: each stands for a pair (or the ellipsis) as typed.
@@ -84,6 +86,12 @@ public:
     // How ParseList wraps the list it read.
     enum class TListMode { Plain, Chain, Round, Argument, Base, Bars, Square, Curly };
 
+    // Longest formula text. Building takes time and memory in proportion to the length, and
+    // this bounds both (about a second and a few hundred megabytes at worst).
+    static constexpr std::size_t MaxFormulaLength = std::size_t{1} << 20;
+    // Most nodes of one tree: some constructs take more than one node per character, and a
+    // node with its font takes about 300 bytes.
+    static constexpr std::size_t MaxNodes = std::size_t{1} << 19;
     // Nesting limits: beyond them the parser's stack (and every recursive walk of the tree)
     // could overflow.
     static constexpr int MaxListDepth = 256;
@@ -156,6 +164,7 @@ private:
     int FListDepth = 0;
     int FFactorDepth = 0;
     std::size_t FCopiedNodes = 0;
+    std::size_t FNodesAtStart = 0;
 };
 
 // Greek letter code of a name (case-insensitive; a small Latin first letter gives the small

@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -147,6 +150,35 @@ TEST_F(SettingsFile, NeitherFolderWritableCostsOnlyTheSavedValue) {
     EXPECT_EQ(ReadVariantIndex(FPlace), DefaultVariantIndex);
     EXPECT_EQ(WriteVariantIndex({QString(), QString()}, 3), QString());
     EXPECT_EQ(ReadVariantIndex({QString(), QString()}), DefaultVariantIndex);
+}
+
+TEST_F(SettingsFile, AFullDiskKeepsTheEarlierFileWholeAndSaysWhy) {
+    const QByteArray earlier("[a]\nkept=1\n\n[variant]\nnumber=3\n");
+    WriteFile(Beside(), earlier);
+    QString error;
+    {
+        const TFileSizeLimit full(8);
+        EXPECT_EQ(WriteVariantIndex(FPlace, 5, &error), QString());
+    }
+    EXPECT_EQ(ReadFile(Beside()), earlier);
+    EXPECT_EQ(QDir(Program()).entryList(QDir::Files), QStringList{QStringLiteral("data.ini")});
+    EXPECT_EQ(QDir(FPlace.ConfigFolder).entryList(QDir::Files), QStringList());
+    // Both places were tried; each is named with the system's reason.
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    EXPECT_EQ(error, QStringLiteral("cannot write \"%1\": %3; cannot write \"%2\": %3")
+                         .arg(Beside(), Fallback(), reason));
+    EXPECT_EQ(ReadVariantIndex(FPlace), 3);
+}
+
+TEST_F(SettingsFile, AWritableFileInAReadOnlyFolderIsNotWrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    WriteFile(Beside(), "[variant]\nnumber=3\n");
+    ASSERT_EQ(chmod(QFile::encodeName(Program()).constData(), 0555), 0);
+    // Written in place, a failure part way would damage it; the fallback takes the value.
+    EXPECT_EQ(WriteVariantIndex(FPlace, 7), Fallback());
+    EXPECT_EQ(ReadFile(Beside()), QByteArray("[variant]\nnumber=3\n"));
+    EXPECT_EQ(ReadVariantIndex(FPlace), 7);
+    chmod(QFile::encodeName(Program()).constData(), 0755);
 }
 
 TEST_F(SettingsFile, AReadOnlyFileBesideSeedsTheFallbackWhichThenWins) {

@@ -191,19 +191,32 @@ TEST(ExprCore, OwnershipOfChainsAndSons) {
     EXPECT_EQ(alive, 0);
 }
 
-TEST(ExprCore, AddNextPassesFontAndCanvasButNotParent) {
+TEST(ExprCore, EveryLinkGivesTheWholeChainOneParent) {
     TRecordingCanvas canvas;
     TExprParent parent(Box(1, 1));
     parent.SetCanvas(&canvas);
     parent.SetFont(TestFont(-17));
     auto extra = Box(1, 1);
-    TBox *added = extra.get();
+    extra->SetNext(Box(1, 1));
+    TExprClass *added = extra.get();
+    TExprClass *behind = extra->Next();
     parent.Son()->AddNext(std::move(extra));
     EXPECT_EQ(added->Canvas(), &canvas);
     EXPECT_EQ(added->Font().Height(), -17);
-    EXPECT_EQ(added->Parent(), nullptr);
-    parent.Son()->SetParent(&parent);
+    // SetParent stops at the first member that has the parent already, so a member appended
+    // without one would never get it.
     EXPECT_EQ(added->Parent(), &parent);
+    EXPECT_EQ(behind->Parent(), &parent);
+
+    // A row cut off and placed under another owner moves there whole.
+    TExprParent other(Box(1, 1));
+    other.Son()->SetNext(parent.Son()->CutOffNext());
+    EXPECT_EQ(added->Parent(), &other);
+    EXPECT_EQ(behind->Parent(), &other);
+    PExpr row = other.Son()->CutOffNext();
+    parent.SetSon(std::move(row));
+    EXPECT_EQ(added->Parent(), &parent);
+    EXPECT_EQ(behind->Parent(), &parent);
 }
 
 TEST(ExprCore, TwinsGetSevenTenthsOfTheFont) {

@@ -135,9 +135,29 @@ TEST(ExprBuilder, NumberLiterals) {
     EXPECT_EQ(Tree("2e+x"), Num("2"));
     EXPECT_EQ(Error("#x"), "Ожидается цифра в позиции 2");
     EXPECT_EQ(Error("#-1"), "Ожидается цифра в позиции 2");
-    // At most 255 characters.
+    // At most 255 characters, an exponent that would begin at the limit included.
     EXPECT_EQ(Tree("1" + std::string(254, '0') + "*0"), Num("0"));
-    EXPECT_EQ(Error("x+1" + std::string(255, '0')), "Ожидается число в позиции 3");
+    EXPECT_EQ(Tree("1" + std::string(251, '0') + "e+0*0"), Num("0"));
+    EXPECT_EQ(Error("x+1" + std::string(255, '0')), "Число длиннее 255 знаков в позиции 3");
+    EXPECT_EQ(Error("1" + std::string(253, '0') + "e+5"), "Число длиннее 255 знаков в позиции 1");
+    EXPECT_EQ(Error(std::string(1 << 20, '7')), "Число длиннее 255 знаков в позиции 1");
+    // Beyond the extended range a literal would read as an infinity.
+    EXPECT_EQ(Error("x=1e99999"), "Число вне допустимого диапазона в позиции 3");
+    EXPECT_EQ(Error("Num(-1e5000)"), "Число вне допустимого диапазона в позиции 5");
+    EXPECT_EQ(Tree("1e4000*0"), Num("0"));
+}
+
+TEST(ExprBuilder, TextsOverTheLimitAreRefusedBeforeBuilding) {
+    const std::string longest = std::string(TExprBuilder::MaxFormulaLength - 1, '(') + ")";
+    EXPECT_EQ(Error(longest + "x"), "Формула слишком велика");
+    // At the limit the text is read: here the nesting stops it.
+    EXPECT_EQ(Error(longest), "Слишком глубокая вложенность в позиции 257");
+    // A shorter text can still ask for too many nodes.
+    std::string sum = "a";
+    while (sum.size() < 2 * TExprBuilder::MaxNodes)
+        sum += "+a";
+    EXPECT_EQ(Error(sum), "Формула слишком велика");
+    EXPECT_EQ(Tree(sum.substr(0, TExprBuilder::MaxNodes / 2 + 1)).substr(0, 7), "(Chain ");
 }
 
 TEST(ExprBuilder, PrefixOperators) {

@@ -227,17 +227,18 @@ TEST(ExprKeywords, StringsShowWhatWasTyped) {
 TEST(ExprKeywords, NumbersThatDoNotFitAreRefused) {
     EXPECT_EQ(Tree("Space(2147483647)"), "(Space 2147483647)");
     EXPECT_EQ(Tree("Space(-2147483648)"), "(Space -2147483648)");
-    EXPECT_EQ(Error("Space(2147483648)"), "Ожидается число в позиции 7");
-    EXPECT_EQ(Error("Matrix(2,99999999999,a)"), "Ожидается число в позиции 10");
+    EXPECT_EQ(Error("Space(2147483648)"), "Число вне допустимого диапазона в позиции 7");
+    EXPECT_EQ(Error("Matrix(2,99999999999,a)"), "Число вне допустимого диапазона в позиции 10");
     EXPECT_EQ(Tree("x2147483647"), "(Index [" + X + "] [" + Num("2147483647") + "] _)");
-    EXPECT_EQ(Error("x2147483648"), "Ожидается число в позиции 2");
+    EXPECT_EQ(Error("x2147483648"), "Число вне допустимого диапазона в позиции 2");
     EXPECT_EQ(Tree("x" + std::string(300, '0') + "7"), "(Index [" + X + "] [" + Num("7") + "] _)");
-    EXPECT_EQ(Error("Space(" + std::string(256, '0') + ")"), "Ожидается число в позиции 7");
+    EXPECT_EQ(Error("Space(" + std::string(256, '0') + ")"),
+              "Число длиннее 255 знаков в позиции 7");
     EXPECT_EQ(Tree("Space(" + std::string(254, '0') + "1)"), "(Space 1)");
-    EXPECT_EQ(Error("f" + std::string(256, '1') + "(x)"), "Ожидается число в позиции 2");
+    EXPECT_EQ(Error("f" + std::string(256, '1') + "(x)"), "Число длиннее 255 знаков в позиции 2");
     // A code the symbol cannot hold would show another character.
-    EXPECT_EQ(Error("Symbol(65536)"), "Ожидается число в позиции 8");
-    EXPECT_EQ(Error("Symbol(-1)"), "Ожидается число в позиции 8");
+    EXPECT_EQ(Error("Symbol(65536)"), "Число вне допустимого диапазона в позиции 8");
+    EXPECT_EQ(Error("Symbol(-1)"), "Число вне допустимого диапазона в позиции 8");
     EXPECT_EQ(Tree("Symbol(65535)"), "(ExtSymbol 65535)");
 }
 

@@ -1,4 +1,5 @@
 #include "results/WholeFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,29 +7,42 @@
 
 #include <gtest/gtest.h>
 
-TEST(WholeFile, AFailureHalfwayLeavesTheEarlierFileAndNoTemporaryOne) {
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QByteArray Content(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+} // namespace
+
+TEST(WholeFile, WritesAllOrLeavesTheEarlierFileAndNothingElse) {
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("out.csv"));
-    QString error;
-    ASSERT_TRUE(WriteWholeFile(path, QByteArray("before"), error)) << error.toStdString();
+    const QByteArray text(4096, 'x');
+    EXPECT_EQ(WriteWholeFile(path, text), QString());
+    EXPECT_EQ(Content(path), text);
 
-    const bool written = WriteWholeFile(
-        path,
-        [](QIODevice &file, QString &reason) {
-            file.write("half of the ");
-            reason = QStringLiteral("gave up");
-            return false;
-        },
-        error);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(error, QStringLiteral("gave up"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("before"));
+    // A full disk part way: the earlier file stays whole, and no temporary file is left.
+    {
+        const TFileSizeLimit full(1000);
+        EXPECT_EQ(WriteWholeFile(path, QByteArray(2000, 'y')),
+                  QStringLiteral("cannot write \"%1\": %2")
+                      .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
+    }
+    EXPECT_EQ(Content(path), text);
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("out.csv")});
 
-    EXPECT_FALSE(WriteWholeFile(temp.filePath(QStringLiteral("no/such/folder.csv")),
-                                QByteArray("x"), error));
-    EXPECT_FALSE(error.isEmpty());
+    // A folder cannot be made into a file, and a missing folder is not created.
+    EXPECT_TRUE(WriteWholeFile(temp.path(), "x")
+                    .startsWith(QStringLiteral("cannot write \"%1\": ").arg(temp.path())));
+    EXPECT_TRUE(QFileInfo(temp.path()).isDir());
+    const QString missing = temp.filePath(QStringLiteral("no/such/out.csv"));
+    EXPECT_TRUE(WriteWholeFile(missing, "x")
+                    .startsWith(QStringLiteral("cannot write \"%1\": ").arg(missing)));
+    EXPECT_FALSE(QFileInfo::exists(temp.filePath(QStringLiteral("no"))));
 }

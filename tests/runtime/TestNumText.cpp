@@ -1,4 +1,5 @@
 #include "runtime/NumText.h"
+#include "runtime/NumTextSeam.h"
 
 #include <cfloat>
 #include <cmath>
@@ -8,6 +9,7 @@
 namespace {
 constexpr long double Inf = std::numeric_limits<long double>::infinity();
 constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
+long double FakeMantissa = 0;
 } // namespace
 
 TEST(ValInt32, AcceptsSignAndDigitsAndReportsTheFirstRejectedCharacter) {
@@ -238,4 +240,23 @@ TEST(IntToStr, Extremes) {
     EXPECT_EQ(IntToStr(0), "0");
     EXPECT_EQ(IntToStr(-1000), "-1000");
     EXPECT_EQ(IntToStr(INT64_MIN), "-9223372036854775808");
+}
+
+TEST(NumTexts, ASplitWithoutMantissaBitsEndsAsZero) {
+    // What emulated 80-bit arithmetic gave for a huge literal: without the guard every format
+    // below would shift the empty mantissa for ever.
+    const TFrexpFunction real = NumTextFrexp;
+    for (long double fake : {0.0L, 1.0L, Inf, NaN}) {
+        NumTextFrexp = [](long double, int *e) {
+            *e = 0;
+            return FakeMantissa;
+        };
+        FakeMantissa = fake;
+        EXPECT_EQ(FloatToStrGeneral(5), "0") << static_cast<double>(fake);
+        EXPECT_EQ(FloatToStrPlain(5, 2), "0");
+        EXPECT_EQ(FloatToStrExponent(5, 3, 0), FloatToStrExponent(0, 3, 0));
+        EXPECT_EQ(FloatToStrFixed(5, 15, 2), FloatToStrFixed(0, 15, 2));
+    }
+    NumTextFrexp = real;
+    EXPECT_EQ(FloatToStrGeneral(5), "5");
 }

@@ -1,7 +1,10 @@
 // zelvano-formula as a program: its outputs, files and exit statuses, checked against the
 // formula pictures the program itself makes.
+#include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
+#include "tests/support/FileSizeLimit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -11,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 namespace {
 
 struct TFormulaRun {
@@ -18,9 +25,14 @@ struct TFormulaRun {
     QString Out, Err;
 };
 
-TFormulaRun RunFormula(const QStringList &args) {
+// Runs the tool, with input on its standard input and, when given, a file size limit.
+TFormulaRun RunFormula(const QStringList &args, const QByteArray &input = QByteArray(),
+                       std::optional<rlim_t> fileLimit = std::nullopt) {
     QProcess process;
+    if (fileLimit) LimitFileSize(process, *fileLimit);
     process.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);
+    process.write(input);
+    process.closeWriteChannel();
     TFormulaRun run;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -113,6 +125,13 @@ TEST(FormulaTool, OtherFailuresHaveStatusOne) {
         {QStringLiteral("a"), QStringLiteral("b")},
         {QStringLiteral("--size"), QStringLiteral("0"), QStringLiteral("x")},
         {QStringLiteral("--size"), QStringLiteral("ten"), QStringLiteral("x")},
+        // One form for every number option of the tools: digits only.
+        {QStringLiteral("--size"), QStringLiteral(" 5"), QStringLiteral("x")},
+        {QStringLiteral("--size"), QStringLiteral("+5"), QStringLiteral("x")},
+        {QStringLiteral("--size"), QStringLiteral("07"), QStringLiteral("x")},
+        {QStringLiteral("-o"), QString(), QStringLiteral("x")},
+        {QStringLiteral("-f"), QStringLiteral("/nonexistent/formula.txt")},
+        {QStringLiteral("-f"), QStringLiteral("-"), QStringLiteral("x")},
         {QStringLiteral("--size")},
         {QStringLiteral("--colour"), QStringLiteral("x")},
         {QStringLiteral("-o"), QStringLiteral("x.jpg"), QStringLiteral("x")},
@@ -180,4 +199,49 @@ TEST(FormulaTool, WritesVectorGraphicsOfTheSameLayout) {
     ASSERT_TRUE(m.hasMatch());
     EXPECT_NEAR(m.captured(1).toDouble(), picture.width() * 72.0 / 96.0, 1.0);
     EXPECT_NEAR(m.captured(2).toDouble(), picture.height() * 72.0 / 96.0, 1.0);
+}
+
+TEST(FormulaTool, AFullDiskLeavesTheEarlierFileAndNoPartOfTheNew) {
+    QTemporaryDir dir;
+    for (const char *name : {"f.png", "f.svg", "f.pdf"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile earlier(path);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+        const TFormulaRun run =
+            RunFormula({QStringLiteral("-o"), path, QStringLiteral("k=Summa(k_i,i=2,10)/9")},
+                       QByteArray(), 64);
+        EXPECT_EQ(run.Exit, 1) << name;
+        EXPECT_EQ(run.Err, QStringLiteral("zelvano-formula: cannot write \"%1\": %2\n")
+                               .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+        EXPECT_EQ(earlier.readAll(), QByteArray("earlier")) << name;
+        earlier.close();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(name)});
+        earlier.remove();
+    }
+}
+
+TEST(FormulaTool, ReadsTheFormulaFromAFileOrStandardInput) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("formula.txt"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("X_i\r\n");
+    f.close();
+    const QString size = Size(ProgramPicture("X_i", 10));
+    TFormulaRun run = RunFormula({QStringLiteral("-f"), file});
+    EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
+    EXPECT_EQ(run.Out, size);
+    run = RunFormula({QStringLiteral("-f"), QStringLiteral("-")}, "X_i\n");
+    EXPECT_EQ(run.Out, size);
+
+    // Beyond the limit nothing is built; the text is not even read to its end.
+    const QByteArray huge(3 * TExprBuilder::MaxFormulaLength + 64 * 1024, 'a');
+    for (const QByteArray &text : {QByteArray(TExprBuilder::MaxFormulaLength + 1, 'a'), huge}) {
+        run = RunFormula({QStringLiteral("-f"), QStringLiteral("-")}, text);
+        EXPECT_EQ(run.Exit, 2);
+        EXPECT_EQ(run.Err, QStringLiteral("Формула слишком велика\n"));
+    }
 }

@@ -4,8 +4,10 @@
 #include "results/ResultsActions.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -14,8 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -25,8 +30,9 @@ struct TToolRun {
     QStringList Lines() const { return Out.split(u'\n', Qt::SkipEmptyParts); }
 };
 
-TToolRun RunReport(const QStringList &args) {
+TToolRun RunReport(const QStringList &args, std::optional<rlim_t> fileLimit = std::nullopt) {
     QProcess process;
+    if (fileLimit) LimitFileSize(process, *fileLimit);
     process.start(QStringLiteral(ZELVANO_REPORT_EXE), args);
     TToolRun run;
     if (!process.waitForFinished(120000)) {
@@ -222,15 +228,28 @@ TEST(ReportTool, CountsAreReadAsTheGridReadsThem) {
     run = RunReport({"--counts1", "+16\t24 36 54\n81 122  183 275 412 2147483647", "--counts2",
                      Variant1Counts1, "--dump"});
     EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
-    for (const QString &bad : {QStringLiteral("16 24 36 54 81 122 183 275 412 2147483648"),
-                               QStringLiteral("16 24 36 54 81 122 183 275 412"),
-                               QStringLiteral("16 24 36 54 81 122 183 x 412 618"),
-                               QStringLiteral("16 24 36 54 81 122 183 275 412 618\u00a0")}) {
-        run = RunReport({"--counts1", Variant1Counts1, "--counts2", bad, "--dump"});
-        EXPECT_EQ(run.Exit, 1) << bad.toStdString();
-        EXPECT_EQ(run.Err, QStringLiteral("Вы ввели неверные данные\n"));
+    // The message says which count to mend, in the input window's words.
+    const std::pair<QString, QString> bad[] = {
+        {QStringLiteral("16 24 36 54 81 122 183 275 412 2147483648"),
+         QStringLiteral("месяц 10: \"2147483648\"")},
+        {QStringLiteral("16 24 36 54 81 122 183 275 412"), QStringLiteral("месяц 10: нет числа")},
+        {QStringLiteral("16 24 36 54 81 122 183 x 412 618"), QStringLiteral("месяц 8: \"x\"")},
+        {QStringLiteral("16 24 36 54 81 122 183 275 412 618\u00a0"),
+         QStringLiteral("месяц 10: \"618\u00a0\"")},
+        {QStringLiteral("16 24 36 54 81 122 183 275 412 618 7"),
+         QStringLiteral("лишнее число \"7\" после месяца 10")},
+    };
+    for (const auto &[counts, which] : bad) {
+        run = RunReport({"--counts1", Variant1Counts1, "--counts2", counts, "--dump"});
+        EXPECT_EQ(run.Exit, 1) << counts.toStdString();
+        const QString where = which.startsWith(u'л') ? QStringLiteral("Популяция №2: ")
+                                                     : QStringLiteral("Популяция №2, ");
+        EXPECT_EQ(run.Err, QStringLiteral("Вы ввели неверные данные: ") + where + which + u'\n');
         EXPECT_TRUE(run.Out.isEmpty());
     }
+    run = RunReport({"--counts1", "1 2 3", "--counts2", "x", "--dump"});
+    EXPECT_EQ(run.Err,
+              QStringLiteral("Вы ввели неверные данные: Популяция №1, месяц 4: нет числа\n"));
 }
 
 TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
@@ -245,6 +264,11 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
         {},
         {"--variant", "31", "--dump"},
         {"--variant", "x", "--dump"},
+        {"--variant", " 5", "--dump"},
+        {"--variant", "+5", "--dump"},
+        {"--variant", "07", "--dump"},
+        {"--smoothing", "+1", "--dump"},
+        {"--pdf", ""},
         {"--smoothing", "3", "--dump"},
         {"--counts1", Variant1Counts1, "--dump"},
         {"--variant", "1", "--counts1", Variant1Counts1, "--counts2", Variant1Counts2, "--dump"},
@@ -327,4 +351,32 @@ TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
     const TToolRun failed = RunReport({"--variant", "1", "--csv", unwritable});
     EXPECT_EQ(failed.Exit, 1);
     EXPECT_TRUE(failed.Err.contains(unwritable));
+}
+
+TEST(ReportTool, AFullDiskLeavesEarlierFilesAndNoPartOfTheNew) {
+    QTemporaryDir temp;
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    const QString pdf = temp.filePath(QStringLiteral("r.pdf"));
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    TToolRun run = RunReport({"--variant", "7", "--pdf", pdf}, 16384);
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err,
+              QStringLiteral("zelvano-report: cannot write \"%1\": %2\n").arg(pdf, reason));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
+    earlier.close();
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{QStringLiteral("r.pdf")});
+
+    // Every picture is bigger than the limit: the first one stops the run, and nothing of it
+    // is left.
+    const QString dir = temp.filePath(QStringLiteral("png"));
+    run = RunReport({"--variant", "7", "--png", dir}, 64);
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(
+        run.Err,
+        QStringLiteral("zelvano-report: cannot write \"%1/Image1.png\": %2\n").arg(dir, reason));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList());
 }
