@@ -1,7 +1,7 @@
-// links: zelvano_app
+// links: zelvano_results
 // One whole run of "Делать" from the counts to the nine painted image areas (real formula
 // pictures) and the filled chart series of the results window, as the window makes it.
-#include "app/Unit1.h"
+#include "analysis/Run.h"
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -22,9 +22,9 @@ void BM_WholeRun(benchmark::State &state) {
     for (auto _ : state) {
         const TRunEnd end = RunAnalysis(
             target,
-            [&] {
-                Counts1 = counts1;
-                Counts2 = counts2;
+            [&](TCountArray &c1, TCountArray &c2) {
+                c1 = counts1;
+                c2 = counts2;
                 return true;
             },
             smoothing, refusal);

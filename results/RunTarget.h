@@ -6,7 +6,7 @@
 #pragma once
 
 #include "formula/draw/Canvas.h"
-#include "results/ReportTarget.h"
+#include "analysis/ReportTarget.h"
 
 #include <QSize>
 
@@ -95,7 +95,7 @@ public:
     void SetFormulaFontSize(int32_t points) override;
 
     // Hands the points of every chart to its view in one go; call it once after the fill.
-    void FlushCharts();
+    void FlushCharts() override;
 
     TFrmRun &FrmRun() const { return FFrmRun; }
 

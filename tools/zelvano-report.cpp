@@ -1,7 +1,7 @@
 // zelvano-report: one analysis run without a window, through the same run and the same results
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
-#include "app/MainData.h"
-#include "app/Unit1.h"
+#include "analysis/MainData.h"
+#include "analysis/Run.h"
 #include "formula/make/ExprMake.h"
 #include "results/FontSetup.h"
 #include "results/ResultsPdf.h"
@@ -140,7 +140,11 @@ bool CountsFromText(const QString &text, TCountArray &counts) {
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
     if (cells.size() != 10) return false;
     for (int c = 0; c < 10; ++c)
-        if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) return false;
+        if (!CountFromText(std::u16string_view(
+                               reinterpret_cast<const char16_t *>(cells[c].utf16()),
+                               static_cast<size_t>(cells[c].size())),
+                           counts[static_cast<size_t>(c)]))
+            return false;
     return true;
 }
 
@@ -163,13 +167,14 @@ std::string Real(double v) {
     return std::string(buffer, result.ptr);
 }
 
-std::string Dump(const TOptions &o, TFrmRunTarget &target) {
+std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArray &counts2,
+                 TFrmRunTarget &target) {
     TFrmRun &frmRun = target.FrmRun();
     std::string out = "run " + std::to_string(o.Counts1 ? 0 : o.Variant) + " " +
                       std::to_string(o.Smoothing) + "\n";
     for (int p = 1; p <= 2; ++p) {
         out += "counts " + std::to_string(p);
-        for (int32_t c : p == 1 ? Counts1 : Counts2)
+        for (int32_t c : p == 1 ? counts1 : counts2)
             out += " " + std::to_string(c);
         out += "\n";
     }
@@ -251,9 +256,9 @@ int Run(const TOptions &o) {
     std::string refusal;
     const TRunEnd end = RunAnalysis(
         target,
-        [&] {
-            Counts1 = counts1;
-            Counts2 = counts2;
+        [&](TCountArray &c1, TCountArray &c2) {
+            c1 = counts1;
+            c2 = counts2;
             return true;
         },
         o.Smoothing, refusal);
@@ -265,7 +270,7 @@ int Run(const TOptions &o) {
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
-        Print(stdout, Dump(o, target));
+        Print(stdout, Dump(o, counts1, counts2, target));
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
         break;
     case TOutput::Png:

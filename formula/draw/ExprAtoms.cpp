@@ -78,10 +78,6 @@ bool GreekCapital(uint16_t c) {
     return InRange(c, 913, 929) || InRange(c, 931, 937);
 }
 
-constexpr uint16_t CodeEllipsis = 8230;
-constexpr uint16_t CodePartial = 8706;
-constexpr uint16_t CodeMinus = 8722;
-constexpr uint16_t CodePlank = 295;
 
 int32_t Add32(int64_t a, int64_t b) {
     return Sat32(a + b);
@@ -330,7 +326,7 @@ void TExprExtSymbol::Paint(int32_t X, int32_t Y) {
 
 int32_t TExprExtSymbol::CalcCapDY() {
     const uint16_t c = FCode;
-    if (c == CodeEllipsis) {
+    if (c == ucEllipsis) {
         // As large as the integer range allows: k = MaxInt / UnitY - 1.
         if (!(FUnitY > 0) || !std::isfinite(FUnitY)) return MaxInt;
         return Round32((MaxInt / FUnitY - 1) * FUnitY);
@@ -361,13 +357,13 @@ void TExprExtSymbol::CalcCapDX(int32_t &Left, int32_t &Right) {
 }
 
 int32_t TExprExtSymbol::CalcPowerX() {
-    if (FCode == CodePartial) return Add32(Width(), Round32(2 * FUnitX));
+    if (FCode == ucPartial) return Add32(Width(), Round32(2 * FUnitX));
     return Width();
 }
 
 // TExprPlank
 
-TExprPlank::TExprPlank() : TExprExtSymbol(CodePlank) {}
+TExprPlank::TExprPlank() : TExprExtSymbol(ucPlank) {}
 
 void TExprPlank::AssignFont() {
     if (!FCanvas) return;
@@ -507,11 +503,11 @@ void TExprSign::Paint(int32_t X, int32_t Y) {
 }
 
 bool TExprSign::ForcesArgBrackets() {
-    return FCode == '+' || FCode == CodeMinus || FCode == esPlusMinus || FCode == esMinusPlus;
+    return FCode == '+' || FCode == ucMinus || FCode == esPlusMinus || FCode == esMinusPlus;
 }
 
 uint32_t TExprSign::FactorFlags() {
-    const bool minus = FCode == CodeMinus || FCode == esPlusMinus || FCode == esMinusPlus;
+    const bool minus = FCode == ucMinus || FCode == esPlusMinus || FCode == esMinusPlus;
     return minus ? uint32_t{efNegative} : 0u;
 }
 
