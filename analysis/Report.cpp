@@ -63,7 +63,8 @@ void ClearSeries(TResultsTarget &target, int chart) {
 }
 
 // Clears the charts, then fills them in the given order.
-void RefillCharts(const TRunResult &run, TResultsTarget &target, std::initializer_list<int> charts) {
+void RefillCharts(const TRunResult &run, TResultsTarget &target,
+                  std::initializer_list<int> charts) {
     for (int chart : charts)
         ClearSeries(target, chart);
     for (int chart : charts)
@@ -209,4 +210,14 @@ TRunEnd RunAnalysis(TResultsTarget &target,
     ApplyRun(*outcome.Result, target);
     target.FlushCharts();
     return TRunEnd::Applied;
+}
+
+TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
+                    int32_t smoothing, std::string &refusal) {
+    auto given = [&](TCountArray &c1, TCountArray &c2) {
+        c1 = counts1;
+        c2 = counts2;
+        return true;
+    };
+    return RunAnalysis(target, given, smoothing, refusal);
 }

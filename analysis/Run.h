@@ -110,3 +110,6 @@ enum class TRunEnd { Applied, BadCount, Refused };
 TRunEnd RunAnalysis(TResultsTarget &target,
                     const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
                     int32_t smoothing, std::string &refusal);
+// The same run of counts already read (zelvano-report, the benchmarks); never BadCount.
+TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
+                    int32_t smoothing, std::string &refusal);

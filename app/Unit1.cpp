@@ -1,7 +1,7 @@
 #include "app/Unit1.h"
 
-#include "analysis/Run.h"
 #include "analysis/MainData.h"
+#include "analysis/Run.h"
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"

@@ -20,14 +20,7 @@ void BM_WholeRun(benchmark::State &state) {
     const int32_t smoothing = static_cast<int32_t>(state.range(0));
     std::string refusal;
     for (auto _ : state) {
-        const TRunEnd end = RunAnalysis(
-            target,
-            [&](TCountArray &c1, TCountArray &c2) {
-                c1 = counts1;
-                c2 = counts2;
-                return true;
-            },
-            smoothing, refusal);
+        const TRunEnd end = RunAnalysis(target, counts1, counts2, smoothing, refusal);
         if (end != TRunEnd::Applied) state.SkipWithError("the run did not go through");
         benchmark::DoNotOptimize(frmRun.Image(9)->Bitmap().constBits());
     }

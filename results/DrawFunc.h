@@ -45,9 +45,10 @@ extern int32_t LastFormulaHeight;
 enum class TPictureSurface { Sized, Fixed };
 
 // A formula text laid out in the formula font between a leading and a trailing text (the
-// assembly of formula/draw/ExprPicture.h on a Qt canvas), ready to be painted on any surface: a bitmap, or vector graphics on a PDF or SVG painter. Needs FormulaFont.
-// The constructor throws EIncorrectExpr for a formula error and for a picture larger than
-// MaxFormulaPictureSide in either direction.
+// assembly of formula/draw/ExprPicture.h on a Qt canvas), ready to be painted on any surface: a
+// bitmap, or vector graphics on a PDF or SVG painter. Needs FormulaFont. The constructor throws
+// EIncorrectExpr for a formula error and for a picture larger than MaxFormulaPictureSide in either
+// direction.
 class TFormulaPicture {
 public:
     TFormulaPicture(std::string_view prefix, std::string_view formula, std::string_view suffix);

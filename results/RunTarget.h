@@ -5,8 +5,8 @@
 // PDF page. Texts are Windows-1251.
 #pragma once
 
-#include "formula/draw/Canvas.h"
 #include "analysis/ReportTarget.h"
+#include "formula/draw/Canvas.h"
 
 #include <QSize>
 

@@ -140,9 +140,8 @@ bool CountsFromText(const QString &text, TCountArray &counts) {
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
     if (cells.size() != 10) return false;
     for (int c = 0; c < 10; ++c)
-        if (!CountFromText(std::u16string_view(
-                               reinterpret_cast<const char16_t *>(cells[c].utf16()),
-                               static_cast<size_t>(cells[c].size())),
+        if (!CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cells[c].utf16()),
+                                               static_cast<size_t>(cells[c].size())),
                            counts[static_cast<size_t>(c)]))
             return false;
     return true;
@@ -254,14 +253,7 @@ int Run(const TOptions &o) {
     TFrmRun frmRun;
     TFrmRunTarget target(frmRun);
     std::string refusal;
-    const TRunEnd end = RunAnalysis(
-        target,
-        [&](TCountArray &c1, TCountArray &c2) {
-            c1 = counts1;
-            c2 = counts2;
-            return true;
-        },
-        o.Smoothing, refusal);
+    const TRunEnd end = RunAnalysis(target, counts1, counts2, o.Smoothing, refusal);
     if (end != TRunEnd::Applied) {
         Print(stderr, Utf8(refusal) + "\n");
         return ExitBadInput;

@@ -4,19 +4,9 @@
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
 
-namespace {
-
-std::string FromUtf8(std::string_view utf8) {
-    std::string out;
-    Utf8ToCp1251(utf8, out);
-    return out;
-}
-
-} // namespace
-
 #define ZELVANO_MESSAGE(name, text)                                                                \
     const std::string &ExprMessages::name() {                                                      \
-        static const std::string s = FromUtf8(text);                                               \
+        static const std::string s = Win1251(text);                                                \
         return s;                                                                                  \
     }
 
