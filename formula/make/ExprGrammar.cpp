@@ -339,8 +339,10 @@ PExpr TExprBuilder::ParseOperand(bool &compound) {
         if (!IsDigit(Cur())) Fail(ExprMessages::ExpectDigit(), Pos);
         return std::make_unique<TExprNumber>(ReadNumberLiteral(false), true);
     case '_': {
+        // An arrowed factor, like any accent, is not compound, whatever stands under the arrow.
         ++Pos;
-        return AttachCap(ParseFactor(compound), ecVector, 0);
+        bool inner = false;
+        return AttachCap(ParseFactor(inner), ecVector, 0);
     }
     default:
         break;

@@ -58,7 +58,7 @@ constexpr std::array<TKeyword, 43> KeywordTable = {{
     {"STANDL", "W{,W}", false, StandL},
     {"STANDC", "W{,W}", false, StandC},
     {"STANDR", "W{,W}", false, StandR},
-    {"MATRIX", "i,i{,W}", false, Matrix},
+    {"MATRIX", "i,i,W{,W}", false, Matrix},
     {"SUMMA", "A[,W[,W]]", false, Summa},
     {"PROD", "A[,W[,W]]", false, Prod},
     {"CIRC", "A[,W[,W]]", false, Circ},
