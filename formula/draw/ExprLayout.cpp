@@ -6,10 +6,10 @@ namespace ExprLayout {
 
 namespace {
 
-// One point of the curly bracket's upper half: the column Across * v + AcrossFix from the
-// bracket's inner edge, and the row Down * w + DownFix from the top (or, for FromPoint, from
-// the row that puts the serifs of the point around the middle row); Times: how often it is
-// repeated (a repeated point makes a straight Bezier segment).
+// One point of the curly bracket's upper half: the column Across * v + AcrossFix in from the
+// bracket's outer edge (the side of its point), and the row Down * w + DownFix from the top
+// (or, for FromPoint, from the row that puts the serifs of the point around the middle row);
+// Times: how often it is repeated (a repeated point makes a straight Bezier segment).
 struct TCurlyPoint {
     int8_t Across, AcrossFix;
     bool FromPoint;

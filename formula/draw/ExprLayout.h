@@ -68,8 +68,9 @@ inline TRowExtent RowExtentOf(TExprClass *first) {
 
 // The outline of a curly bracket (Part 5.4) for a box of height h with top row y, in pen widths
 // v (across) and w (down): a start point and Bezier segments of three points, the lower half
-// mirroring the upper one about the middle row. The left bracket starts at column x; the right
-// one is its mirror image and ends at column x.
+// mirroring the upper one about the middle row. Both brackets start at column x: the right one
+// is the left one turned about a vertical axis, but for the inner serif of the point, which sits
+// one w lower (the classic shapes differ there).
 std::vector<TPoint> CurlyOutline(int64_t x, int64_t y, int64_t h, int64_t v, int64_t w, bool left);
 
 // Fills a figure of Bezier segments with the node's pen and brush; closed also closes the
