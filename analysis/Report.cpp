@@ -4,6 +4,9 @@
 #include "analysis/Texts.h"
 #include "runtime/NumText.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
 constexpr std::string_view TextFace = "Comic Sans MS";
@@ -34,34 +37,39 @@ void SelectFont(TImageArea &area, int32_t points, bool bold) {
     area.SelectTextFont(TextFace, points, bold, RussianCharset);
 }
 
+// Refills both series of a chart with the run's points (ChartPoints), series 0 first. Only the
+// raw month charts take the two series point by point, as the classic run added them.
+void FillChart(const TRunResult &run, TResultsTarget &target, int chart) {
+    TChartSeries &line = target.Series(chart, 0);
+    TChartSeries &markers = target.Series(chart, 1);
+    const TPointList linePoints = ChartPoints(run, chart, 0);
+    const TPointList markerPoints = ChartPoints(run, chart, 1);
+    const bool alternate = (chart == 1 || chart == 2) && run.Smoothing == SmoothNone;
+    if (alternate) {
+        for (std::size_t n = 0; n < std::max(linePoints.size(), markerPoints.size()); ++n) {
+            if (n < linePoints.size()) line.AddXY(linePoints[n].X, linePoints[n].Y);
+            if (n < markerPoints.size()) markers.AddXY(markerPoints[n].X, markerPoints[n].Y);
+        }
+        return;
+    }
+    for (const TChartPoint &p : linePoints)
+        line.AddXY(p.X, p.Y);
+    for (const TChartPoint &p : markerPoints)
+        markers.AddXY(p.X, p.Y);
+}
+
 void ClearSeries(TResultsTarget &target, int chart) {
     target.Series(chart, 0).Clear();
     target.Series(chart, 1).Clear();
 }
 
-void AddPoints(TChartSeries &series, const TPointList &points) {
-    for (const TChartPoint &p : points)
-        series.AddXY(p.X, p.Y);
-}
-
-void FillMonthCharts(const TRunResult &run, TResultsTarget &target) {
-    ClearSeries(target, 1);
-    ClearSeries(target, 2);
-    for (int i = 0; i < 2; ++i) {
-        const TPopulationRun &p = run.Population[i];
-        TChartSeries &line = target.Series(i + 1, 0);
-        TChartSeries &markers = target.Series(i + 1, 1);
-        if (run.Smoothing == SmoothNone) {
-            // Raw counts go to both series point by point.
-            for (std::size_t n = 0; n < p.MonthLine.size(); ++n) {
-                line.AddXY(p.MonthLine[n].X, p.MonthLine[n].Y);
-                markers.AddXY(p.MonthMarkers[n].X, p.MonthMarkers[n].Y);
-            }
-        } else {
-            AddPoints(line, p.MonthLine);
-            AddPoints(markers, p.MonthMarkers);
-        }
-    }
+// Clears the charts, then fills them in the given order.
+void RefillCharts(const TRunResult &run, TResultsTarget &target,
+                  std::initializer_list<int> charts) {
+    for (int chart : charts)
+        ClearSeries(target, chart);
+    for (int chart : charts)
+        FillChart(run, target, chart);
 }
 
 void PaintCoefficients(const TPopulationRun &p, bool first, TImageArea &area,
@@ -80,8 +88,7 @@ void PaintCoefficients(const TPopulationRun &p, bool first, TImageArea &area,
     c.Formula(15, p.ModelLine, true);
 }
 
-void PaintWeek(const TPopulationRun &p, TImageArea &area, TChartSeries &line,
-               TChartSeries &markers) {
+void PaintWeek(const TPopulationRun &p, TImageArea &area) {
     TPageCursor c(area, 10);
     c.Text(10, p.Title);
     c.Advance(c.LineHeight());
@@ -89,35 +96,16 @@ void PaintWeek(const TPopulationRun &p, TImageArea &area, TChartSeries &line,
         const int32_t h = c.Formula(15, p.WeekFormulas[f]);
         c.Advance(f + 1 == p.WeekFormulas.size() ? int64_t{h} + 25 : h);
     }
-    c.Advance(int64_t{c.Formula(15, p.WeekLines[0])} + 5);
-    line.AddXY(0, p.Week[0]);
-    for (int n = 1; n <= 8; ++n) {
-        c.Advance(int64_t{c.Formula(15, p.WeekLines[n])} + 5);
-        line.AddXY(n, p.Week[n]);
-        markers.AddXY(n, p.Week[n]);
-    }
+    for (const std::string &line : p.WeekLines)
+        c.Advance(int64_t{c.Formula(15, line)} + 5);
 }
 
-void PaintTwoYears(const TPopulationRun &p, TImageArea &area, TChartSeries &line) {
-    TPageCursor c(area, 10);
-    c.Advance(c.Formula(15, p.TwoYearLines[0]));
-    line.AddXY(0, p.TwoYears[0]);
-    for (int n = 1; n < 24; ++n) {
-        c.Advance(c.Formula(15, p.TwoYearLines[n]));
-        line.AddXY(n, p.TwoYears[n]);
-    }
-}
-
-// start: the series that receives the start value; the steps go to line.
-void PaintThreeYears(const TPopulationRun &p, TImageArea &area, TChartSeries &start,
-                     TChartSeries &line) {
-    TPageCursor c(area, 2);
-    c.Advance(c.Formula(15, p.ThreeYearLines[0]));
-    start.AddXY(0, p.ThreeYears[0]);
-    for (int j = 1; j < 36; ++j) {
-        c.Advance(c.Formula(15, p.ThreeYearLines[j]));
-        line.AddXY(j, p.ThreeYears[j]);
-    }
+// The two-year and three-year pages: one formula a line from y = top.
+template <std::size_t N>
+void PaintLines(const std::array<std::string, N> &lines, TImageArea &area, int32_t top) {
+    TPageCursor c(area, top);
+    for (const std::string &line : lines)
+        c.Advance(c.Formula(15, line));
 }
 
 } // namespace
@@ -167,7 +155,7 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     const TPopulationRun &p1 = run.Population[0];
     const TPopulationRun &p2 = run.Population[1];
 
-    FillMonthCharts(run, target);
+    RefillCharts(run, target, {1, 2});
 
     FirstIsLogistic = run.FirstIsLogistic;
     target.SetLabel(3, run.Labels[0]);
@@ -187,28 +175,52 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     GrowthK2 = p2.K;
     PaintCoefficients(p2, false, target.Image(3), target.Image(1));
 
-    ClearSeries(target, 3);
-    ClearSeries(target, 4);
+    RefillCharts(run, target, {3, 4});
     SelectFont(target.Image(4), 8, false);
     SelectFont(target.Image(5), 8, false);
-    PaintWeek(p1, target.Image(4), target.Series(3, 0), target.Series(3, 1));
-    PaintWeek(p2, target.Image(5), target.Series(4, 0), target.Series(4, 1));
+    PaintWeek(p1, target.Image(4));
+    PaintWeek(p2, target.Image(5));
 
-    ClearSeries(target, 6);
-    ClearSeries(target, 5);
+    RefillCharts(run, target, {6, 5});
     target.SetFormulaFontSize(6);
     target.Image(6).Clear();
     target.Image(7).Clear();
-    PaintTwoYears(p1, target.Image(6), target.Series(6, 0));
-    PaintTwoYears(p2, target.Image(7), target.Series(5, 0));
+    PaintLines(p1.TwoYearLines, target.Image(6), 10);
+    PaintLines(p2.TwoYearLines, target.Image(7), 10);
 
-    ClearSeries(target, 12);
-    ClearSeries(target, 11);
+    RefillCharts(run, target, {12, 11});
     target.SetFormulaFontSize(6);
     target.Image(8).Clear();
     target.Image(9).Clear();
-    PaintThreeYears(p1, target.Image(8), target.Series(12, 1), target.Series(12, 0));
-    PaintThreeYears(p2, target.Image(9), target.Series(11, 0), target.Series(11, 0));
+    PaintLines(p1.ThreeYearLines, target.Image(8), 2);
+    PaintLines(p2.ThreeYearLines, target.Image(9), 2);
 
     if (run.Check) ApplyCheckPage(*run.Check, target);
+}
+
+TRunEnd RunAnalysis(TResultsTarget &target,
+                    const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
+                    int32_t smoothing, std::string &refusal) {
+    refusal.clear();
+    PaintFormulasPage(target);
+    TCountArray counts1{}, counts2{};
+    if (!readCounts(counts1, counts2)) return TRunEnd::BadCount;
+    const TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
+    if (!outcome.Result) {
+        refusal = outcome.Refusal;
+        return TRunEnd::Refused;
+    }
+    ApplyRun(*outcome.Result, target);
+    target.FlushCharts();
+    return TRunEnd::Applied;
+}
+
+TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
+                    int32_t smoothing, std::string &refusal) {
+    auto given = [&](TCountArray &c1, TCountArray &c2) {
+        c1 = counts1;
+        c2 = counts2;
+        return true;
+    };
+    return RunAnalysis(target, given, smoothing, refusal);
 }

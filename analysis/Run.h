@@ -14,9 +14,10 @@
 #pragma once
 
 #include "analysis/NumMethods.h"
-#include "results/ReportTarget.h"
+#include "analysis/ReportTarget.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,3 +104,18 @@ void PaintFormulasPage(TResultsTarget &target);
 // the formulas page to have been painted on the same target (the coefficient page measures a line
 // on it).
 void ApplyRun(const TRunResult &run, TResultsTarget &target);
+
+// How an analysis run ended.
+enum class TRunEnd { Applied, BadCount, Refused };
+
+// The analysis run of the run button, up to the showing of the results window: the formulas
+// page; then readCounts, which fills the counts of population 1 and 2 and returns false at the
+// first bad one; then the computation and, unless it is refused (refusal receives the reason,
+// Windows-1251), the pages, charts and labels, the charts flushed once. The window and
+// zelvano-report both run it. A formula error passes out as EIncorrectExpr.
+TRunEnd RunAnalysis(TResultsTarget &target,
+                    const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
+                    int32_t smoothing, std::string &refusal);
+// The same run of counts already read (zelvano-report, the benchmarks); never BadCount.
+TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
+                    int32_t smoothing, std::string &refusal);

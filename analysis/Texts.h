@@ -2,8 +2,10 @@
 // and the formula language expect them.
 #pragma once
 
+#include "runtime/Cp1251.h"
+
 #include <string>
 #include <string_view>
 
-// utf8 in Windows-1251; every text of the run is representable there.
-std::string Win1251(std::string_view utf8);
+// The texts are converted with the runtime's Win1251 (runtime/Cp1251.h); every text of the run
+// is representable in Windows-1251.

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/MainData.h"
+#include "analysis/MainData.h"
 #include "results/WholeFile.h"
 
 #include <QCoreApplication>

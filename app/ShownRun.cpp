@@ -1,7 +1,7 @@
 #include "app/ShownRun.h"
 
+#include "analysis/MainData.h"
 #include "analysis/RunCsv.h"
-#include "app/MainData.h"
 
 int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountArray &counts2) {
     if (variantIndex < 0 || variantIndex >= VariantCount) return 0;

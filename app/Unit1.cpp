@@ -1,14 +1,13 @@
 #include "app/Unit1.h"
 
+#include "analysis/MainData.h"
 #include "analysis/Run.h"
-#include "app/MainData.h"
 #include "app/ShownRun.h"
 #include "results/FontSetup.h"
 #include "results/ResultsActions.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
-#include "runtime/NumText.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -51,15 +50,9 @@ private:
 } // namespace
 
 bool CountFromText(const QString &text, int32_t &value) {
-    value = 0;
-    std::string bytes;
-    const std::u16string_view units(reinterpret_cast<const char16_t *>(text.utf16()),
-                                    static_cast<size_t>(text.size()));
-    if (!Utf16ToCp1251(units, bytes)) return false;
-    int32_t read = 0;
-    if (ValInt32(bytes, read) != 0) return false;
-    value = read;
-    return true;
+    return CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()),
+                                             static_cast<size_t>(text.size())),
+                         value);
 }
 
 TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
@@ -244,21 +237,6 @@ bool TForm1::ReadCounts() {
     return true;
 }
 
-TRunEnd RunAnalysis(TFrmRunTarget &target, const std::function<bool()> &readCounts,
-                    int32_t smoothing, std::string &refusal) {
-    refusal.clear();
-    PaintFormulasPage(target);
-    if (!readCounts()) return TRunEnd::BadCount;
-    const TRunOutcome outcome = ComputeRun(Counts1, Counts2, smoothing);
-    if (!outcome.Result) {
-        refusal = outcome.Refusal;
-        return TRunEnd::Refused;
-    }
-    ApplyRun(*outcome.Result, target);
-    target.FlushCharts();
-    return TRunEnd::Applied;
-}
-
 void TForm1::Button1Click() {
     if (!FRunTarget) {
         ReadCounts();
@@ -267,8 +245,14 @@ void TForm1::Button1Click() {
     std::string refusal;
     TRunEnd end = TRunEnd::BadCount;
     try {
-        end = RunAnalysis(
-            *FRunTarget, [this] { return ReadCounts(); }, FRadioGroup1->ItemIndex(), refusal);
+        // The counts are read into Counts1 and Counts2, where they stay after the run.
+        auto readCounts = [this](TCountArray &counts1, TCountArray &counts2) {
+            if (!ReadCounts()) return false;
+            counts1 = Counts1;
+            counts2 = Counts2;
+            return true;
+        };
+        end = RunAnalysis(*FRunTarget, readCounts, FRadioGroup1->ItemIndex(), refusal);
     } catch (const std::exception &e) {
         // The run's formula texts always parse; should one not, say so instead of showing a
         // half-painted window.

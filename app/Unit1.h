@@ -30,20 +30,8 @@ extern int32_t InputError;
 extern TCountArray Counts1;
 extern TCountArray Counts2;
 
-// The value of a count text: an optional sign and decimal digits within the signed 32-bit range.
-// False for anything else (empty, other characters, out of range); value is then 0.
+// The value of a count text, as the analysis layer's CountFromText reads it.
 bool CountFromText(const QString &text, int32_t &value);
-
-// How an analysis run ended.
-enum class TRunEnd { Applied, BadCount, Refused };
-
-// The analysis run as the run button makes it, up to the showing of the results window: the
-// formulas page; then readCounts, which stores the counts in Counts1 and Counts2 and returns
-// false at the first bad one; then the computation and, unless it is refused (refusal receives
-// the reason, Windows-1251), the pages, charts and labels, the charts flushed once. The window
-// and zelvano-report both run it. A formula error passes out as EIncorrectExpr.
-TRunEnd RunAnalysis(TFrmRunTarget &target, const std::function<bool()> &readCounts,
-                    int32_t smoothing, std::string &refusal);
 
 class TForm1 : public QWidget {
     Q_OBJECT

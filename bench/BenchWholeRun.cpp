@@ -1,7 +1,7 @@
-// links: zelvano_app
+// links: zelvano_results
 // One whole run of "Делать" from the counts to the nine painted image areas (real formula
 // pictures) and the filled chart series of the results window, as the window makes it.
-#include "app/Unit1.h"
+#include "analysis/Run.h"
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -20,14 +20,7 @@ void BM_WholeRun(benchmark::State &state) {
     const int32_t smoothing = static_cast<int32_t>(state.range(0));
     std::string refusal;
     for (auto _ : state) {
-        const TRunEnd end = RunAnalysis(
-            target,
-            [&] {
-                Counts1 = counts1;
-                Counts2 = counts2;
-                return true;
-            },
-            smoothing, refusal);
+        const TRunEnd end = RunAnalysis(target, counts1, counts2, smoothing, refusal);
         if (end != TRunEnd::Applied) state.SkipWithError("the run did not go through");
         benchmark::DoNotOptimize(frmRun.Image(9)->Bitmap().constBits());
     }

@@ -1,7 +1,6 @@
 #include "results/DrawFunc.h"
 
-#include "formula/draw/ExprAtoms.h"
-#include "formula/draw/ExprParents.h"
+#include "formula/draw/ExprPicture.h"
 #include "formula/make/ExprMake.h"
 #include "results/QtCanvas.h"
 
@@ -39,18 +38,6 @@ namespace {
 // The classic surface every picture was laid out on before it was cropped.
 constexpr int FixedSurfaceWidth = 2000;
 constexpr int FixedSurfaceHeight = 1000;
-// The formula's box starts here on the picture.
-constexpr int32_t Margin = 5;
-
-// The frame of DrawFramedFormula, drawn with the canvas's pen on the outermost pixels.
-void DrawFrame(TCanvas &canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    canvas.SetPen(TPenStyle::Solid, 1, clBlack);
-    canvas.MoveTo(x, y);
-    canvas.LineTo(x + w - 1, y);
-    canvas.LineTo(x + w - 1, y + h - 1);
-    canvas.LineTo(x, y + h - 1);
-    canvas.LineTo(x, y);
-}
 
 } // namespace
 
@@ -58,47 +45,34 @@ TFormulaPicture::TFormulaPicture(std::string_view prefix, std::string_view formu
                                  std::string_view suffix) {
     if (!FormulaFont) throw std::logic_error("formula pictures need the formula font");
     TExprBuilder builder;
-    PExpr body = builder.BuildExpr(formula);
-    // Two empty heads, the prefix, the formula and the suffix, appended to the first.
-    PExpr head = std::make_unique<TExprVar>("");
-    head->AddNext(std::make_unique<TExprSimple>(""));
-    auto prefixNode = std::make_unique<TExprVar>(std::string(prefix));
-    TExprClass *c = prefixNode.get();
-    head->AddNext(std::move(prefixNode));
-    TExprClass *d = body.get();
-    head->AddNext(std::move(body));
-    auto suffixNode = std::make_unique<TExprVar>(std::string(suffix));
-    TExprClass *e = suffixNode.get();
-    head->AddNext(std::move(suffixNode));
-    // SetColor also colours the following siblings, so the order gives each part its colour.
-    c->SetColor(PrefixColor);
-    d->SetColor(FormulaFont->Color());
-    e->SetColor(SuffixColor);
-    FChain = std::make_unique<TExprChain>(std::move(head));
+    FLayout = std::make_unique<TPictureLayout>(prefix, builder.BuildExpr(formula), suffix,
+                                               PrefixColor, FormulaFont->Color(), SuffixColor);
     // Measured without a painter; the painter is attached only for painting.
     FCanvas = std::make_unique<TQtCanvas>();
-    // The font goes in before the surface: the tree ends up in the same state as with the
-    // surface first, but every node measures its line metrics once, in its final font.
-    FChain->SetFont(*FormulaFont);
-    FChain->SetCanvas(FCanvas.get());
-    const int64_t w = static_cast<int64_t>(FChain->Width()) + 4;
-    const int64_t h = static_cast<int64_t>(FChain->Height()) + 4;
-    if (w > MaxFormulaPictureSide || h > MaxFormulaPictureSide)
-        throw EIncorrectExpr(ExprMessages::TooLarge());
-    // Negative spaces step back; a formula that steps back beyond its start has no room at all,
-    // and gets a picture of one white column rather than none.
-    FWidth = static_cast<int32_t>(std::max<int64_t>(w, 1));
-    FHeight = static_cast<int32_t>(std::max<int64_t>(h, 1));
+    FLayout->Measure(*FormulaFont, FCanvas.get());
+    if (!FLayout->Fits()) throw EIncorrectExpr(ExprMessages::TooLarge());
+    FWidth = FLayout->Width();
+    FHeight = FLayout->Height();
 }
 
 TFormulaPicture::~TFormulaPicture() {
     // The tree goes before the surface it refers to.
-    FChain.reset();
+    FLayout.reset();
+}
+
+TExprChain &TFormulaPicture::Chain() {
+    return FLayout->Chain();
 }
 
 void TFormulaPicture::DrawChain(QPainter &painter, int32_t x, int32_t y) {
     FCanvas->SetPainter(&painter);
-    FChain->Draw(x + Margin, y + Margin, 0, 0);
+    FLayout->Draw(x, y);
+    FCanvas->SetPainter(nullptr);
+}
+
+void TFormulaPicture::DrawFrame(QPainter &painter, int32_t x, int32_t y) {
+    FCanvas->SetPainter(&painter);
+    FLayout->DrawFrame(x, y);
     FCanvas->SetPainter(nullptr);
 }
 
@@ -108,11 +82,7 @@ void TFormulaPicture::Paint(QPainter &painter, int32_t x, int32_t y, bool framed
     painter.setClipRect(box, Qt::IntersectClip);
     painter.fillRect(box, Qt::white);
     DrawChain(painter, x, y);
-    if (framed) {
-        FCanvas->SetPainter(&painter);
-        DrawFrame(*FCanvas, x, y, FWidth, FHeight);
-        FCanvas->SetPainter(nullptr);
-    }
+    if (framed) DrawFrame(painter, x, y);
     painter.restore();
 }
 
@@ -135,9 +105,7 @@ QImage TFormulaPicture::Bitmap(TPictureSurface surface, bool framed) {
     }
     if (framed) {
         QPainter painter(&image);
-        FCanvas->SetPainter(&painter);
-        DrawFrame(*FCanvas, 0, 0, FWidth, FHeight);
-        FCanvas->SetPainter(nullptr);
+        DrawFrame(painter, 0, 0);
     }
     return image;
 }

@@ -4,6 +4,7 @@
 
 #include "formula/draw/Canvas.h"
 #include "formula/draw/ExprFont.h"
+#include "formula/draw/ExprPicture.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,18 +39,16 @@ class TQtCanvas;
 // The height of the picture painted last by DrawFormula or DrawFramedFormula; 0 before the first.
 extern int32_t LastFormulaHeight;
 
-// The longest side of a formula picture; a larger one is refused ("Формула слишком велика").
-constexpr int32_t MaxFormulaPictureSide = 16384;
-
 // Where a picture is laid out: on a surface of the picture's own size (what the program uses), or
 // on the classic 2000 x 1000 surface filled white and then cropped. Both give the same pixels and
 // sizes for every formula that fits the classic surface.
 enum class TPictureSurface { Sized, Fixed };
 
-// A formula text laid out in the formula font between a leading and a trailing text, ready to be
-// painted on any surface: a bitmap, or vector graphics on a PDF or SVG painter. Needs FormulaFont.
-// The constructor throws EIncorrectExpr for a formula error and for a picture larger than
-// MaxFormulaPictureSide in either direction.
+// A formula text laid out in the formula font between a leading and a trailing text (the
+// assembly of formula/draw/ExprPicture.h on a Qt canvas), ready to be painted on any surface: a
+// bitmap, or vector graphics on a PDF or SVG painter. Needs FormulaFont. The constructor throws
+// EIncorrectExpr for a formula error and for a picture larger than MaxFormulaPictureSide in either
+// direction.
 class TFormulaPicture {
 public:
     TFormulaPicture(std::string_view prefix, std::string_view formula, std::string_view suffix);
@@ -61,7 +60,7 @@ public:
     int32_t Width() const { return FWidth; }
     int32_t Height() const { return FHeight; }
     // The chain of the five nodes (two empty heads, prefix, formula, suffix).
-    TExprChain &Chain() { return *FChain; }
+    TExprChain &Chain();
 
     // Paints the picture with its top-left corner at (x, y): white, the formula's box from
     // (x + 5, y + 5), nothing outside the picture's rectangle; framed adds the one-pixel black
@@ -72,9 +71,10 @@ public:
 
 private:
     void DrawChain(QPainter &painter, int32_t x, int32_t y);
+    void DrawFrame(QPainter &painter, int32_t x, int32_t y);
 
     std::unique_ptr<TQtCanvas> FCanvas;
-    std::unique_ptr<TExprChain> FChain;
+    std::unique_ptr<TPictureLayout> FLayout;
     int32_t FWidth = 0, FHeight = 0;
 };
 

@@ -40,11 +40,6 @@ QColor ToQColor(TColor c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-QString FromCp1251(std::string_view s) {
-    const std::u16string u = Cp1251ToUtf16(s);
-    return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
-
 QString FromUtf16(std::u16string_view s) {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -544,4 +539,9 @@ void TQtCanvas::StrokeAndFillPath() {
         FPainter->drawPath(FPath);
     }
     FPath = QPainterPath();
+}
+
+QString FromCp1251(std::string_view text) {
+    const std::u16string u = Cp1251ToUtf16(text);
+    return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
 }

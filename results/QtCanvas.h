@@ -28,6 +28,9 @@
 
 class QPainter;
 
+// A Windows-1251 text as a QString.
+QString FromCp1251(std::string_view text);
+
 class TQtCanvas : public TCanvas {
 public:
     // Without a painter the surface only measures; text output and shapes are then ignored.

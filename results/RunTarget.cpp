@@ -14,14 +14,6 @@
 
 #include <stdexcept>
 
-namespace {
-
-QString FromCp1251(std::string_view text) {
-    return QString::fromStdU16String(Cp1251ToUtf16(text));
-}
-
-} // namespace
-
 // The painter of one operation: the image's bitmap opened for it, or the area's own painter
 // clipped to the area.
 class TQtImageArea::TPaintScope {

@@ -5,8 +5,8 @@
 // PDF page. Texts are Windows-1251.
 #pragma once
 
+#include "analysis/ReportTarget.h"
 #include "formula/draw/Canvas.h"
-#include "results/ReportTarget.h"
 
 #include <QSize>
 
@@ -96,7 +96,7 @@ public:
     void SetFormulaFontSize(int32_t points) override;
 
     // Hands the points of every chart to its view in one go; call it once after the fill.
-    void FlushCharts();
+    void FlushCharts() override;
 
     TFrmRun &FrmRun() const { return FFrmRun; }
 

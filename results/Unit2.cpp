@@ -50,124 +50,122 @@ void TFrmRun::FormCreate() {
     FPageControl1->setGeometry(0, 0, 969, 673);
     FPageControl1->setTabPosition(QTabWidget::South);
     FPageControl1->setFont(ClassicFont(ComicFace, 11));
+    CreatePages();
+    FPageControl1->setCurrentWidget(FTabSheets[4]);
+    FitTabs();
 
+    FButton1 = new QPushButton(QStringLiteral("Ок"), this);
+    FButton1->setObjectName(QStringLiteral("Button1"));
+    FButton1->setGeometry(744, 680, 217, 33);
+    FButton1->setFont(ClassicFont(ComicFace, 11, true));
+    connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
+    FActions = new TResultsActions(*this);
+
+    InitFormulaFont();
+}
+
+QWidget *TFrmRun::AddPage(int number, const QString &caption) {
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet%1").arg(number));
+    // Fixed, so the pane's own frame does not shift or stretch the contents.
+    page->setFixedSize(PageWidth, PageHeight);
+    FTabSheets[static_cast<size_t>(number)] = page;
+    FPageControl1->addTab(page, caption);
+    return page;
+}
+
+void TFrmRun::AddImage(QWidget *page, int number, int left, int width, int height) {
+    auto *image = new TImage(width, height, page);
+    image->setObjectName(QStringLiteral("Image%1").arg(number));
+    image->move(left, 0);
+    FImages[static_cast<size_t>(number)] = image;
+}
+
+void TFrmRun::AddImagePair(QWidget *page, int left, int right) {
+    AddImage(page, left, 0, HalfWidth, PageHeight);
+    AddImage(page, right, HalfWidth, PageWidth - HalfWidth, PageHeight);
+}
+
+void TFrmRun::AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
+                       bool markersOnLine) {
+    auto *chart =
+        new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine, page);
+    chart->setObjectName(QStringLiteral("Chart%1").arg(number));
+    chart->setGeometry(geometry);
+    FCharts[static_cast<size_t>(number)] = chart;
+}
+
+QLabel *TFrmRun::AddLabel(QWidget *page, int number, QPoint at, const QString &text,
+                          const QFont *font) {
+    auto *label = new QLabel(text, page);
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
+    if (font) label->setFont(*font);
+    label->move(at);
+    label->adjustSize();
+    FLabels[static_cast<size_t>(number)] = label;
+    return label;
+}
+
+void TFrmRun::AddRunLabel(QWidget *page, int number, QPoint at) {
+    QLabel *label = AddLabel(page, number, at, QStringLiteral("Label%1").arg(number));
+    label->resize(PageWidth - at.x(), label->height());
+}
+
+void TFrmRun::AddProjectionPage(int number, const QString &caption, std::array<int, 2> charts,
+                                std::array<int, 4> labels, const QString &period,
+                                const QString &bottomTitle, bool markersOnLine) {
+    QWidget *page = AddPage(number, caption);
+    AddChart(page, charts[0], {0, 0, 721, 269}, bottomTitle, markersOnLine);
+    AddChart(page, charts[1], {0, 270, 721, 268}, bottomTitle, markersOnLine);
+    AddLabel(page, labels[0], {728, 32}, QStringLiteral("Первая популяция"));
+    AddLabel(page, labels[1], {728, 48}, period);
+    AddLabel(page, labels[2], {728, 308}, QStringLiteral("Вторая популяция"));
+    AddLabel(page, labels[3], {728, 326}, period);
+}
+
+void TFrmRun::CreatePages() {
     const QFont labelBold = ClassicFont(ComicFace, 11, true);
-
-    auto addPage = [this](int number, const QString &caption) {
-        auto *page = new QWidget;
-        page->setObjectName(QStringLiteral("TabSheet%1").arg(number));
-        // Fixed, so the pane's own frame does not shift or stretch the contents.
-        page->setFixedSize(PageWidth, PageHeight);
-        FTabSheets[static_cast<size_t>(number)] = page;
-        FPageControl1->addTab(page, caption);
-        return page;
-    };
-    auto addImage = [this](QWidget *page, int number, int left, int width,
-                           int height = PageHeight) {
-        auto *image = new TImage(width, height, page);
-        image->setObjectName(QStringLiteral("Image%1").arg(number));
-        image->move(left, 0);
-        FImages[static_cast<size_t>(number)] = image;
-    };
-    auto addChart = [this](QWidget *page, int number, int left, int top, int width, int height,
-                           const QString &bottomTitle, bool markersOnLine) {
-        auto *chart =
-            new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine, page);
-        chart->setObjectName(QStringLiteral("Chart%1").arg(number));
-        chart->setGeometry(left, top, width, height);
-        FCharts[static_cast<size_t>(number)] = chart;
-    };
-    // Labels size themselves to a fixed caption; those the run writes get the room to the
-    // page's right edge.
-    auto addLabel = [this](QWidget *page, int number, int left, int top, const QString &text,
-                           const QFont *font = nullptr) {
-        auto *label = new QLabel(text, page);
-        label->setObjectName(QStringLiteral("Label%1").arg(number));
-        if (font) label->setFont(*font);
-        label->move(left, top);
-        label->adjustSize();
-        FLabels[static_cast<size_t>(number)] = label;
-        return label;
-    };
-    auto addRunLabel = [&](QWidget *page, int number, int left, int top) {
-        QLabel *label = addLabel(page, number, left, top, QStringLiteral("Label%1").arg(number));
-        label->resize(PageWidth - left, label->height());
-    };
-    auto addImagePair = [&](QWidget *page, int left, int right) {
-        addImage(page, left, 0, HalfWidth);
-        addImage(page, right, HalfWidth, PageWidth - HalfWidth);
-    };
     const QString months = QStringLiteral("Месяцы");
-    const QString weeks = QStringLiteral("Недели");
-    const QString first = QStringLiteral("Первая популяция");
-    const QString second = QStringLiteral("Вторая популяция");
 
-    QWidget *page = addPage(1, QStringLiteral("Формулы"));
+    QWidget *page = AddPage(1, QStringLiteral("Формулы"));
     page->setFont(ClassicFont(SansFace, 19));
-    addImage(page, 1, 0, PageWidth);
+    AddImage(page, 1, 0, PageWidth, PageHeight);
 
-    page = addPage(2, QStringLiteral("График 1"));
-    addLabel(page, 1, 40, 16, first, &labelBold);
-    addChart(page, 1, 40, 48, 657, 321, months, false);
-    addRunLabel(page, 3, 48, 392);
-    addRunLabel(page, 5, 48, 416);
+    // The month charts of population 1 and 2 with the labels the run writes.
+    for (int p = 1; p <= 2; ++p) {
+        page = AddPage(p + 1, QStringLiteral("График %1").arg(p));
+        AddLabel(page, p, {40, 16},
+                 p == 1 ? QStringLiteral("Первая популяция") : QStringLiteral("Вторая популяция"),
+                 &labelBold);
+        AddChart(page, p, {40, 48, 657, 321}, months, false);
+        AddRunLabel(page, p + 2, {48, 392});
+        AddRunLabel(page, p + 4, {48, 416});
+    }
 
-    page = addPage(3, QStringLiteral("График 2"));
-    addLabel(page, 2, 40, 16, second, &labelBold);
-    addChart(page, 2, 40, 48, 657, 321, months, false);
-    addRunLabel(page, 4, 48, 392);
-    addRunLabel(page, 6, 48, 416);
+    AddImagePair(AddPage(4, QStringLiteral("Коэффициент k")), 2, 3);
+    AddImagePair(AddPage(5, QStringLiteral("Понедельный рост")), 4, 5);
+    AddProjectionPage(6, QStringLiteral("График понедельный рост"), {3, 4}, {7, 9, 8, 10},
+                      QStringLiteral("4-5 месяцы"), QStringLiteral("Недели"), false);
+    AddImagePair(AddPage(7, QStringLiteral("За два года ")), 6, 7);
+    AddProjectionPage(8, QStringLiteral("График два года"), {6, 5}, {11, 12, 13, 14},
+                      QStringLiteral("2 года"), months, true);
+    AddImagePair(AddPage(9, QStringLiteral("За три года")), 8, 9);
+    AddProjectionPage(11, QStringLiteral("График три года"), {12, 11}, {16, 15, 17, 18},
+                      QStringLiteral("3 года"), months, true);
 
-    page = addPage(4, QStringLiteral("Коэффициент k"));
-    addImagePair(page, 2, 3);
-
-    page = addPage(5, QStringLiteral("Понедельный рост"));
-    addImagePair(page, 4, 5);
-
-    page = addPage(6, QStringLiteral("График понедельный рост"));
-    addChart(page, 3, 0, 0, 721, 269, weeks, false);
-    addChart(page, 4, 0, 270, 721, 268, weeks, false);
-    addLabel(page, 7, 728, 32, first);
-    addLabel(page, 9, 728, 48, QStringLiteral("4-5 месяцы"));
-    addLabel(page, 8, 728, 308, second);
-    addLabel(page, 10, 728, 326, QStringLiteral("4-5 месяцы"));
-
-    page = addPage(7, QStringLiteral("За два года "));
-    addImagePair(page, 6, 7);
-
-    page = addPage(8, QStringLiteral("График два года"));
-    // The two- and three-year charts count months after the start.
-    addChart(page, 6, 0, 0, 721, 269, months, true);
-    addChart(page, 5, 0, 270, 721, 268, months, true);
-    addLabel(page, 11, 728, 32, first);
-    addLabel(page, 12, 728, 48, QStringLiteral("2 года"));
-    addLabel(page, 13, 728, 308, second);
-    addLabel(page, 14, 728, 326, QStringLiteral("2 года"));
-
-    page = addPage(9, QStringLiteral("За три года"));
-    addImagePair(page, 8, 9);
-
-    page = addPage(11, QStringLiteral("График три года"));
-    addChart(page, 12, 0, 0, 721, 269, months, true);
-    addChart(page, 11, 0, 270, 721, 268, months, true);
-    addLabel(page, 16, 728, 32, first);
-    addLabel(page, 15, 728, 48, QStringLiteral("3 года"));
-    addLabel(page, 17, 728, 308, second);
-    addLabel(page, 18, 728, 326, QStringLiteral("3 года"));
-
-    page = addPage(10, QStringLiteral("Вывод"));
+    page = AddPage(10, QStringLiteral("Вывод"));
     const QFont conclusionTitle = ClassicFont(ComicFace, 29, true);
-    QLabel *title = addLabel(page, 20, 152, 48, QStringLiteral("Вывод"), &conclusionTitle);
+    QLabel *title = AddLabel(page, 20, {152, 48}, QStringLiteral("Вывод"), &conclusionTitle);
     QPalette blue = title->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     title->setPalette(blue);
     const QFont conclusion = ClassicFont(ComicFace, 21, true);
-    addLabel(page, 19, 120, 152, QStringLiteral("Чтоб не вымреть нужно размножаться !"),
+    AddLabel(page, 19, {120, 152}, QStringLiteral("Чтоб не вымреть нужно размножаться !"),
              &conclusion);
 
-    page = addPage(12, QStringLiteral("Проверка"));
-    addImage(page, 10, 0, HalfWidth, CheckTextHeight);
-    addImage(page, 11, HalfWidth, PageWidth - HalfWidth, CheckTextHeight);
+    page = AddPage(12, QStringLiteral("Проверка"));
+    AddImage(page, 10, 0, HalfWidth, CheckTextHeight);
+    AddImage(page, 11, HalfWidth, PageWidth - HalfWidth, CheckTextHeight);
     for (int i = 0; i < 2; ++i) {
         auto *chart = new TCheckChart(page);
         chart->setObjectName(QStringLiteral("Chart%1").arg(13 + i));
@@ -176,9 +174,9 @@ void TFrmRun::FormCreate() {
                            PageHeight - CheckTextHeight);
         FCheckCharts[static_cast<size_t>(i)] = chart;
     }
+}
 
-    FPageControl1->setCurrentWidget(FTabSheets[4]);
-    // All tabs in one row without scroll buttons, as the substitute face runs wider.
+void TFrmRun::FitTabs() {
     QTabBar *tabs = FPageControl1->tabBar();
     QFont tabFont = tabs->font();
     for (int stretch = 99; stretch >= 75 && tabs->sizeHint().width() > FPageControl1->width();
@@ -192,15 +190,6 @@ void TFrmRun::FormCreate() {
         tabFont.setPixelSize(size);
         tabs->setFont(tabFont);
     }
-
-    FButton1 = new QPushButton(QStringLiteral("Ок"), this);
-    FButton1->setObjectName(QStringLiteral("Button1"));
-    FButton1->setGeometry(744, 680, 217, 33);
-    FButton1->setFont(labelBold);
-    connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
-    FActions = new TResultsActions(*this);
-
-    InitFormulaFont();
 }
 
 void TFrmRun::FormDestroy() {

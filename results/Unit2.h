@@ -7,6 +7,8 @@
 #include "results/Image.h"
 
 #include <QDialog>
+#include <QPoint>
+#include <QRect>
 
 #include <array>
 
@@ -70,6 +72,26 @@ public:
 
 private:
     void FormCreate();
+    // The eleven tab sheets with their images, charts and labels.
+    void CreatePages();
+    QWidget *AddPage(int number, const QString &caption);
+    void AddImage(QWidget *page, int number, int left, int width, int height);
+    // Two images side by side filling the page.
+    void AddImagePair(QWidget *page, int left, int right);
+    void AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
+                  bool markersOnLine);
+    // Labels size themselves to a fixed caption.
+    QLabel *AddLabel(QWidget *page, int number, QPoint at, const QString &text,
+                     const QFont *font = nullptr);
+    // A label the run writes: it gets the room to the page's right edge.
+    void AddRunLabel(QWidget *page, int number, QPoint at);
+    // A page of two projection charts (population 1 above population 2), each captioned with
+    // its population and period; labels: the numbers of those four labels in that order.
+    void AddProjectionPage(int number, const QString &caption, std::array<int, 2> charts,
+                           std::array<int, 4> labels, const QString &period,
+                           const QString &bottomTitle, bool markersOnLine);
+    // All tabs in one row without scroll buttons, as the substitute face runs wider.
+    void FitTabs();
     void FormDestroy();
     void Button1Click();
 

@@ -138,3 +138,9 @@ bool Utf16ToCp1251(std::u16string_view s, std::string &out, std::size_t *badInde
     }
     return true;
 }
+
+std::string Win1251(std::string_view utf8) {
+    std::string out;
+    Utf8ToCp1251(utf8, out);
+    return out;
+}

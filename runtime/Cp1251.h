@@ -18,4 +18,7 @@ std::string Cp1251ToUtf8(std::string_view s);
 // Strict conversions: false (and out unspecified) on invalid UTF-8 or a character outside
 // Windows-1251; badIndex, when given, receives the 0-based byte index of the offending sequence.
 bool Utf8ToCp1251(std::string_view utf8, std::string &out, std::size_t *badIndex = nullptr);
+// A UTF-8 literal of the program in Windows-1251 (every text the program writes is representable;
+// a character that is not becomes "?").
+std::string Win1251(std::string_view utf8);
 bool Utf16ToCp1251(std::u16string_view s, std::string &out, std::size_t *badIndex = nullptr);

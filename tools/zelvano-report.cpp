@@ -1,9 +1,9 @@
 // zelvano-report: one analysis run without a window, through the same run and the same results
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
 #include "analysis/CheckPage.h"
+#include "analysis/MainData.h"
+#include "analysis/Run.h"
 #include "analysis/RunCsv.h"
-#include "app/MainData.h"
-#include "app/Unit1.h"
 #include "formula/make/ExprMake.h"
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
@@ -159,7 +159,9 @@ bool CountsFromText(const QString &text, int population, TCountArray &counts, QS
             error = QStringLiteral("%1, месяц %2: нет числа").arg(where).arg(c + 1);
             return false;
         }
-        if (!CountFromText(cells[c], counts[static_cast<size_t>(c)])) {
+        if (!CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cells[c].utf16()),
+                                               static_cast<size_t>(cells[c].size())),
+                           counts[static_cast<size_t>(c)])) {
             error = QStringLiteral("%1, месяц %2: \"%3\"").arg(where).arg(c + 1).arg(cells[c]);
             return false;
         }
@@ -190,13 +192,14 @@ std::string Real(double v) {
     return std::string(buffer, result.ptr);
 }
 
-std::string Dump(const TOptions &o, TFrmRunTarget &target) {
+std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArray &counts2,
+                 TFrmRunTarget &target) {
     TFrmRun &frmRun = target.FrmRun();
     std::string out = "run " + std::to_string(o.Counts1 ? 0 : o.Variant) + " " +
                       std::to_string(o.Smoothing) + "\n";
     for (int p = 1; p <= 2; ++p) {
         out += "counts " + std::to_string(p);
-        for (int32_t c : p == 1 ? Counts1 : Counts2) {
+        for (int32_t c : p == 1 ? counts1 : counts2) {
             out += ' ';
             out += std::to_string(c);
         }
@@ -300,14 +303,7 @@ int Run(const TOptions &o) {
     TFrmRun frmRun;
     TFrmRunTarget target(frmRun);
     std::string refusal;
-    const TRunEnd end = RunAnalysis(
-        target,
-        [&] {
-            Counts1 = counts1;
-            Counts2 = counts2;
-            return true;
-        },
-        o.Smoothing, refusal);
+    const TRunEnd end = RunAnalysis(target, counts1, counts2, o.Smoothing, refusal);
     if (end != TRunEnd::Applied) {
         Print(stderr, Utf8(refusal) + "\n");
         return ExitBadInput;
@@ -316,7 +312,7 @@ int Run(const TOptions &o) {
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
-        Print(stdout, Dump(o, target));
+        Print(stdout, Dump(o, counts1, counts2, target));
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
         break;
     case TOutput::Png:
@@ -333,7 +329,7 @@ int Run(const TOptions &o) {
     }
     case TOutput::Csv: {
         // The run is a pure computation: the same counts give the values just painted.
-        const TRunOutcome outcome = ComputeRun(Counts1, Counts2, o.Smoothing);
+        const TRunOutcome outcome = ComputeRun(counts1, counts2, o.Smoothing);
         const QString message =
             outcome.Result
                 ? WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)))

@@ -23,8 +23,8 @@ enum TFontPitch : uint8_t { fpDefault = 0, fpFixed = 1, fpVariable = 2 };
 // The attributes of a font as a surface selects it.
 struct TFontData {
     std::string Name = "MS Sans Serif"; // face name, Windows-1251
-    int32_t Height = -11;   // signed pixel height: negative = character (em) height, positive = cell
-    uint8_t Style = 0;      // TFontStyle bits
+    int32_t Height = -11; // signed pixel height: negative = character (em) height, positive = cell
+    uint8_t Style = 0;    // TFontStyle bits
     uint8_t Charset = DEFAULT_CHARSET;
     uint8_t Pitch = fpDefault;
     TColor Color = clBlack; // text colour

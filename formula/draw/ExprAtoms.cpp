@@ -1,9 +1,14 @@
 #include "formula/draw/ExprAtoms.h"
 
+#include "formula/draw/ExprLayout.h"
+
 #include "runtime/NumText.h"
 
 #include <cmath>
 #include <string_view>
+
+using ExprLayout::SatAdd;
+using ExprLayout::SatSub;
 
 namespace {
 
@@ -78,15 +83,6 @@ bool GreekCapital(uint16_t c) {
     return InRange(c, 913, 929) || InRange(c, 931, 937);
 }
 
-constexpr uint16_t CodeEllipsis = 8230;
-constexpr uint16_t CodePartial = 8706;
-constexpr uint16_t CodeMinus = 8722;
-constexpr uint16_t CodePlank = 295;
-
-int32_t Add32(int64_t a, int64_t b) {
-    return Sat32(a + b);
-}
-
 // Reads a number text of the runtime's formats (decimal comma) back; false when it is not
 // wholly a number (INF, NAN), so the caller keeps the text as it is.
 bool ReadBack(const std::string &text, long double &value) {
@@ -100,10 +96,6 @@ bool ReadBack(const std::string &text, long double &value) {
 std::string Normalized(const std::string &text) {
     long double v;
     return ReadBack(text, v) ? FloatToStrGeneral(v, DecimalSeparator) : text;
-}
-
-int32_t ReducedHeight(int32_t height) {
-    return Round32(height * 0.7L);
 }
 
 } // namespace
@@ -133,7 +125,7 @@ void TExprSimple::Paint(int32_t X, int32_t Y) {
     AssignFont();
     if (FText.empty()) return;
     TABC abc;
-    if (FCanvas->CharABCWidths(FirstChar(FText), abc) && abc.A < 0) X = Add32(X, -int64_t{abc.A});
+    if (FCanvas->CharABCWidths(FirstChar(FText), abc) && abc.A < 0) X = SatSub(X, abc.A);
     FCanvas->TextOut(X, Y, FText);
 }
 
@@ -163,12 +155,12 @@ void TExprVar::CalcCapDX(int32_t &Left, int32_t &Right) {
 
 int32_t TExprVar::CalcPowerX() {
     if (FText.empty()) return Width();
-    return Add32(Width(), Round32(VarPowerFactor(LastChar(FText)) * FUnitX));
+    return SatAdd(Width(), Round32(VarPowerFactor(LastChar(FText)) * FUnitX));
 }
 
 int32_t TExprVar::CalcIndexX() {
     if (FText.empty()) return Width();
-    return Add32(Width(), -int64_t{Round32(VarIndexFactor(LastChar(FText)) * FUnitX)});
+    return SatSub(Width(), Round32(VarIndexFactor(LastChar(FText)) * FUnitX));
 }
 
 // TExprNumber
@@ -243,7 +235,7 @@ int32_t TExprNumber::CalcWidth() {
     if (FExponent.empty()) return FCanvas->TextWidth(FMantissa);
     const int64_t w = FCanvas->TextWidth(PowerBase(FMantissa));
     TFontData d = FCanvas->Font();
-    d.Height = ReducedHeight(d.Height);
+    d.Height = ScriptHeight(d.Height);
     FCanvas->SetFont(d);
     return Sat32(w + FCanvas->TextWidth(FExponent));
 }
@@ -274,12 +266,12 @@ void TExprNumber::Paint(int32_t X, int32_t Y) {
     const int32_t h = FCanvas->TextHeight(FMantissa);
     const int32_t d = Round32(h * 0.2L);
     const std::string base = PowerBase(FMantissa);
-    FCanvas->TextOut(X, Add32(Y, d), base);
+    FCanvas->TextOut(X, SatAdd(Y, d), base);
     const int32_t w = FCanvas->TextWidth(base);
     TFontData f = FCanvas->Font();
-    f.Height = ReducedHeight(f.Height);
+    f.Height = ScriptHeight(f.Height);
     FCanvas->SetFont(f);
-    FCanvas->TextOut(Add32(X, w), Y, FExponent);
+    FCanvas->TextOut(SatAdd(X, w), Y, FExponent);
 }
 
 int32_t TExprNumber::CalcCapDY() {
@@ -334,14 +326,14 @@ int32_t TExprExtSymbol::CalcHeight() {
 void TExprExtSymbol::Paint(int32_t X, int32_t Y) {
     AssignFont();
     TABC abc;
-    if (FCanvas->CharABCWidths(FCode, abc) && abc.A < 0) X = Add32(X, -int64_t{abc.A});
+    if (FCanvas->CharABCWidths(FCode, abc) && abc.A < 0) X = SatSub(X, abc.A);
     const char16_t text[1] = {static_cast<char16_t>(FCode)};
     FCanvas->TextOutW(X, Y, std::u16string_view(text, 1));
 }
 
 int32_t TExprExtSymbol::CalcCapDY() {
     const uint16_t c = FCode;
-    if (c == CodeEllipsis) {
+    if (c == ucEllipsis) {
         // As large as the integer range allows: k = MaxInt / UnitY - 1.
         if (!(FUnitY > 0) || !std::isfinite(FUnitY)) return MaxInt;
         return Round32((MaxInt / FUnitY - 1) * FUnitY);
@@ -372,13 +364,13 @@ void TExprExtSymbol::CalcCapDX(int32_t &Left, int32_t &Right) {
 }
 
 int32_t TExprExtSymbol::CalcPowerX() {
-    if (FCode == CodePartial) return Add32(Width(), Round32(2 * FUnitX));
+    if (FCode == ucPartial) return SatAdd(Width(), Round32(2 * FUnitX));
     return Width();
 }
 
 // TExprPlank
 
-TExprPlank::TExprPlank() : TExprExtSymbol(CodePlank) {}
+TExprPlank::TExprPlank() : TExprExtSymbol(ucPlank) {}
 
 void TExprPlank::AssignFont() {
     if (!FCanvas) return;
@@ -455,7 +447,7 @@ void TExprSign::Paint(int32_t X, int32_t Y) {
     case esApproxGreater:
         AssignFont();
         FCanvas->TextOut(X0, Y, FCode == esApproxLess ? "<" : ">");
-        FCanvas->TextOut(X0, Add32(Y, Round(7 * FUnitY)), "~");
+        FCanvas->TextOut(X0, SatAdd(Y, Round(7 * FUnitY)), "~");
         return;
     case esPlusMinus:
     case esMinusPlus: {
@@ -476,17 +468,17 @@ void TExprSign::Paint(int32_t X, int32_t Y) {
     case esAlmostEqual: {
         const int64_t W = Width();
         AssignFont();
-        FCanvas->TextOut(X0, Add32(Y, -Round(4.5L * FUnitY)), "~");
+        FCanvas->TextOut(X0, SatSub(Y, Round(4.5L * FUnitY)), "~");
         const int64_t t = Y + Round(15.5L * FUnitY);
         SetPenAndBrush();
-        FCanvas->FillRect(Add32(x0, Round(0.5L * FUnitX)), Sat32(t),
+        FCanvas->FillRect(SatAdd(x0, Round(0.5L * FUnitX)), Sat32(t),
                           Sat32(X + W - 2 * v - Round(0.6L * FUnitX)), Sat32(t + w));
         return;
     }
     case esParallel: {
         AssignFont();
         const TTextMetrics tm = FCanvas->TextMetrics();
-        const int32_t top = Add32(Y, tm.Descent), bottom = Sat32(int64_t{Y} + tm.Ascent + 1);
+        const int32_t top = SatAdd(Y, tm.Descent), bottom = Sat32(int64_t{Y} + tm.Ascent + 1);
         SetPenAndBrush();
         FCanvas->FillRect(Sat32(X + 2 * v), top, Sat32(X + 3 * v), bottom);
         FCanvas->FillRect(Sat32(X + 5 * v), top, Sat32(X + 6 * v), bottom);
@@ -518,11 +510,11 @@ void TExprSign::Paint(int32_t X, int32_t Y) {
 }
 
 bool TExprSign::ForcesArgBrackets() {
-    return FCode == '+' || FCode == CodeMinus || FCode == esPlusMinus || FCode == esMinusPlus;
+    return FCode == '+' || FCode == ucMinus || FCode == esPlusMinus || FCode == esMinusPlus;
 }
 
 uint32_t TExprSign::FactorFlags() {
-    const bool minus = FCode == CodeMinus || FCode == esPlusMinus || FCode == esMinusPlus;
+    const bool minus = FCode == ucMinus || FCode == esPlusMinus || FCode == esMinusPlus;
     return minus ? uint32_t{efNegative} : 0u;
 }
 

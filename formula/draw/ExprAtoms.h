@@ -132,6 +132,25 @@ public:
     int32_t CalcCapDY() override;
 };
 
+// Unicode code points that the parser writes and the atoms treat by name.
+enum : uint16_t {
+    ucMiddleDot = 183,     // the product dot "*."
+    ucTimes = 215,         // "*+"
+    ucDivide = 247,        // "/+"
+    ucPlank = 295,         // h with stroke
+    ucAlpha = 913,         // the first Greek capital
+    ucEllipsis = 8230,     // "..."
+    ucRightArrow = 8594,   // "->"
+    ucPartial = 8706,      // the partial sign of PDIFF and its kin
+    ucMinus = 8722,        // the minus sign of "-"
+    ucInfinity = 8734,     // INF
+    ucAlmostEqual = 8776,  // "~~"
+    ucNotEqual = 8800,     // "<>"
+    ucIdentical = 8801,    // "=="
+    ucLessEqual = 8804,    // "<="
+    ucGreaterEqual = 8805, // ">="
+};
+
 // Private sign codes of TExprSign.
 enum : uint16_t {
     esMuchLess = 1,

@@ -1,9 +1,14 @@
 #include "formula/draw/ExprClass.h"
 
+#include "formula/draw/ExprLayout.h"
+
 #include "runtime/NumText.h"
 
 #include <deque>
 #include <variant>
+
+using ExprLayout::SatAdd;
+using ExprLayout::SatSub;
 
 namespace {
 
@@ -55,9 +60,13 @@ void QueuePass(TPass pass) {
 
 } // namespace
 
-void SetExprDebugBoxes(bool on) { DebugBoxes = on; }
+void SetExprDebugBoxes(bool on) {
+    DebugBoxes = on;
+}
 
-bool ExprDebugBoxes() { return DebugBoxes; }
+bool ExprDebugBoxes() {
+    return DebugBoxes;
+}
 
 std::size_t LiveExprNodes() {
     return LiveNodes;
@@ -65,7 +74,8 @@ std::size_t LiveExprNodes() {
 
 TExprClass *LastInChain(TExprClass *node) {
     if (!node) return nullptr;
-    while (node->Next()) node = node->Next();
+    while (node->Next())
+        node = node->Next();
     return node;
 }
 
@@ -104,7 +114,8 @@ TColor TExprClass::GetColor() const {
 }
 
 void TExprClass::SetColor(TColor color) {
-    for (TExprClass *n = this; n && n->FColor != color; n = n->FNext.get()) n->FColor = color;
+    for (TExprClass *n = this; n && n->FColor != color; n = n->FNext.get())
+        n->FColor = color;
 }
 
 void TExprClass::SetCanvas(TCanvas *canvas) {
@@ -163,7 +174,9 @@ void TExprClass::SetNext(PExpr node) {
     if (FNext) FNext->SetParent(FParent);
 }
 
-PExpr TExprClass::CutOffNext() { return std::move(FNext); }
+PExpr TExprClass::CutOffNext() {
+    return std::move(FNext);
+}
 
 void TExprClass::SetPenAndBrush() {
     if (!FCanvas) return;
@@ -174,13 +187,13 @@ void TExprClass::SetPenAndBrush() {
 
 void TExprClass::AlignToTopLeft(int32_t &X, int32_t &Y, int HAlign, int VAlign) {
     if (HAlign == 1)
-        X = Sat32(static_cast<int64_t>(X) - Width() / 2);
+        X = SatSub(X, Width() / 2);
     else if (HAlign == 2)
-        X = Sat32(static_cast<int64_t>(X) - (static_cast<int64_t>(Width()) - 1));
+        X = SatSub(X, int64_t{Width()} - 1);
     if (VAlign == 1)
-        Y = Sat32(static_cast<int64_t>(Y) - MidLineUp());
+        Y = SatSub(Y, MidLineUp());
     else if (VAlign == 2)
-        Y = Sat32(static_cast<int64_t>(Y) - (static_cast<int64_t>(Height()) - 1));
+        Y = SatSub(Y, int64_t{Height()} - 1);
 }
 
 void TExprClass::Draw(int32_t X, int32_t Y, int HAlign, int VAlign) {
@@ -191,21 +204,19 @@ void TExprClass::Draw(int32_t X, int32_t Y, int HAlign, int VAlign) {
     Paint(X, Y);
     if (DebugBoxes) {
         const int32_t w = Width(), h = Height();
-        const int32_t axis = Sat32(static_cast<int64_t>(Y) + MidLineUp());
+        const int32_t axis = SatAdd(Y, MidLineUp());
         FCanvas->SetBrush(TBrushStyle::Clear, clDebugBox);
         FCanvas->SetPen(TPenStyle::Solid, 1, clDebugAxis);
         FCanvas->MoveTo(X, axis);
-        FCanvas->LineTo(Sat32(static_cast<int64_t>(X) + w), axis);
+        FCanvas->LineTo(SatAdd(X, w), axis);
         FCanvas->SetPen(TPenStyle::Solid, 1, clDebugBox);
-        FCanvas->Rectangle(X, Y, Sat32(static_cast<int64_t>(X) + w),
-                           Sat32(static_cast<int64_t>(Y) + h));
+        FCanvas->Rectangle(X, Y, SatAdd(X, w), SatAdd(Y, h));
     }
 }
 
 bool TExprClass::MetricsEqual(int32_t penWidthX, int32_t penWidthY, long double unitX,
                               long double unitY) const {
-    return FPenWidthX == penWidthX && FPenWidthY == penWidthY && FUnitX == unitX &&
-           FUnitY == unitY;
+    return FPenWidthX == penWidthX && FPenWidthY == penWidthY && FUnitX == unitX && FUnitY == unitY;
 }
 
 void TExprClass::SetMetrics(int32_t penWidthX, int32_t penWidthY, long double unitX,
@@ -239,13 +250,13 @@ void TExprClass::InheritCanvas(TCanvas *canvas, int32_t penWidthX, int32_t penWi
 
 // Cached getters.
 
-#define ZELVANO_CACHED(getter, field, bit, calc)                                                 \
-    int32_t TExprClass::getter() {                                                             \
-        if (NeedsCalc(bit)) {                                                                  \
-            field = calc;                                                                      \
-            MarkValid(bit);                                                                    \
-        }                                                                                      \
-        return field;                                                                          \
+#define ZELVANO_CACHED(getter, field, bit, calc)                                                   \
+    int32_t TExprClass::getter() {                                                                 \
+        if (NeedsCalc(bit)) {                                                                      \
+            field = calc;                                                                          \
+            MarkValid(bit);                                                                        \
+        }                                                                                          \
+        return field;                                                                              \
     }
 
 ZELVANO_CACHED(Width, FWidth, vmWidth, CalcWidth())
@@ -277,12 +288,12 @@ int32_t TExprClass::CapDXRight() {
 void TExprClass::FontChanged() {
     FValidMask = vmAllStale;
     if (FNext)
-        QueuePass(TFontPass{FNext.get(), TExprFont(*FFont), FPenWidthX, FPenWidthY, FUnitX, FUnitY});
+        QueuePass(
+            TFontPass{FNext.get(), TExprFont(*FFont), FPenWidthX, FPenWidthY, FUnitX, FUnitY});
 }
 
 void TExprClass::CanvasChanged() {
-    if (FNext)
-        QueuePass(TCanvasPass{FNext.get(), FCanvas, FPenWidthX, FPenWidthY, FUnitX, FUnitY});
+    if (FNext) QueuePass(TCanvasPass{FNext.get(), FCanvas, FPenWidthX, FPenWidthY, FUnitX, FUnitY});
 }
 
 void TExprClass::AssignFont() {
@@ -294,22 +305,34 @@ void TExprClass::AssignFont() {
 
 void TExprClass::Paint(int32_t, int32_t) {}
 
-bool TExprClass::ForcesArgBrackets() { return false; }
+bool TExprClass::ForcesArgBrackets() {
+    return false;
+}
 
-bool TExprClass::ArgAlwaysBracketed() { return true; }
+bool TExprClass::ArgAlwaysBracketed() {
+    return true;
+}
 
-int32_t TExprClass::CalcWidth() { return 0; }
+int32_t TExprClass::CalcWidth() {
+    return 0;
+}
 
-int32_t TExprClass::CalcHeight() { return 0; }
+int32_t TExprClass::CalcHeight() {
+    return 0;
+}
 
 int32_t TExprClass::CalcMidLine(bool Down) {
     const int64_t h = Height();
     return Down ? Sat32(-((h - 1) / 2)) : Sat32(h / 2);
 }
 
-int32_t TExprClass::CalcPowerX() { return Width(); }
+int32_t TExprClass::CalcPowerX() {
+    return Width();
+}
 
-int32_t TExprClass::CalcIndexX() { return Width(); }
+int32_t TExprClass::CalcIndexX() {
+    return Width();
+}
 
 int32_t TExprClass::CalcPowerY() {
     AssignFont();
@@ -321,8 +344,14 @@ int32_t TExprClass::CalcIndexY() {
     return Sat32(static_cast<int64_t>(Height()) - FCanvas->TextHeight("A") / 2 - 2);
 }
 
-int32_t TExprClass::CalcCapDY() { return 0; }
+int32_t TExprClass::CalcCapDY() {
+    return 0;
+}
 
-void TExprClass::CalcCapDX(int32_t &Left, int32_t &Right) { Left = Right = 0; }
+void TExprClass::CalcCapDX(int32_t &Left, int32_t &Right) {
+    Left = Right = 0;
+}
 
-uint32_t TExprClass::FactorFlags() { return efLeft | efRight; }
+uint32_t TExprClass::FactorFlags() {
+    return efLeft | efRight;
+}

@@ -34,11 +34,11 @@ enum : uint32_t {
 
 // Bits of FactorFlags: how a node joins neighbouring factors.
 enum : uint32_t {
-    efLeft = 1,       // may stand directly after another factor, with no sign between
-    efRight = 2,      // another factor may stand directly after it
-    efNegative = 4,   // begins with a minus (or plus-minus, minus-plus) sign
+    efLeft = 1,          // may stand directly after another factor, with no sign between
+    efRight = 2,         // another factor may stand directly after it
+    efNegative = 4,      // begins with a minus (or plus-minus, minus-plus) sign
     efRoundBrackets = 8, // a round-bracketed group whose brackets may be dropped
-    efBrackets = 16,  // enclosed in a pair of visible brackets
+    efBrackets = 16,     // enclosed in a pair of visible brackets
 };
 
 // The inherit-colour marker: the effective colour is then the parent's.
@@ -79,8 +79,8 @@ public:
     void SetPenAndBrush();
     void AlignToTopLeft(int32_t &X, int32_t &Y, int HAlign, int VAlign);
     void Draw(int32_t X, int32_t Y, int HAlign, int VAlign);
-    void InheritFont(const TExprFont &font, int32_t penWidthX, int32_t penWidthY,
-                     long double unitX, long double unitY);
+    void InheritFont(const TExprFont &font, int32_t penWidthX, int32_t penWidthY, long double unitX,
+                     long double unitY);
     void InheritCanvas(TCanvas *canvas, int32_t penWidthX, int32_t penWidthY, long double unitX,
                        long double unitY);
 
@@ -145,9 +145,6 @@ private:
     bool MetricsEqual(int32_t penWidthX, int32_t penWidthY, long double unitX,
                       long double unitY) const;
     void SetMetrics(int32_t penWidthX, int32_t penWidthY, long double unitX, long double unitY);
-    // Runs fn for this node; what it hands on along Next is queued and run iteratively, so a
-    // row of many thousand members does not nest one call per member.
-    template <class F> static void AlongChain(F &&fn);
 };
 
 // The nodes alive on this thread; the builder bounds the size of a tree by it.

@@ -100,8 +100,7 @@ void TExprLim::Paint(int32_t X, int32_t Y) {
     const TSize lim = Canvas()->TextExtent("lim");
     Canvas()->TextOut(Sat32(X + std::max<int64_t>(0, (ws - lim.cx) / 2)), Y, "lim");
     if (Son())
-        Son()->Draw(Sat32(X + std::max<int64_t>(0, (lim.cx - ws) / 2)),
-                    Sat32(static_cast<int64_t>(Y) + lim.cy), 0, 0);
+        Son()->Draw(Sat32(X + std::max<int64_t>(0, (lim.cx - ws) / 2)), SatAdd(Y, lim.cy), 0, 0);
 }
 
 bool TExprLim::ArgAlwaysBracketed() {

@@ -1,10 +1,14 @@
 #include "formula/draw/ExprGroupOps.h"
 
+#include "formula/draw/ExprLayout.h"
+
 #include "runtime/NumText.h"
 
 #include <algorithm>
 #include <span>
 #include <vector>
+
+using namespace ExprLayout;
 
 namespace {
 
@@ -75,8 +79,14 @@ int64_t CeilDiv(int64_t a, int64_t b) {
     return a / b + (a % b > 0 ? 1 : 0);
 }
 
-TPoint Pt(int64_t x, int64_t y) {
-    return {Sat32(x), Sat32(y)};
+// Widths of the signs as shares of their height, taken from the classic signs' outlines;
+// the resolution ratio widens them on surfaces with wider pixels.
+constexpr long double SumWidthRatio = 0.739L;
+constexpr long double ProdWidthRatio = 0.8561L;
+constexpr long double IntegralWidthRatio = 0.2687L;
+
+int64_t SignWidth(int64_t h, long double r, long double ratio) {
+    return Round(h * ratio * r);
 }
 
 // The canvas points of an outline scaled to the sign height h and the resolution ratio r,
@@ -94,12 +104,7 @@ std::vector<TPoint> ScaleOutline(std::span<const TOutlinePoint> table, int64_t x
 
 // One filled Bezier figure in the node's colour.
 void FillOutline(TExprClass &node, std::span<const TPoint> pts) {
-    TCanvas *c = node.Canvas();
-    c->BeginPath();
-    c->PolyBezier(pts);
-    c->EndPath();
-    node.SetPenAndBrush();
-    c->StrokeAndFillPath();
+    FillBezierFigure(node, pts, false);
 }
 
 // Stroke thicknesses of the small signs.
@@ -111,8 +116,19 @@ struct TSmallStrokes {
           t4(std::max<int64_t>(1, Round(0.05L * h))) {}
 };
 
+// The box of a small sign centred on (cx, cy): its height, strokes, width, left column, top row
+// and right column.
+struct TSmallSign {
+    int64_t h;
+    TSmallStrokes s;
+    int64_t w, L, T, R;
+    TSmallSign(int64_t height, long double r, long double widthRatio, int64_t cx, int64_t cy)
+        : h(height), s(height, r), w(SignWidth(height, r, widthRatio)), L(cx - w / 2),
+          T(cy - height / 2), R(L + w - 1) {}
+};
+
 int64_t IntegralSignWidth(int64_t h, long double r) {
-    return Round(h * 0.2687L * r);
+    return SignWidth(h, r, IntegralWidthRatio);
 }
 
 } // namespace
@@ -196,7 +212,7 @@ void TExprGroupOp::Paint(int32_t X, int32_t Y) {
     const int64_t c = ColumnWidth();
     const int64_t px = FPenWidthX;
     const int32_t cx = Sat32(X + c / 2 + 2 * px);
-    const int32_t cy = Sat32(static_cast<int64_t>(Y) + MidLineUp());
+    const int32_t cy = SatAdd(Y, MidLineUp());
     const int64_t f = SymbolHeight() / 2;
     if (FTwin2) FTwin2->Draw(cx, Sat32(cy - f), 1, 2);
     if (FTwin1) FTwin1->Draw(cx, Sat32(cy + f), 1, 0);
@@ -234,20 +250,9 @@ void TExprGroupOp::PaintSmallStroke(int64_t L, int64_t T, bool setPenAndBrush) {
 
 // TExprSumma
 
-int32_t TExprSumma::CalcSymbolWidth() {
-    return Round32(SymbolHeight() * 0.739L * ResolutionRatio());
-}
-
-void TExprSumma::PaintBigSymbol(int32_t cx, int32_t cy) {
-    FillOutline(*this, ScaleOutline(SumOutline, cx, cy, SymbolHeight(), ResolutionRatio()));
-}
-
 void TExprSumma::PaintSmallSymbol(int32_t cx, int32_t cy) {
-    const int64_t h = SymbolHeight();
-    const long double r = ResolutionRatio();
-    const TSmallStrokes s(h, r);
-    const int64_t w = Round(h * 0.739L * r);
-    const int64_t L = cx - w / 2, T = cy - h / 2, R = L + w - 1;
+    const auto [h, s, w, L, T, R] =
+        TSmallSign(SymbolHeight(), ResolutionRatio(), SumWidthRatio, cx, cy);
     const TPoint pts[16] = {
         Pt(L, T),
         Pt(R, T),
@@ -270,10 +275,18 @@ void TExprSumma::PaintSmallSymbol(int32_t cx, int32_t cy) {
     FCanvas->Polygon(pts);
 }
 
+int32_t TExprSumma::CalcSymbolWidth() {
+    return Sat32(SignWidth(SymbolHeight(), ResolutionRatio(), SumWidthRatio));
+}
+
+void TExprSumma::PaintBigSymbol(int32_t cx, int32_t cy) {
+    FillOutline(*this, ScaleOutline(SumOutline, cx, cy, SymbolHeight(), ResolutionRatio()));
+}
+
 // TExprProd
 
 int32_t TExprProd::CalcSymbolWidth() {
-    return Round32(SymbolHeight() * 0.8561L * ResolutionRatio());
+    return Sat32(SignWidth(SymbolHeight(), ResolutionRatio(), ProdWidthRatio));
 }
 
 void TExprProd::PaintBigSymbol(int32_t cx, int32_t cy) {
@@ -281,11 +294,9 @@ void TExprProd::PaintBigSymbol(int32_t cx, int32_t cy) {
 }
 
 void TExprProd::PaintSmallSymbol(int32_t cx, int32_t cy) {
-    const int64_t h = SymbolHeight();
-    const long double r = ResolutionRatio();
-    const TSmallStrokes s(h, r);
-    const int64_t w = Round(h * 0.8561L * r);
-    const int64_t L = cx - w / 2, T = cy - h / 2, R = L + w - 1, B = T + h - 1;
+    const auto [h, s, w, L, T, R] =
+        TSmallSign(SymbolHeight(), ResolutionRatio(), ProdWidthRatio, cx, cy);
+    const int64_t B = T + h - 1;
     const int64_t t3 = s.t3, t4 = s.t4;
     const TPoint pts[20] = {
         Pt(L, T),
@@ -316,7 +327,7 @@ void TExprProd::PaintSmallSymbol(int32_t cx, int32_t cy) {
 // TExprCirc
 
 int32_t TExprCirc::CalcSymbolWidth() {
-    return Round32(SymbolHeight() * 0.2687L * ResolutionRatio());
+    return Sat32(SignWidth(SymbolHeight(), ResolutionRatio(), IntegralWidthRatio));
 }
 
 void TExprCirc::PaintBigSymbol(int32_t cx, int32_t cy) {

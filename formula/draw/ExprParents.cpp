@@ -1,20 +1,29 @@
 #include "formula/draw/ExprParents.h"
 
+#include "formula/draw/ExprLayout.h"
+
 #include "runtime/NumText.h"
 
 #include <algorithm>
 
+using ExprLayout::SatAdd;
+using ExprLayout::SatSub;
+
 TExprFont ReducedFont(const TExprFont &font) {
     TExprFont reduced(font);
-    reduced.SetHeight(Round32(reduced.Height() * 0.7L));
+    reduced.SetHeight(ScriptHeight(reduced.Height()));
     return reduced;
 }
 
 // TExprParent
 
-TExprParent::TExprParent(PExpr son) { SetSon(std::move(son)); }
+TExprParent::TExprParent(PExpr son) {
+    SetSon(std::move(son));
+}
 
-TExprParent::~TExprParent() { FSon.reset(); }
+TExprParent::~TExprParent() {
+    FSon.reset();
+}
 
 void TExprParent::SetSon(PExpr son) {
     FSon.reset();
@@ -98,18 +107,15 @@ void TExprBigParent::CanvasChanged() {
 // TExprChain
 
 void TExprChain::RowExtent(int64_t &Up, int64_t &Down) {
-    Up = 0;
-    Down = 0;
-    for (TExprClass *m = Son(); m; m = m->Next()) {
-        const int64_t mu = m->MidLineUp();
-        Up = std::max(Up, mu + 1);
-        Down = std::max(Down, static_cast<int64_t>(m->Height()) - mu - 1);
-    }
+    const ExprLayout::TRowExtent extent = ExprLayout::RowExtentOf(Son());
+    Up = extent.Up;
+    Down = extent.Down;
 }
 
 int32_t TExprChain::CalcWidth() {
     int64_t w = 0;
-    for (TExprClass *m = Son(); m; m = m->Next()) w += m->Width();
+    for (TExprClass *m = Son(); m; m = m->Next())
+        w += m->Width();
     return Sat32(w);
 }
 
@@ -126,7 +132,7 @@ int32_t TExprChain::CalcMidLine(bool Down) {
 }
 
 void TExprChain::Paint(int32_t X, int32_t Y) {
-    const int32_t axis = Sat32(static_cast<int64_t>(Y) + MidLineUp());
+    const int32_t axis = SatAdd(Y, MidLineUp());
     int64_t x = X;
     for (TExprClass *m = Son(); m; m = m->Next()) {
         m->Draw(Sat32(x), axis, 0, 1);
@@ -136,7 +142,8 @@ void TExprChain::Paint(int32_t X, int32_t Y) {
 
 int32_t TExprChain::CalcCapDY() {
     int32_t d = MaxInt;
-    for (TExprClass *m = Son(); m; m = m->Next()) d = std::min(d, m->CapDY());
+    for (TExprClass *m = Son(); m; m = m->Next())
+        d = std::min(d, m->CapDY());
     return d;
 }
 
@@ -179,7 +186,7 @@ void TExprTwinParent::SetTwin(int index, PExpr twin) {
     if (slot) {
         slot->SetParent(this);
         slot->SetFont(*FFont);
-        slot->Font().SetHeight(Round32(slot->Font().Height() * 0.7L));
+        slot->Font().SetHeight(ScriptHeight(slot->Font().Height()));
         slot->SetCanvas(FCanvas);
     }
     FValidMask = vmAllStale;

@@ -21,15 +21,12 @@ int32_t TExprMatrix::CellHeight() {
 
 void TExprMatrix::CalcCellSize() {
     // Every item counts, painted or not, so surplus items still size the cells.
-    int64_t up = 0, down = 0, width = 0;
-    for (TExprClass *m = Son(); m; m = m->Next()) {
-        const int64_t mu = m->MidLineUp();
-        up = std::max(up, mu + 1);
-        down = std::max(down, static_cast<int64_t>(m->Height()) - mu - 1);
-        width = std::max(width, static_cast<int64_t>(m->Width()));
-    }
+    const TRowExtent extent = RowExtentOf(Son());
+    int64_t width = 0;
+    for (TExprClass *m = Son(); m; m = m->Next())
+        width = std::max<int64_t>(width, m->Width());
     FCellWidth = Sat32(width);
-    FCellHeight = Sat32(up + down);
+    FCellHeight = Sat32(extent.Height());
     MarkValid(vmUser1);
 }
 
@@ -72,14 +69,25 @@ int32_t TExprCase::CalcWidth() {
     return Sat32(a + 18 * static_cast<int64_t>(FPenWidthX) + b);
 }
 
+namespace {
+
+// One line of a case list, a value with its condition: the rows above the shared axis row and
+// below it (the axis row counted in neither).
+struct TCaseLine {
+    int64_t Up, Down;
+    TCaseLine(TExprClass &value, TExprClass &cond)
+        : Up(std::max(value.MidLineUp(), cond.MidLineUp())),
+          Down(-std::min<int64_t>(value.MidLineDn(), cond.MidLineDn())) {}
+};
+
+} // namespace
+
 int32_t TExprCase::CalcHeight() {
     int64_t total = 0;
     for (TExprClass *value = Son(); value && value->Next(); value = value->Next()->Next()) {
         TExprClass *cond = value->Next();
-        const int64_t up = std::max(value->MidLineUp(), cond->MidLineUp());
-        const int64_t down = std::max(-static_cast<int64_t>(value->MidLineDn()),
-                                      -static_cast<int64_t>(cond->MidLineDn()));
-        total += up + down;
+        const TCaseLine line(*value, *cond);
+        total += line.Up + line.Down;
         if (cond->Next()) total += 2 * static_cast<int64_t>(FPenWidthY);
     }
     // An odd height puts the default axis row exactly on the brace's point.
@@ -91,54 +99,16 @@ void TExprCase::Paint(int32_t X, int32_t Y) {
     const int64_t H = Height(), W = Width();
     const int64_t px = FPenWidthX, py = FPenWidthY;
     const int64_t x = X, y = Y;
-    const int64_t e = y + (H - 11 * py) / 2 + 1;
-    const TPoint upper[23] = {
-        Pt(x + px, e + 5 * py - 1),
-        Pt(x + 2 * px - 1, e + 5 * py - 1),
-        Pt(x + 3 * px, e + 4 * py - 2),
-        Pt(x + 3 * px, e + 3 * py - 1),
-        Pt(x + 3 * px, e + 3 * py - 1),
-        Pt(x + 3 * px, y + 3 * py - 1),
-        Pt(x + 3 * px, y + 3 * py - 1),
-        Pt(x + 3 * px, y + py),
-        Pt(x + 4 * px, y + py),
-        Pt(x + 7 * px - 1, y + py),
-        Pt(x + 7 * px - 1, y + py),
-        Pt(x + 7 * px - 1, y + 2 * py - 1),
-        Pt(x + 7 * px - 1, y + 2 * py - 1),
-        Pt(x + 5 * px - 1, y + 2 * py - 1),
-        Pt(x + 5 * px - 1, y + 2 * py - 1),
-        Pt(x + 5 * px - 1, y + 3 * py - 1),
-        Pt(x + 5 * px - 1, y + 3 * py - 1),
-        Pt(x + 5 * px - 1, e + 3 * py - 1),
-        Pt(x + 5 * px - 1, e + 3 * py - 1),
-        Pt(x + 5 * px - 1, e + 3 * py - 2),
-        Pt(x + 5 * px - 2, e + 5 * py - 1),
-        Pt(x + 3 * px - 1, e + 5 * py - 1),
-        Pt(x + 3 * px - 1, e + 5 * py - 1),
-    };
-    // The lower half mirrors the upper one about the middle row, walked back to the point.
-    TPoint brace[46];
-    for (int i = 0; i < 23; ++i) {
-        brace[i] = upper[i];
-        brace[45 - i] = Pt(upper[i].X, 2 * y + H - 1 - upper[i].Y);
-    }
-    FCanvas->BeginPath();
-    FCanvas->PolyBezier(brace);
-    FCanvas->EndPath();
-    SetPenAndBrush();
-    FCanvas->StrokeAndFillPath();
+    FillBezierFigure(*this, CurlyOutline(x, y, H, px, py, true), false);
 
     int64_t row = y;
     for (TExprClass *value = Son(); value && value->Next(); value = value->Next()->Next()) {
         TExprClass *cond = value->Next();
-        const int64_t up = std::max(value->MidLineUp(), cond->MidLineUp());
-        const int64_t down = std::max(-static_cast<int64_t>(value->MidLineDn()),
-                                      -static_cast<int64_t>(cond->MidLineDn()));
-        row += up;
+        const TCaseLine line(*value, *cond);
+        row += line.Up;
         value->Draw(Sat32(x + 7 * px), Sat32(row), 0, 1);
         cond->Draw(Sat32(x + W), Sat32(row), 2, 1);
-        row += down + 2 * py;
+        row += line.Down + 2 * py;
     }
 }
 
@@ -168,8 +138,7 @@ void TExprNabla::Paint(int32_t X, int32_t Y) {
     const std::u16string_view delta = u"\u0394";
     const TSize ext = FCanvas->TextExtentW(delta);
     // Turned about its reference point, the glyph fills (X, Y) .. (X + cx, Y + cy).
-    FCanvas->TextOutW(Sat32(static_cast<int64_t>(X) + ext.cx),
-                      Sat32(static_cast<int64_t>(Y) + ext.cy), delta);
+    FCanvas->TextOutW(SatAdd(X, ext.cx), SatAdd(Y, ext.cy), delta);
     FCanvas->SetFont(previous);
 }
 

@@ -245,13 +245,7 @@ public:
         pts.reserve(FPoints.size());
         for (const auto &p : FPoints)
             pts.push_back(Pt(p.x, p.y));
-        TCanvas *c = node.Canvas();
-        c->BeginPath();
-        c->PolyBezier(pts);
-        c->CloseFigure();
-        c->EndPath();
-        node.SetPenAndBrush();
-        c->StrokeAndFillPath();
+        FillBezierFigure(node, pts, true);
     }
 
 private:
@@ -310,45 +304,9 @@ void DrawBracket(TExprClass &node, uint8_t kind, bool left, int64_t X, int64_t R
         }
         o.Mirror();
         break;
-    case ebFigure: {
-        // m puts the serifs of the point around the middle row.
-        const int64_t m = (H - 11 * w) / 2 + 1;
-        if (left) {
-            o.Add(X + v, Y + m + 5 * w - 1);
-            o.Add(X + 2 * v - 1, Y + m + 5 * w - 1);
-            o.Add(X + 3 * v, Y + m + 4 * w - 2);
-            o.Add(X + 3 * v, Y + m + 3 * w - 1, 2);
-            o.Add(X + 3 * v, Y + 3 * w - 1, 2);
-            o.Add(X + 3 * v, Y + w);
-            o.Add(X + 4 * v, Y + w);
-            o.Add(X + 7 * v - 1, Y + w, 2);
-            o.Add(X + 7 * v - 1, Y + 2 * w - 1, 2);
-            o.Add(X + 5 * v - 1, Y + 2 * w - 1, 2);
-            o.Add(X + 5 * v - 1, Y + 3 * w - 1, 2);
-            o.Add(X + 5 * v - 1, Y + m + 3 * w - 1, 2);
-            o.Add(X + 5 * v - 1, Y + m + 3 * w - 2);
-            o.Add(X + 5 * v - 2, Y + m + 5 * w - 1);
-            o.Add(X + 3 * v - 1, Y + m + 5 * w - 1, 2);
-        } else {
-            o.Add(R + 6 * v - 1, Y + m + 5 * w - 1);
-            o.Add(R + 5 * v, Y + m + 5 * w - 1);
-            o.Add(R + 4 * v - 1, Y + m + 4 * w - 2);
-            o.Add(R + 4 * v - 1, Y + m + 3 * w - 1, 2);
-            o.Add(R + 4 * v - 1, Y + 3 * w - 1, 2);
-            o.Add(R + 4 * v - 1, Y + w);
-            o.Add(R + 3 * v - 1, Y + w);
-            o.Add(R, Y + w, 2);
-            o.Add(R, Y + 2 * w - 1, 2);
-            o.Add(R + 2 * v, Y + 2 * w - 1, 2);
-            o.Add(R + 2 * v, Y + 3 * w - 1, 2);
-            o.Add(R + 2 * v, Y + m + 3 * w - 1, 2);
-            o.Add(R + 2 * v, Y + m + 4 * w - 2);
-            o.Add(R + 2 * v + 1, Y + m + 5 * w - 1);
-            o.Add(R + 4 * v, Y + m + 5 * w - 1, 2);
-        }
-        o.Mirror();
-        break;
-    }
+    case ebFigure:
+        FillBezierFigure(node, CurlyOutline(left ? X : R, Y, H, v, w, left), true);
+        return;
     case ebModule:
         if (left) {
             o.Add(X + v, Y + w, 2);
@@ -449,11 +407,9 @@ void TExprIndex::Paint(int32_t X, int32_t Y) {
     int64_t up, dn;
     IndexOverhang(*this, up, dn);
     const int64_t top = Y + up;
-    if (Twin2())
-        Twin2()->Draw(Sat32(static_cast<int64_t>(X) + b->PowerX()), Sat32(top + b->PowerY()), 0, 2);
+    if (Twin2()) Twin2()->Draw(SatAdd(X, b->PowerX()), Sat32(top + b->PowerY()), 0, 2);
     b->Draw(X, Sat32(top), 0, 0);
-    if (Twin1())
-        Twin1()->Draw(Sat32(static_cast<int64_t>(X) + b->IndexX()), Sat32(top + b->IndexY()), 0, 0);
+    if (Twin1()) Twin1()->Draw(SatAdd(X, b->IndexX()), Sat32(top + b->IndexY()), 0, 0);
 }
 
 int32_t TExprIndex::CalcCapDY() {

@@ -67,8 +67,7 @@ public:
 // The argument of a function: round brackets shown only when needed (or forced).
 class TExprArgument : public TExprBracketed {
 public:
-    explicit TExprArgument(PExpr content)
-        : TExprBracketed(std::move(content), ebRound, ebRound) {}
+    explicit TExprArgument(PExpr content) : TExprBracketed(std::move(content), ebRound, ebRound) {}
 
     bool ForceBrackets() const { return FForceBrackets; }
     void SetForceBrackets();

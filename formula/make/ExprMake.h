@@ -81,6 +81,14 @@ enum : char {
 // index in text of the first character it came from, plus text.size() at the end.
 std::string Normalize(std::string_view text, std::vector<int32_t> *origin = nullptr);
 
+struct TKeywordArg;
+class TKeywordArgs;
+
+// The parser, in files by construct: ExprGrammar.cpp (lists, relations, sums, products,
+// factors), ExprScripts.cpp (attaching scripts and accents), ExprNames.cpp (names and general
+// functions), ExprKeywords.cpp (the keyword table and argument reader; handlers in
+// Keywords*.cpp), ExprLiterals.cpp (the cursor, strings and numbers), ExprNormalize.cpp and
+// ExprMessages.cpp.
 class TExprBuilder {
 public:
     // How ParseList wraps the list it read.
@@ -129,24 +137,36 @@ public:
     static void BracketChain(PExpr &node);
 
 private:
+    friend class TKeywordArgs;
     class TDepth;
     static PExpr AttachScript(PExpr base, PExpr script, int index);
 
     PExpr ParseList(TListMode mode, bool commas);
     PExpr ParseRelation(bool &compound);
     PExpr ParseSum(bool &compound);
+    // Operands joined by the signs that code finds (0: no sign): relations and sums.
+    PExpr ParseSignedRow(bool &compound, int (*code)(char), PExpr (TExprBuilder::*operand)(bool &));
     PExpr ParseProduct(bool &compound);
     PExpr ParseFactor(bool &compound);
+    // The factor without its postfix operators: a prefix sign, a bracketed list, a number, an
+    // arrowed factor or a name.
+    PExpr ParseOperand(bool &compound);
+    // The postfix "!", "^", "_" and "`" after a factor.
+    PExpr ParsePostfix(PExpr result, bool &compound, TDepth &depth);
+    PExpr ParseScript(char postfix);
     PExpr ParseName(bool &compound);
     PExpr ParseKeywordCall(const std::string &name, bool &compound, bool forced);
     PExpr ParseGeneralFunction(const std::string &name, bool forced);
     PExpr ResolveName(const std::string &name);
 
+    // The arguments of a keyword call by their shape (ExprKeywords.cpp).
+    void ReadArguments(std::string_view shape, TKeywordArgs &args);
+    TKeywordArg ReadArgument(char letter);
+    void ReadBracketPair(int32_t &opening, int32_t &closing);
+
     bool SkipComma();
     void ExpectComma();
     void Expect(char closing, const std::string &message);
-    // Items separated by commas, each as written, chained as siblings.
-    PExpr ParseItems();
     std::string ReadString();
     long double ReadNumberLiteral(bool signAllowed);
     // An optional sign and digits; none there gives 0 (or the missing-number error when

@@ -1,4 +1,4 @@
-#include "app/MainData.h"
+#include "analysis/MainData.h"
 #include "app/Unit1.h"
 #include "results/Unit2.h"
 #include "tests/app/FormFixture.h"

@@ -1,5 +1,5 @@
 // The whole run behind "Делать", from the grids to the painted results window.
-#include "app/MainData.h"
+#include "analysis/MainData.h"
 #include "app/Unit1.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"

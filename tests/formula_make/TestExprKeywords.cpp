@@ -128,7 +128,6 @@ TEST(ExprKeywords, StacksMatricesCasesAndSystems) {
     EXPECT_EQ(Tree("standr(a,b)"), "(Stand 2 [" + A + " " + B + "])");
     EXPECT_EQ(Tree("Matrix(2, 2, a, b, x, y)"),
               "(Matrix 2 2 [" + A + " " + B + " " + X + " " + Y + "])");
-    EXPECT_EQ(Tree("Matrix(3,1)"), "(Matrix 3 1 _)");
     EXPECT_EQ(Error("Matrix(3)"), "Ожидается \",\" в позиции 9");
     EXPECT_EQ(Tree("Case(x, x>0, -x, x<=0)"),
               "(Case [" + X + " " + Chain(X + " (Sign 62) " + Num("0")) + " " +
@@ -316,4 +315,22 @@ TEST(ExprKeywords, EveryFormulaOfTheProgramParses) {
     };
     for (const char *f : formulas)
         EXPECT_EQ(Error(f).substr(0, 7), "parsed:") << f;
+}
+
+// The cells of a matrix are required like the other arguments that are not optional: a missing
+// comma is the "," error at its position.
+TEST(ExprKeywords, MatrixCellsAreRequired) {
+    EXPECT_EQ(Error("Matrix(3,1)"), "Ожидается \",\" в позиции 11");
+    EXPECT_EQ(Error("Matrix(2, 2)"), "Ожидается \",\" в позиции 12");
+    EXPECT_EQ(Tree("Matrix(1,1,a)"), "(Matrix 1 1 [" + A + "])");
+}
+
+// A factor made by the prefix "_" is not compound, like any accent: used as a base it gets no
+// round brackets, whatever stands under the arrow.
+TEST(ExprKeywords, ArrowedFactorIsNotCompound) {
+    const std::string arrowedPow = "(Cap 1 0 [" + Pow(X, Num("2")) + "])";
+    EXPECT_EQ(Tree("Sqr(_x^2)"), Pow(arrowedPow, Num("2")));
+    EXPECT_EQ(Tree("Diff(_Pow(x,2))"), Chain("(Space 4) " + D + " " + arrowedPow));
+    // Without the arrow the same factors are compound and bracketed.
+    EXPECT_EQ(Tree("Sqr(x^2)"), Pow("(Bracketed 1 1 [" + Pow(X, Num("2")) + "])", Num("2")));
 }

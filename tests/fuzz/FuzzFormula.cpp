@@ -2,6 +2,7 @@
 // parses, as a formula picture does, on the recording canvas. Besides the sanitizers' findings it
 // checks that a deep copy of the tree dumps like the tree.
 #include "formula/draw/ExprDraw.h"
+#include "formula/draw/ExprPicture.h"
 #include "formula/make/ExprClone.h"
 #include "formula/make/ExprDump.h"
 #include "formula/make/ExprMake.h"
@@ -26,25 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         std::abort();
     }
 
-    // The picture's chain: two empty heads, the prefix, the formula and the suffix.
-    PExpr head = std::make_unique<TExprVar>("");
-    head->AddNext(std::make_unique<TExprSimple>(""));
-    head->AddNext(std::make_unique<TExprVar>(" "));
-    head->AddNext(std::move(body));
-    head->AddNext(std::make_unique<TExprVar>(" "));
-    TExprChain chain(std::move(head));
+    // The picture as the program assembles it, on the recording canvas.
+    TPictureLayout picture(" ", std::move(body), " ");
     TRecordingCanvas canvas;
     TExprFont font;
     font.SetName("Comic Sans MS");
     // The program's three sizes, chosen by the input so every size gets exercised.
     font.SetSize(size % 3 == 0 ? 10 : size % 3 == 1 ? 8 : 6);
-    chain.SetCanvas(&canvas);
-    chain.SetFont(font);
-    const int64_t w = int64_t{chain.Width()} + 4, h = int64_t{chain.Height()} + 4;
+    picture.Measure(font, &canvas);
     // A picture beyond the limit is refused before anything is painted.
-    if (w <= 16384 && h <= 16384) {
+    if (picture.Fits()) {
         SetExprDebugBoxes(size % 2 == 0);
-        chain.Draw(5, 5, 0, 0);
+        picture.Draw(0, 0);
     }
     return 0;
 }

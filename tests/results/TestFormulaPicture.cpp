@@ -2,6 +2,7 @@
 // 2000 x 1000 one, painting at a point, errors and two golden pictures.
 #include "formula/draw/ExprAtoms.h"
 #include "formula/draw/ExprParents.h"
+#include "formula/draw/ExprPicture.h"
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
@@ -54,17 +55,14 @@ std::vector<std::string> BenchFormulas() {
 } // namespace
 
 TEST_F(FormulaPicture, IsTheChainOfFiveNodesPlusFour) {
-    // The chain built as the picture routine builds it, measured on its own surface.
+    // The chain assembled as every picture is, measured on its own surface.
     TExprBuilder builder;
-    PExpr head = std::make_unique<TExprVar>("");
-    head->AddNext(std::make_unique<TExprSimple>(""));
-    head->AddNext(std::make_unique<TExprVar>(" "));
-    head->AddNext(builder.BuildExpr("X_i"));
-    head->AddNext(std::make_unique<TExprVar>(" "));
-    TExprChain chain(std::move(head));
+    TPictureLayout layout(" ", builder.BuildExpr("X_i"), " ");
     TQtCanvas canvas;
-    chain.SetCanvas(&canvas);
-    chain.SetFont(*FormulaFont);
+    layout.Measure(*FormulaFont, &canvas);
+    TExprChain &chain = layout.Chain();
+    EXPECT_EQ(layout.Width(), chain.Width() + 4);
+    EXPECT_EQ(layout.Height(), chain.Height() + 4);
     const QImage image = FormulaBitmap("X_i");
     EXPECT_EQ(image.width(), chain.Width() + 4);
     EXPECT_EQ(image.height(), chain.Height() + 4);

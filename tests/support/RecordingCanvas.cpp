@@ -121,18 +121,30 @@ void TRecordingCanvas::Polygon(std::span<const TPoint> points) {
     Record("Polygon").Points.assign(points.begin(), points.end());
 }
 
-void TRecordingCanvas::MoveTo(int32_t x, int32_t y) { Record("MoveTo").Args = {x, y}; }
+void TRecordingCanvas::MoveTo(int32_t x, int32_t y) {
+    Record("MoveTo").Args = {x, y};
+}
 
-void TRecordingCanvas::LineTo(int32_t x, int32_t y) { Record("LineTo").Args = {x, y}; }
+void TRecordingCanvas::LineTo(int32_t x, int32_t y) {
+    Record("LineTo").Args = {x, y};
+}
 
-void TRecordingCanvas::BeginPath() { Record("BeginPath"); }
+void TRecordingCanvas::BeginPath() {
+    Record("BeginPath");
+}
 
 void TRecordingCanvas::PolyBezier(std::span<const TPoint> points) {
     Record("PolyBezier").Points.assign(points.begin(), points.end());
 }
 
-void TRecordingCanvas::CloseFigure() { Record("CloseFigure"); }
+void TRecordingCanvas::CloseFigure() {
+    Record("CloseFigure");
+}
 
-void TRecordingCanvas::EndPath() { Record("EndPath"); }
+void TRecordingCanvas::EndPath() {
+    Record("EndPath");
+}
 
-void TRecordingCanvas::StrokeAndFillPath() { Record("StrokeAndFillPath"); }
+void TRecordingCanvas::StrokeAndFillPath() {
+    Record("StrokeAndFillPath");
+}

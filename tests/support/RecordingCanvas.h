@@ -8,8 +8,8 @@
 //   ABC      = (0, advance, 0) for bytes 0..255 except 0x98; codes above 255 fail.
 //              SetABC overrides single characters (to model italic overhangs).
 //   glyph    = '_': BlackBoxX = advance, BlackBoxY = max(1, em / 13), origin (0, -1);
-//              any other character: BlackBoxX = max(1, advance - 2), BlackBoxY = max(1, em * 2 / 3),
-//              origin (1, em * 2 / 3).
+//              any other character: BlackBoxX = max(1, advance - 2), BlackBoxY = max(1, em * 2 /
+//              3), origin (1, em * 2 / 3).
 //   outline  = ascent and -descent; resolution 96 x 96 unless set.
 // So a 13-pixel font (-13) has cell 16 (13 + 3), advance 6, pen width 1, UnitX = 16 / 27.6.
 #pragma once
@@ -21,13 +21,13 @@
 #include <vector>
 
 struct TCanvasCall {
-    std::string Kind;         // "TextOut", "TextOutW", "FillRect", "Rectangle", "Ellipse",
-                              // "Polygon", "MoveTo", "LineTo", "BeginPath", "PolyBezier",
-                              // "CloseFigure", "EndPath", "StrokeAndFillPath"
+    std::string Kind;          // "TextOut", "TextOutW", "FillRect", "Rectangle", "Ellipse",
+                               // "Polygon", "MoveTo", "LineTo", "BeginPath", "PolyBezier",
+                               // "CloseFigure", "EndPath", "StrokeAndFillPath"
     std::vector<int32_t> Args; // x, y or l, t, r, b
     std::vector<TPoint> Points;
-    std::u16string Text;      // text output, as UTF-16
-    TFontData Font;           // the font at the time of the call
+    std::u16string Text; // text output, as UTF-16
+    TFontData Font;      // the font at the time of the call
     TColor PenColor = 0;
     TPenStyle PenStyle = TPenStyle::Solid;
     TColor BrushColor = 0;

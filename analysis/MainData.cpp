@@ -1,4 +1,9 @@
-#include "app/MainData.h"
+#include "analysis/MainData.h"
+
+#include "runtime/Cp1251.h"
+#include "runtime/NumText.h"
+
+#include <string>
 
 // As handed over with the task, irregular months included (variant 5, population 1, month 9;
 // variant 13, population 2, month 4; variant 27, population 1, month 8).
@@ -67,3 +72,13 @@ const std::array<VariantRecord, VariantCount> VariantTable = {{
            20,   29,   42,   60,   86,  124,  179,  258,  372,  536},
 }};
 // clang-format on
+
+bool CountFromText(std::u16string_view text, int32_t &value) {
+    value = 0;
+    std::string bytes;
+    if (!Utf16ToCp1251(text, bytes)) return false;
+    int32_t read = 0;
+    if (ValInt32(bytes, read) != 0) return false;
+    value = read;
+    return true;
+}

@@ -1,7 +1,8 @@
 // The results window as the analysis run sees it: image areas to paint text and formula
-// pictures on, chart series to fill, labels to set and the formula font size. The window
-// implements these with widgets; zelvano-report with off-screen images, a recorder and a PDF
-// writer. Plain C++, so the run is testable without a window. Texts are Windows-1251.
+// pictures on, chart series to fill, labels to set and the formula font size. The analysis layer
+// owns these interfaces; the results window (results/RunTarget.h) implements them with widgets,
+// zelvano-report with off-screen images, a recorder and a PDF writer. Plain C++, so the run is
+// testable without a window. Texts are Windows-1251.
 #pragma once
 
 #include <cstdint>
@@ -54,4 +55,6 @@ public:
     virtual void SetLabel(int number, std::string_view text) = 0;
     // The point size of the formula font for the pictures that follow.
     virtual void SetFormulaFontSize(int32_t points) = 0;
+    // The run is complete: charts that collect their points show them now (once per run).
+    virtual void FlushCharts() {}
 };

@@ -1,0 +1,217 @@
+// The keyword table and the generic reader of keyword arguments (Part 4.3).
+#include "formula/make/ExprKeywords.h"
+
+#include "formula/draw/ExprDraw.h"
+#include "formula/make/ExprClone.h"
+#include "formula/make/ExprNames.h"
+#include "formula/make/ExprRow.h"
+
+#include <array>
+#include <utility>
+
+// An argument shape is read left to right:
+//   W  a list as written (a chain when it has several members)
+//   B  a list used as a base: several members, or a compound one, get brackets
+//   A  a list as a function argument (brackets hidden unless needed)
+//   P  a plain list, unwrapped
+//   |  a list between modulus bars
+//   i  an integer, 0 when none is written; I  an integer that must be there
+//   N  a number literal with an optional sign
+//   S  a string: in double quotes, or everything up to the closing round bracket
+//   K  two bracket characters: the opening and the closing one
+//   ,  a comma that must be there ("," error at its position)
+//   [,…]  an optional tail: read when a comma follows
+//   {,…}  a repeated tail: read while a comma follows
+namespace {
+
+using namespace Keywords;
+
+// Sorted by nothing: found by name. Compound: POW, SQR, STROKES, FACT and LIM (Part 4.2).
+constexpr std::array<TKeyword, 43> KeywordTable = {{
+    {"SQRT", "W", false, Sqrt},
+    {"SQR", "B", true, Sqr},
+    {"LOG", "W,A", false, Log},
+    {"ABS", "|", false, Abs},
+    {"POW", "B,W", true, Pow},
+    {"ROOT", "W,W", false, Root},
+    {"IND", "B,W", false, Ind},
+    {"LIM", "W,A", true, Lim},
+    {"FUNC", "W,P{,P}", false, Func},
+    {"SPACE", "i", false, Space},
+    {"DIFF", "B[,W]", false, Diff},
+    {"PDIFF", "B[,W]", false, PDiff},
+    {"DIFFN", "B[,B]", false, DiffN},
+    {"PDIFFN", "B[,B]", false, PDiffN},
+    {"DIFFR", "B[,W]", false, DiffR},
+    {"PDIFFR", "B[,W]", false, PDiffR},
+    {"DIFFRF", "B,B[,W]", false, DiffRF},
+    {"PDIFFRF", "B,B[,W]", false, PDiffRF},
+    {"STRING", "S", false, String},
+    {"STROKES", "B[,i]", true, Strokes},
+    {"FACT", "B", true, Fact},
+    {"AT", "A,W", false, At},
+    {"LINE", "W", false, Line},
+    {"VECT", "W", false, Vect},
+    {"CAP", "W", false, Cap},
+    {"TILDE", "W", false, Tilde},
+    {"POINTS", "W[,i]", false, Points},
+    {"STANDL", "W{,W}", false, StandL},
+    {"STANDC", "W{,W}", false, StandC},
+    {"STANDR", "W{,W}", false, StandR},
+    {"MATRIX", "i,i,W{,W}", false, Matrix},
+    {"SUMMA", "A[,W[,W]]", false, Summa},
+    {"PROD", "A[,W[,W]]", false, Prod},
+    {"CIRC", "A[,W[,W]]", false, Circ},
+    {"INT", "A[,W[,W]]", false, Int},
+    {"INTM", "i,A[,W[,W]]", false, IntM},
+    {"CASE", "W{,W}", false, Case},
+    {"COMMA", "i", false, Comma},
+    {"BRACKETS", "K,W", false, Brackets},
+    {"SYSTEM", "W{,W}", false, System},
+    {"NUM", "N[,I[,I[,I]]]", false, Num},
+    {"SYMBOL", "I", false, Symbol},
+    {"ANGLE", "S", false, Angle},
+}};
+
+// The bracket kind of a character of BRACKETS' first argument, or -1.
+int BracketKind(char c, bool opening) {
+    switch (c) {
+    case '(':
+    case '[':
+    case '{':
+        if (!opening) return -1;
+        return c == '(' ? ebRound : c == '[' ? ebSquare : ebFigure;
+    case ')':
+    case ']':
+    case '}':
+        if (opening) return -1;
+        return c == ')' ? ebRound : c == ']' ? ebSquare : ebFigure;
+    case '|':
+        return ebModule;
+    case '0':
+        return ebNone;
+    default:
+        return -1;
+    }
+}
+
+// The position of the bracket that closes the group opening at shape[open].
+std::size_t GroupEnd(std::string_view shape, std::size_t open) {
+    int depth = 0;
+    for (std::size_t k = open; k < shape.size(); ++k) {
+        if (shape[k] == '[' || shape[k] == '{') ++depth;
+        if ((shape[k] == ']' || shape[k] == '}') && --depth == 0) return k;
+    }
+    return shape.size();
+}
+
+} // namespace
+
+const TKeyword *FindKeyword(std::string_view name) {
+    const ExprChars::TUpperName upper(name);
+    for (const TKeyword &k : KeywordTable)
+        if (upper == k.Name) return &k;
+    return nullptr;
+}
+
+PExpr TKeywordArgs::TakeForced(std::size_t k) {
+    return ExprRows::Forced(Take(k), Forced);
+}
+
+PExpr TKeywordArgs::TakeRest(std::size_t k) {
+    ExprRows::TRow row;
+    for (; k < Items.size(); ++k)
+        row.Add(Take(k));
+    return row.Take();
+}
+
+PExpr TKeywordArgs::Copy(const TExprClass *node) {
+    // Parsing the text a second time instead would double the work at every nesting level.
+    const std::size_t size = CountExpr(node, TExprBuilder::MaxCopiedNodes + 1);
+    if (size > TExprBuilder::MaxCopiedNodes - FBuilder.FCopiedNodes)
+        Fail(ExprMessages::TooLarge(), 0);
+    FBuilder.FCopiedNodes += size;
+    return CloneExpr(node);
+}
+
+void TKeywordArgs::Fail(const std::string &message, int32_t position) const {
+    FBuilder.Fail(message, position);
+}
+
+PExpr TExprBuilder::ParseKeywordCall(const std::string &name, bool &compound, bool forced) {
+    compound = false;
+    const TKeyword *keyword = FindKeyword(name);
+    if (!keyword) return ParseGeneralFunction(name, forced);
+    TKeywordArgs args(*this, name, forced);
+    ReadArguments(keyword->Shape, args);
+    compound = keyword->Compound;
+    return keyword->Handler(args);
+}
+
+void TExprBuilder::ReadArguments(std::string_view shape, TKeywordArgs &args) {
+    for (std::size_t k = 0; k < shape.size(); ++k) {
+        const char s = shape[k];
+        if (s == '[' || s == '{') {
+            // The group's own leading comma is the one looked for here.
+            const std::size_t end = GroupEnd(shape, k);
+            const std::string_view inner = shape.substr(k + 2, end - k - 2);
+            if (s == '[') {
+                if (SkipComma()) ReadArguments(inner, args);
+            } else {
+                while (SkipComma())
+                    ReadArguments(inner, args);
+            }
+            k = end;
+        } else if (s == ',') {
+            ExpectComma();
+        } else {
+            args.Items.push_back(ReadArgument(s));
+        }
+    }
+}
+
+TKeywordArg TExprBuilder::ReadArgument(char letter) {
+    // The list letters and the modes of their lists.
+    static constexpr std::array<std::pair<char, TListMode>, 5> ListLetters = {{
+        {'W', TListMode::Chain},
+        {'B', TListMode::Base},
+        {'A', TListMode::Argument},
+        {'P', TListMode::Plain},
+        {'|', TListMode::Bars},
+    }};
+    TKeywordArg a;
+    a.Position = Pos;
+    for (const auto &[list, mode] : ListLetters) {
+        if (letter != list) continue;
+        a.Node = ParseList(mode, false);
+        return a;
+    }
+    switch (letter) {
+    case 'i':
+    case 'I':
+        a.Int = ReadInteger(letter == 'I');
+        break;
+    case 'N':
+        a.Number = ReadNumberLiteral(true);
+        break;
+    case 'S':
+        a.Text = ReadString();
+        break;
+    case 'K':
+        ReadBracketPair(a.Int, a.Int2);
+        break;
+    default:
+        break;
+    }
+    return a;
+}
+
+void TExprBuilder::ReadBracketPair(int32_t &opening, int32_t &closing) {
+    opening = BracketKind(Cur(), true);
+    if (opening < 0) Fail(ExprMessages::ExpectOpening(), Pos);
+    ++Pos;
+    if (Pos >= static_cast<int32_t>(Text.size())) Fail(ExprMessages::UnterminatedString(), 0);
+    closing = BracketKind(Cur(), false);
+    if (closing < 0) Fail(ExprMessages::ExpectClosing(), Pos);
+    ++Pos;
+}
