@@ -5,7 +5,6 @@
 #include "runtime/NumText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 TCheckPage LastCheck;
@@ -297,19 +296,12 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
 }
 
 std::string Utf8Quoted(std::string_view cp1251) {
-    std::string out = "\"";
-    for (char c : Cp1251ToUtf8(cp1251)) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + '"';
+    return QuotedRecord(Cp1251ToUtf8(cp1251));
 }
 
 // Reals as the other dump records write them: the shortest text that reads back exactly.
 std::string Real(double v) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, result.ptr);
+    return ShortestText(v);
 }
 
 } // namespace

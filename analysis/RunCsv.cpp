@@ -3,8 +3,6 @@
 #include "analysis/CheckPage.h"
 #include "runtime/NumText.h"
 
-#include <charconv>
-
 namespace {
 
 // Points become commas and the exponent letter upper case, as a Russian spreadsheet reads it.
@@ -17,9 +15,7 @@ std::string Localized(std::string text) {
 }
 
 std::string Computed(double v) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return Localized(std::string(buffer, result.ptr));
+    return Localized(ShortestText(v));
 }
 
 std::string Shown(double v) {
@@ -47,28 +43,15 @@ private:
                         "Популяция;Величина;Номер;Значение;Как на странице\r\n";
 };
 
+// By TFitModel and TFitStatus.
 const char *ModelName(TFitModel model) {
-    switch (model) {
-    case TFitModel::Exponential:
-        return "экспоненциальная";
-    case TFitModel::Saturation:
-        return "насыщения";
-    case TFitModel::Logistic:
-        return "Ферхюльста";
-    }
-    return "";
+    static constexpr const char *Names[] = {"экспоненциальная", "насыщения", "Ферхюльста"};
+    return Names[static_cast<std::size_t>(model)];
 }
 
 const char *StatusName(TFitStatus status) {
-    switch (status) {
-    case TFitStatus::Ok:
-        return "определена";
-    case TFitStatus::Exact:
-        return "точная";
-    case TFitStatus::Undetermined:
-        return "не определена";
-    }
-    return "";
+    static constexpr const char *Names[] = {"определена", "точная", "не определена"};
+    return Names[static_cast<std::size_t>(status)];
 }
 
 // The least-squares check: per model its status, the parameters with their standard errors,

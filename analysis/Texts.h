@@ -7,5 +7,16 @@
 #include <string>
 #include <string_view>
 
+// A UTF-8 text in double quotes, with quotes and backslashes escaped: a text field of the
+// run's records.
+inline std::string QuotedRecord(std::string_view utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
 // The texts are converted with the runtime's Win1251 (runtime/Cp1251.h); every text of the run
 // is representable in Windows-1251.

@@ -91,20 +91,22 @@ void TResultsActions::Button2Click() {
     if (AskPrinter && AskPrinter(printer)) Print(printer);
 }
 
-void TResultsActions::Button3Click() {
+void TResultsActions::AskAndSave(const QString &title, const QString &filter,
+                                 const QString &extension,
+                                 bool (TResultsActions::*save)(const QString &)) {
     if (!FRun.Target || !AskFileName) return;
-    const QString path =
-        AskFileName(QStringLiteral("Сохранить PDF"), Suggested(QStringLiteral("pdf")),
-                    QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
-    if (!path.isEmpty()) SavePdf(path);
+    const QString path = AskFileName(title, Suggested(extension), filter, extension);
+    if (!path.isEmpty()) (this->*save)(path);
+}
+
+void TResultsActions::Button3Click() {
+    AskAndSave(QStringLiteral("Сохранить PDF"), QStringLiteral("PDF (*.pdf)"),
+               QStringLiteral("pdf"), &TResultsActions::SavePdf);
 }
 
 void TResultsActions::Button4Click() {
-    if (!FRun.Target || !AskFileName) return;
-    const QString path =
-        AskFileName(QStringLiteral("Сохранить таблицы"), Suggested(QStringLiteral("csv")),
-                    QStringLiteral("Таблицы CSV (*.csv)"), QStringLiteral("csv"));
-    if (!path.isEmpty()) SaveTables(path);
+    AskAndSave(QStringLiteral("Сохранить таблицы"), QStringLiteral("Таблицы CSV (*.csv)"),
+               QStringLiteral("csv"), &TResultsActions::SaveTables);
 }
 
 bool TResultsActions::Print(QPrinter &printer) {

@@ -59,6 +59,9 @@ public:
     bool SaveTables(const QString &path);
 
 private:
+    // Asks for a file name with the given dialog title, filter and extension, then saves.
+    void AskAndSave(const QString &title, const QString &filter, const QString &extension,
+                    bool (TResultsActions::*save)(const QString &));
     QString Suggested(const QString &suffix) const;
     void ShowWriteError(const QString &path, const QString &reason);
 

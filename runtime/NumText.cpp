@@ -1,5 +1,7 @@
 #include "runtime/NumText.h"
+
 #include "runtime/NumTextSeam.h"
+#include <charconv>
 
 #include <algorithm>
 #include <cmath>
@@ -319,4 +321,10 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 
 std::string IntToStr(int64_t v) {
     return std::to_string(v);
+}
+
+std::string ShortestText(double v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
 }

@@ -61,3 +61,7 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
 // Decimal text of an integer ("-" and digits).
 std::string IntToStr(int64_t v);
+
+// The shortest text with a point that reads back to exactly v ("0.1", "1e+23"), for records
+// and files that other programs read.
+std::string ShortestText(double v);

@@ -4,6 +4,7 @@
 #include "analysis/MainData.h"
 #include "analysis/Run.h"
 #include "analysis/RunCsv.h"
+#include "analysis/Texts.h"
 #include "formula/make/ExprMake.h"
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
@@ -12,6 +13,7 @@
 #include "results/Unit2.h"
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
+#include "runtime/NumText.h"
 #include "tools/WholeNumber.h"
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -178,18 +179,11 @@ std::string Utf8(std::string_view cp1251) {
 }
 
 std::string Quoted(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + '"';
+    return QuotedRecord(utf8);
 }
 
 std::string Real(double v) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, result.ptr);
+    return ShortestText(v);
 }
 
 std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArray &counts2,

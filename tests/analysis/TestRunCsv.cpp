@@ -1,10 +1,11 @@
-#include "analysis/RunCsv.h"
 #include "analysis/CheckPage.h"
+#include "analysis/RunCsv.h"
 #include "tests/analysis/Variants.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 #include <sstream>
@@ -66,25 +67,30 @@ TEST(RunTablesCsv, Variant1ReadsBackWithTheValuesOfThePages) {
         const auto found = byKey.find({population, quantity, number});
         return found == byKey.end() ? std::string("(none)") : found->second[4];
     };
-    EXPECT_EQ(shown("1", "Понедельный рост", "0"), "752");
-    EXPECT_EQ(shown("1", "Понедельный рост", "1"), "781,1667");
-    EXPECT_EQ(shown("1", "Понедельный рост", "8"), "908,8522");
-    EXPECT_EQ(shown("2", "Понедельный рост", "1"), "40,5071");
-    EXPECT_EQ(shown("1", "k(i,i+1)", "1"), "0,5");
-    EXPECT_EQ(shown("1", "k", ""), "0,4704");
-    EXPECT_EQ(shown("2", "k", ""), "0,5008");
-    EXPECT_EQ(shown("1", "Модель", ""), "логистическая");
-    EXPECT_EQ(shown("2", "Модель", ""), "экспоненциальная");
-    EXPECT_EQ(shown("1", "S", ""), "1000");
-    EXPECT_EQ(shown("2", "S", ""), "(none)");
-    EXPECT_EQ(shown("1", "Численность за месяц", "10"), "997");
-    EXPECT_EQ(shown("2", "За два года", "1"), "24,0126");
-    EXPECT_EQ(shown("1", "За три года", "2"), "474,6667"); // numbered from 1, as the page
-    EXPECT_EQ(shown("1", "МНК: лучшая модель", ""), "насыщения");
-    EXPECT_EQ(shown("1", "МНК: согласна с программой", ""), "да");
-    EXPECT_EQ(shown("2", "МНК: лучшая модель", ""), "экспоненциальная");
-    EXPECT_EQ(shown("2", "МНК, насыщения: статус", ""), "не определена");
-    EXPECT_EQ(shown("2", "МНК, насыщения: S", ""), "(none)");
+    // Population, quantity, number and the text the page shows ("(none)": no such row).
+    const std::array<std::array<const char *, 4>, 19> expected = {{
+        {"1", "Понедельный рост", "0", "752"},
+        {"1", "Понедельный рост", "1", "781,1667"},
+        {"1", "Понедельный рост", "8", "908,8522"},
+        {"2", "Понедельный рост", "1", "40,5071"},
+        {"1", "k(i,i+1)", "1", "0,5"},
+        {"1", "k", "", "0,4704"},
+        {"2", "k", "", "0,5008"},
+        {"1", "Модель", "", "логистическая"},
+        {"2", "Модель", "", "экспоненциальная"},
+        {"1", "S", "", "1000"},
+        {"2", "S", "", "(none)"},
+        {"1", "Численность за месяц", "10", "997"},
+        {"2", "За два года", "1", "24,0126"},
+        {"1", "За три года", "2", "474,6667"}, // numbered from 1, as the page
+        {"1", "МНК: лучшая модель", "", "насыщения"},
+        {"1", "МНК: согласна с программой", "", "да"},
+        {"2", "МНК: лучшая модель", "", "экспоненциальная"},
+        {"2", "МНК, насыщения: статус", "", "не определена"},
+        {"2", "МНК, насыщения: S", "", "(none)"},
+    }};
+    for (const auto &[population, quantity, number, text] : expected)
+        EXPECT_EQ(shown(population, quantity, number), text) << quantity << ' ' << number;
 
     // Each computed value reads back to the very double the run holds.
     for (int p = 0; p < 2; ++p) {

@@ -310,14 +310,19 @@ TEST(ReportTool, PngFilesAreThePicturesOfTheWindow) {
     EXPECT_EQ(RunReport({"--variant", "1", "--png", blocker.fileName()}).Exit, 1);
 }
 
+// Runs the tool with args that write file; the file's bytes (empty when it is missing).
+QByteArray WrittenFile(const QStringList &args, const QString &file) {
+    const TToolRun run = RunReport(args);
+    EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
+    QFile written(file);
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+}
+
 TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
     QTemporaryDir temp;
     const QString file = temp.filePath(QStringLiteral("report.pdf"));
-    const TToolRun run = RunReport({"--variant", "1", "--pdf", file});
-    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
-    QFile pdf(file);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QString content = QString::fromLatin1(pdf.readAll());
+    const QString content =
+        QString::fromLatin1(WrittenFile({"--variant", "1", "--pdf", file}, file));
     EXPECT_TRUE(content.startsWith(QStringLiteral("%PDF-")));
     EXPECT_EQ(content.count(QRegularExpression(QStringLiteral("/Type /Page\\b(?!s)"))), 12);
     EXPECT_EQ(
@@ -338,11 +343,7 @@ TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
 TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
     QTemporaryDir temp;
     const QString file = temp.filePath(QStringLiteral("tables.csv"));
-    const TToolRun run = RunReport({"--variant", "1", "--csv", file});
-    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
-    QFile csv(file);
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QByteArray tables = csv.readAll();
+    const QByteArray tables = WrittenFile({"--variant", "1", "--csv", file}, file);
     EXPECT_TRUE(tables.contains("1;Понедельный рост;8;908,852"));
     TWindowRun window(1);
     EXPECT_EQ(tables, window.FrmRun.Actions()->Run().Tables);
