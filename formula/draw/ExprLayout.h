@@ -11,7 +11,7 @@
 #include <vector>
 
 // Scripts (indices, powers, limits, degrees, the twins of a group operator) are set in a font
-// whose signed height is the owner's times this scale, rounded (Part 5.2).
+// whose signed height is the owner's times this scale, rounded.
 constexpr long double ScriptScale = 0.7L;
 
 inline int32_t ScriptHeight(int32_t height) {
@@ -45,7 +45,7 @@ inline int32_t SatSub(int64_t at, int64_t offset) {
     return Sat32(at - offset);
 }
 
-// The extent of a row whose members share one axis row (Part 5.2): the rows above the axis,
+// The extent of a row whose members share one axis row: the rows above the axis,
 // the axis row included, and the rows below it.
 struct TRowExtent {
     int64_t Up = 0, Down = 0;
@@ -66,7 +66,7 @@ inline TRowExtent RowExtentOf(TExprClass *first) {
     return e;
 }
 
-// The outline of a curly bracket (Part 5.4) for a box of height h with top row y, in pen widths
+// The outline of a curly bracket for a box of height h with top row y, in pen widths
 // v (across) and w (down): a start point and Bezier segments of three points, the lower half
 // mirroring the upper one about the middle row. Both brackets start at column x: the right one
 // is the left one turned about a vertical axis, but for the inner serif of the point, which sits

@@ -1,5 +1,5 @@
-// The grammar: lists, relations, sums, products and factors with their postfix scripts
-// (Part 4.2). Names and keyword calls continue in ExprNames.cpp and ExprKeywords.cpp.
+// The grammar: lists, relations, sums, products and factors with their postfix scripts.
+// Names and keyword calls continue in ExprNames.cpp and ExprKeywords.cpp.
 #include "formula/make/ExprMake.h"
 
 #include "formula/draw/ExprDraw.h"

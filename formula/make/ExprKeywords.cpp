@@ -1,4 +1,4 @@
-// The keyword table and the generic reader of keyword arguments (Part 4.3).
+// The keyword table and the generic reader of keyword arguments.
 #include "formula/make/ExprKeywords.h"
 
 #include "formula/draw/ExprDraw.h"
@@ -26,7 +26,7 @@ namespace {
 
 using namespace Keywords;
 
-// Sorted by nothing: found by name. Compound: POW, SQR, STROKES, FACT and LIM (Part 4.2).
+// Sorted by nothing: found by name. Compound: POW, SQR, STROKES, FACT and LIM.
 constexpr std::array<TKeyword, 43> KeywordTable = {{
     {"SQRT", "W", false, Sqrt},
     {"SQR", "B", true, Sqr},

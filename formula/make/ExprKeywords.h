@@ -1,4 +1,4 @@
-// Keyword calls (Part 4.3), KaTeX style: one constexpr table (ExprKeywords.cpp) maps a keyword's
+// Keyword calls: one constexpr table (ExprKeywords.cpp) maps a keyword's
 // name to the shape of its arguments and to its handler. The builder reads the arguments by the
 // shape, generically; the handler, kept with its family, only builds the node:
 //   KeywordsScripts.cpp   roots, powers, indices, accents, strokes, factorial, modulus
@@ -63,7 +63,7 @@ using TKeywordHandler = PExpr (*)(TKeywordArgs &);
 struct TKeyword {
     std::string_view Name;  // upper case
     std::string_view Shape; // the arguments, read by TExprBuilder::ReadArguments
-    bool Compound;          // the call counts as compound where it is a base (Part 4.2)
+    bool Compound;          // the call counts as compound where it is a base
     TKeywordHandler Handler;
 };
 

@@ -47,7 +47,7 @@ const std::string &ExpectOpening(); // "Ожидается знак открыв
 const std::string &ExpectClosing(); // "Ожидается знак закрывающей скобки в позиции "
 const std::string &UnterminatedString(); // "Незавершённая строка"
 const std::string &TooDeep(); // "Слишком глубокая вложенность в позиции "
-const std::string &TooLarge(); // "Формула слишком велика"
+const std::string &TooLarge();      // "Формула слишком велика"
 const std::string &TooLongNumber(); // "Число длиннее 255 знаков в позиции "
 const std::string &OutOfRange(); // "Число вне допустимого диапазона в позиции "
 } // namespace ExprMessages

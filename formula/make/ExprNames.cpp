@@ -1,5 +1,5 @@
 // Names: Greek letters, the named symbols, variables, names with trailing digits, and calls of
-// functions that are not keywords (Part 4.3).
+// functions that are not keywords.
 #include "formula/make/ExprMake.h"
 
 #include "formula/draw/ExprDraw.h"

@@ -1,5 +1,5 @@
 // Normalization: the typed operator pairs, the ellipsis and the spaced ampersand folded into
-// one code character each, before the grammar reads the text (Part 4.1).
+// one code character each, before the grammar reads the text.
 #include "formula/make/ExprMake.h"
 
 #include <array>

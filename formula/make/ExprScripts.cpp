@@ -1,5 +1,5 @@
 // Where a superscript, subscript or accent goes, and the round brackets a row gets before a
-// script is attached to it (Part 4.2).
+// script is attached to it.
 #include "formula/make/ExprMake.h"
 
 #include "formula/draw/ExprDraw.h"
