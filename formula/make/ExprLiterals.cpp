@@ -1,5 +1,5 @@
 // The cursor on the normalized text and the literal readers: commas between arguments, strings,
-// number literals and integer arguments (Parts 4.2, 4.3).
+// number literals and integer arguments.
 #include "formula/make/ExprMake.h"
 
 #include "formula/make/ExprNames.h"
