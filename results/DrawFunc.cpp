@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 std::unique_ptr<TExprFont> FormulaFont;
@@ -53,6 +54,8 @@ TFormulaPicture::TFormulaPicture(std::string_view prefix, std::string_view formu
     if (!FLayout->Fits()) throw EIncorrectExpr(ExprMessages::TooLarge());
     FWidth = FLayout->Width();
     FHeight = FLayout->Height();
+    FOverhang = static_cast<int32_t>(
+        std::clamp<int64_t>(2 * std::abs(int64_t{FormulaFont->Height()}), 8, 4 * 16384));
 }
 
 TFormulaPicture::~TFormulaPicture() {
@@ -64,8 +67,9 @@ TExprChain &TFormulaPicture::Chain() {
     return FLayout->Chain();
 }
 
-void TFormulaPicture::DrawChain(QPainter &painter, int32_t x, int32_t y) {
+void TFormulaPicture::DrawChain(QPainter &painter, int32_t x, int32_t y, TShapeDrawing drawing) {
     FCanvas->SetPainter(&painter);
+    FCanvas->SetDrawing(drawing);
     FLayout->Draw(x, y);
     FCanvas->SetPainter(nullptr);
 }
@@ -76,33 +80,39 @@ void TFormulaPicture::DrawFrame(QPainter &painter, int32_t x, int32_t y) {
     FCanvas->SetPainter(nullptr);
 }
 
-void TFormulaPicture::Paint(QPainter &painter, int32_t x, int32_t y, bool framed) {
+void TFormulaPicture::Paint(QPainter &painter, int32_t x, int32_t y, bool framed,
+                            TShapeDrawing drawing) {
     painter.save();
     const QRect box(x, y, FWidth, FHeight);
     painter.setClipRect(box, Qt::IntersectClip);
     painter.fillRect(box, Qt::white);
-    DrawChain(painter, x, y);
+    DrawChain(painter, x, y, drawing);
     if (framed) DrawFrame(painter, x, y);
     painter.restore();
 }
 
-QImage TFormulaPicture::Bitmap(TPictureSurface surface, bool framed) {
-    QImage image;
-    if (surface == TPictureSurface::Fixed) {
-        QImage full(FixedSurfaceWidth, FixedSurfaceHeight, QImage::Format_RGB32);
-        full.fill(Qt::white);
-        {
-            QPainter painter(&full);
-            DrawChain(painter, 0, 0);
-        }
-        // Resized keeping the top-left part.
-        image = full.copy(0, 0, FWidth, FHeight);
-    } else {
-        image = QImage(FWidth, FHeight, QImage::Format_RGB32);
-        image.fill(Qt::white);
+void TFormulaPicture::PaintInk(QPainter &painter, int32_t x, int32_t y, bool framed,
+                               TShapeDrawing drawing) {
+    painter.save();
+    DrawChain(painter, x, y, drawing);
+    if (framed) DrawFrame(painter, x, y);
+    painter.restore();
+}
+
+QImage TFormulaPicture::Bitmap(TPictureSurface surface, bool framed, TShapeDrawing drawing,
+                               int ratio) {
+    ratio = std::max(1, ratio);
+    const bool fixed = surface == TPictureSurface::Fixed;
+    QImage image(ratio * (fixed ? FixedSurfaceWidth : FWidth),
+                 ratio * (fixed ? FixedSurfaceHeight : FHeight), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    {
         QPainter painter(&image);
-        DrawChain(painter, 0, 0);
+        DrawChain(painter, 0, 0, drawing);
     }
+    // Resized keeping the top-left part.
+    if (fixed) image = image.copy(0, 0, ratio * FWidth, ratio * FHeight);
     if (framed) {
         QPainter painter(&image);
         DrawFrame(painter, 0, 0);
@@ -110,14 +120,56 @@ QImage TFormulaPicture::Bitmap(TPictureSurface surface, bool framed) {
     return image;
 }
 
-QImage FormulaBitmapEx(std::string_view prefix, std::string_view formula, std::string_view suffix,
-                       TPictureSurface surface) {
-    TFormulaPicture picture(prefix, formula, suffix);
-    return picture.Bitmap(surface);
+QRect TFormulaPicture::InkRect(bool framed, TShapeDrawing drawing, int ratio) {
+    ratio = std::max(1, ratio);
+    // Painted on white in bands, so a large picture never needs one huge bitmap; any pixel that
+    // is not pure white is ink.
+    const int64_t pad = FOverhang;
+    const int64_t width = ratio * (FWidth + 2 * pad);
+    const int64_t height = ratio * (FHeight + 2 * pad);
+    const int64_t band = std::clamp<int64_t>((int64_t{1} << 24) / std::max<int64_t>(1, width), 1,
+                                             height);
+    int64_t left = width, right = -1, top = height, bottom = -1;
+    QImage strip(static_cast<int>(width), static_cast<int>(band), QImage::Format_RGB32);
+    for (int64_t y0 = 0; y0 < height; y0 += band) {
+        strip.fill(Qt::white);
+        {
+            QPainter painter(&strip);
+            painter.translate(0, static_cast<qreal>(-y0));
+            painter.scale(ratio, ratio);
+            PaintInk(painter, static_cast<int32_t>(pad), static_cast<int32_t>(pad), framed,
+                     drawing);
+        }
+        const int64_t rows = std::min(band, height - y0);
+        for (int64_t r = 0; r < rows; ++r) {
+            const auto *line = reinterpret_cast<const QRgb *>(strip.constScanLine(int(r)));
+            int64_t first = -1, last = -1;
+            for (int64_t c = 0; c < width; ++c)
+                if ((line[c] & 0xFFFFFF) != 0xFFFFFF) {
+                    if (first < 0) first = c;
+                    last = c;
+                }
+            if (first < 0) continue;
+            left = std::min(left, first);
+            right = std::max(right, last);
+            top = std::min(top, y0 + r);
+            bottom = y0 + r;
+        }
+    }
+    if (right < 0) return QRect();
+    const int64_t shift = ratio * pad;
+    return QRect(static_cast<int>(left - shift), static_cast<int>(top - shift),
+                 static_cast<int>(right - left + 1), static_cast<int>(bottom - top + 1));
 }
 
-QImage FormulaBitmap(std::string_view formula) {
-    return FormulaBitmapEx(" ", formula, " ");
+QImage FormulaBitmapEx(std::string_view prefix, std::string_view formula, std::string_view suffix,
+                       TPictureSurface surface, TShapeDrawing drawing) {
+    TFormulaPicture picture(prefix, formula, suffix);
+    return picture.Bitmap(surface, false, drawing);
+}
+
+QImage FormulaBitmap(std::string_view formula, TShapeDrawing drawing) {
+    return FormulaBitmapEx(" ", formula, " ", TPictureSurface::Sized, drawing);
 }
 
 int32_t TextHeightOf(TCanvas &dc, std::string_view text) {
@@ -127,10 +179,10 @@ int32_t TextHeightOf(TCanvas &dc, std::string_view text) {
 namespace {
 
 void DrawPicture(std::string_view formula, QPainter &canvas, int32_t x, int32_t y, bool framed) {
+    // Painted through the painter, so a scaled surface gets the picture at its full resolution.
     TFormulaPicture picture(" ", formula, " ");
-    const QImage image = picture.Bitmap(TPictureSurface::Sized, framed);
-    canvas.drawImage(x, y, image);
-    LastFormulaHeight = image.height();
+    picture.Paint(canvas, x, y, framed);
+    LastFormulaHeight = picture.Height();
 }
 
 } // namespace

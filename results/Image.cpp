@@ -2,24 +2,40 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 TImage::TImage(int width, int height, QWidget *parent) : QWidget(parent) {
     setFixedSize(width, height);
 }
 
+void TImage::MakeBitmap() {
+    // Whole device pixels only: a fractional ratio is rounded up, and the bitmap is shown scaled
+    // down by the rest.
+    const qreal ratio = std::max<qreal>(1, std::ceil(devicePixelRatioF() - 0.01));
+    FBitmap = QImage(qRound(width() * ratio), qRound(height() * ratio), QImage::Format_RGB32);
+    FBitmap.setDevicePixelRatio(ratio);
+    // 96 dpi at ratio 1, what the formula pictures are measured at.
+    FBitmap.setDotsPerMeterX(qRound(3780 * ratio));
+    FBitmap.setDotsPerMeterY(qRound(3780 * ratio));
+    FBitmap.fill(Qt::white);
+}
+
 QImage &TImage::Bitmap() {
-    if (FBitmap.isNull()) {
-        FBitmap = QImage(width(), height(), QImage::Format_RGB32);
-        // 96 dpi, what the formula pictures are measured at.
-        FBitmap.setDotsPerMeterX(3780);
-        FBitmap.setDotsPerMeterY(3780);
-        FBitmap.fill(Qt::white);
-    }
+    if (FBitmap.isNull()) MakeBitmap();
     update();
     return FBitmap;
 }
 
 void TImage::paintEvent(QPaintEvent *) {
     if (FBitmap.isNull()) return;
+    const qreal ratio = std::max<qreal>(1, std::ceil(devicePixelRatioF() - 0.01));
+    if (FBitmap.devicePixelRatio() != ratio && FRepaint && !FRepainting) {
+        FRepainting = true;
+        MakeBitmap();
+        FRepaint();
+        FRepainting = false;
+    }
     QPainter painter(this);
-    painter.drawImage(0, 0, FBitmap);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), FBitmap);
 }

@@ -1,9 +1,13 @@
-// An image area: a widget of fixed size that shows its own bitmap. The bitmap has the widget's
-// size, starts white and is created the first time someone draws on it.
+// An image area: a widget of fixed size that shows its own bitmap. The bitmap covers the widget at
+// the screen's device pixel ratio (what is painted on it through a QPainter lands at the full
+// resolution, in the widget's own coordinates), starts white and is created the first time
+// someone draws on it.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 class TImage : public QWidget {
     Q_OBJECT
@@ -16,9 +20,17 @@ public:
     // True once Bitmap() has been called.
     bool HasBitmap() const { return !FBitmap.isNull(); }
 
+    // Called with a new white bitmap when the widget has come to a screen of another device pixel
+    // ratio, to paint its contents again.
+    void SetRepaint(std::function<void()> repaint) { FRepaint = std::move(repaint); }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void MakeBitmap();
+
     QImage FBitmap;
+    std::function<void()> FRepaint;
+    bool FRepainting = false;
 };

@@ -398,21 +398,54 @@ void TQtCanvas::SetBrush(TBrushStyle style, TColor color) {
     FBrushColor = color;
 }
 
+QPen TQtCanvas::ShapePen() const {
+    // Qt's cosmetic pen (width 0) is one device pixel: the classic pen where a device pixel is a
+    // picture pixel. Scaled or smooth, the pen is one picture pixel wide.
+    const bool unscaled = FPainter->deviceTransform().type() <= QTransform::TxTranslate;
+    const bool cosmetic = FPenWidth <= 1 && FDrawing == TShapeDrawing::Classic && unscaled;
+    QPen p(ToQColor(FPenColor), cosmetic ? 0 : FPenWidth);
+    // A flat cap leaves a line's end point out; a round join keeps a corner's ink within half a
+    // pen of the corner, as the classic pen's corner pixel.
+    p.setCapStyle(Qt::FlatCap);
+    p.setJoinStyle(FDrawing == TShapeDrawing::Smooth ? Qt::RoundJoin : Qt::MiterJoin);
+    return p;
+}
+
 void TQtCanvas::PrepareShapes(bool pen, bool brush) {
-    FPainter->setRenderHint(QPainter::Antialiasing, false);
-    if (pen && FPenStyle == TPenStyle::Solid) {
-        // Width 0 is Qt's cosmetic one-pixel pen; a flat cap leaves a line's end point out.
-        QPen p(ToQColor(FPenColor), FPenWidth <= 1 ? 0 : FPenWidth);
-        p.setCapStyle(Qt::FlatCap);
-        p.setJoinStyle(Qt::MiterJoin);
-        FPainter->setPen(p);
-    } else
+    FPainter->setRenderHint(QPainter::Antialiasing, FDrawing == TShapeDrawing::Smooth);
+    if (pen && FPenStyle == TPenStyle::Solid)
+        FPainter->setPen(ShapePen());
+    else
         FPainter->setPen(Qt::NoPen);
     if (brush && FBrushStyle == TBrushStyle::Solid)
         FPainter->setBrush(ToQColor(FBrushColor));
     else
         FPainter->setBrush(Qt::NoBrush);
 }
+
+// The painter set up for one shape. Aliased, Qt covers the pixel whose top-left corner is the
+// point; antialiased, a point is a pixel corner. Half a pixel towards the pixel's centre makes
+// the smooth pen cover what the classic one covers.
+class TQtCanvas::TShapeScope {
+public:
+    TShapeScope(TQtCanvas &canvas, bool pen, bool brush) : FPainter(*canvas.FPainter) {
+        canvas.PrepareShapes(pen, brush);
+        FShifted = canvas.FDrawing == TShapeDrawing::Smooth;
+        if (!FShifted) return;
+        FSaved = FPainter.worldTransform();
+        FPainter.translate(0.5, 0.5);
+    }
+    ~TShapeScope() {
+        if (FShifted) FPainter.setWorldTransform(FSaved);
+    }
+    TShapeScope(const TShapeScope &) = delete;
+    TShapeScope &operator=(const TShapeScope &) = delete;
+
+private:
+    QPainter &FPainter;
+    QTransform FSaved;
+    bool FShifted = false;
+};
 
 void TQtCanvas::FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color) {
     const int L = ClampCoord(l), T = ClampCoord(t), R = ClampCoord(r), B = ClampCoord(b);
@@ -451,10 +484,14 @@ void TQtCanvas::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) {
     if (R <= L || B <= T) return;
     const bool pen = FPenStyle == TPenStyle::Solid;
     if (!pen && FBrushStyle != TBrushStyle::Solid) return;
-    PrepareShapes(true, true);
+    TShapeScope scope(*this, true, true);
     // Aliased with a one-pixel pen, Qt covers one column and row more than the rectangle it is
     // given; without a pen it leaves a row out. A pen in the brush colour gives the classic cover.
-    if (!pen) FPainter->setPen(QPen(ToQColor(FBrushColor), 0));
+    if (!pen) {
+        QPen p = ShapePen();
+        p.setColor(ToQColor(FBrushColor));
+        FPainter->setPen(p);
+    }
     FPainter->drawEllipse(QRect(L, T, R - L - 1, B - T - 1));
 }
 
@@ -470,7 +507,7 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
         return;
     }
     if (!FPainter) return;
-    PrepareShapes(true, true);
+    TShapeScope scope(*this, true, true);
     FPainter->drawPolygon(poly, Qt::OddEvenFill);
 }
 
@@ -499,7 +536,7 @@ void TQtCanvas::LineTo(int32_t x, int32_t y) {
                   FPenColor);
         return;
     }
-    PrepareShapes(true, false);
+    TShapeScope scope(*this, true, false);
     FPainter->drawLine(ClampCoord(from.X), ClampCoord(from.Y), ClampCoord(x), ClampCoord(y));
 }
 
@@ -519,7 +556,7 @@ void TQtCanvas::PolyBezier(std::span<const TPoint> points) {
     for (std::size_t i = 1; i + 2 < points.size(); i += 3)
         path.cubicTo(at(i), at(i + 1), at(i + 2));
     if (FInPath || !FPainter || FPenStyle != TPenStyle::Solid) return;
-    PrepareShapes(true, false);
+    TShapeScope scope(*this, true, false);
     FPainter->drawPath(local);
 }
 
@@ -534,7 +571,7 @@ void TQtCanvas::EndPath() {
 void TQtCanvas::StrokeAndFillPath() {
     FInPath = false;
     if (FPainter && !FPath.isEmpty()) {
-        PrepareShapes(true, true);
+        TShapeScope scope(*this, true, true);
         FPath.setFillRule(Qt::OddEvenFill);
         FPainter->drawPath(FPath);
     }

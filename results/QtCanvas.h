@@ -8,8 +8,15 @@
 //   8-bit (Windows-1251) codes only: codes above 255 and the unassigned byte 0x98 fail;
 // - text written with the top-left corner of its cell at the point, transparent, in the font's
 //   colour; a font with an escapement (1800: upside down) turns about that point;
-// - aliased shapes covering columns l .. r - 1 and rows t .. b - 1, a line excluding its end
-//   point, closed Bezier figures filled with the alternate (even-odd) rule.
+// - shapes covering columns l .. r - 1 and rows t .. b - 1, a line excluding its end point,
+//   closed Bezier figures filled with the alternate (even-odd) rule.
+//
+// Shapes are drawn in one of two ways (TShapeDrawing). Classic draws them aliased, pixel for pixel
+// as the classic surface does. Smooth antialiases curves, slanted edges and ellipses over the same
+// geometry (the one-pixel pen centred on the pixel the classic pen covers), while rectangles and
+// horizontal or vertical lines stay on whole pixels, so strokes and bars keep crisp edges. Under a
+// scaling painter (a screen with a device pixel ratio above 1, a scaled PNG) both keep the pen one
+// picture pixel wide instead of one device pixel.
 //
 // Everything derived from a font (the Qt font, its metrics, per-character ABC widths and glyph
 // boxes, text widths and laid-out glyphs) is kept in a per-thread cache shared by all canvases,
@@ -28,6 +35,8 @@
 
 class QPainter;
 
+enum class TShapeDrawing : uint8_t { Smooth, Classic };
+
 // A Windows-1251 text as a QString.
 QString FromCp1251(std::string_view text);
 
@@ -45,6 +54,9 @@ public:
         FDpiX = dpiX;
         FDpiY = dpiY;
     }
+    // Classic unless set otherwise.
+    TShapeDrawing Drawing() const { return FDrawing; }
+    void SetDrawing(TShapeDrawing drawing) { FDrawing = drawing; }
 
     // The Qt font a font value selects (face decoded from Windows-1251, pixel size from the
     // signed height).
@@ -86,7 +98,12 @@ public:
 private:
     void SelectEntry();
     void DrawRun(int32_t x, int32_t y, const TTextRun &run);
+    // Sets pen, brush and antialiasing for a shape. In the smooth drawing it also moves the
+    // painter half a pixel, so the pen's centre line runs through the pixels' centres; the
+    // returned scope undoes that.
+    class TShapeScope;
     void PrepareShapes(bool pen, bool brush);
+    QPen ShapePen() const;
     void FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color);
 
     QPainter *FPainter;
@@ -96,6 +113,7 @@ private:
     // The last faces selected: formulas alternate between a few (upright, italic, reduced).
     std::array<std::shared_ptr<TFontEntry>, 4> FRecent;
     std::size_t FRecentNext = 0;
+    TShapeDrawing FDrawing = TShapeDrawing::Classic;
     TPenStyle FPenStyle = TPenStyle::Solid;
     int32_t FPenWidth = 1;
     TColor FPenColor = clBlack;

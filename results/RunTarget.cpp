@@ -39,12 +39,21 @@ private:
 };
 
 TQtImageArea::TQtImageArea(TImage &image)
-    : FImage(&image), FWidth(image.width()), FHeight(image.height()) {}
+    : FImage(&image), FWidth(image.width()), FHeight(image.height()) {
+    // On a screen of another pixel ratio the new bitmap gets the same pictures again.
+    image.SetRepaint([this] {
+        if (!FormulaFont) return;
+        const std::vector<TAreaOp> log = FLog;
+        Replay(log);
+    });
+}
 
 TQtImageArea::TQtImageArea(QPainter &painter, int32_t width, int32_t height)
     : FPainter(&painter), FWidth(width), FHeight(height) {}
 
-TQtImageArea::~TQtImageArea() = default;
+TQtImageArea::~TQtImageArea() {
+    if (FImage) FImage->SetRepaint(nullptr);
+}
 
 void TQtImageArea::Clear() {
     {
@@ -88,14 +97,12 @@ void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
 }
 
 int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
-    // The blanks around the formula are those of FormulaBitmap.
+    // The blanks around the formula are those of FormulaBitmap. Painted through the painter,
+    // at the bitmap's device pixel ratio or as vectors on a PDF page.
     TFormulaPicture picture(" ", formula, " ");
     {
         TPaintScope scope(*this);
-        if (FImage)
-            scope.Painter().drawImage(x, y, picture.Bitmap(TPictureSurface::Sized, framed));
-        else
-            picture.Paint(scope.Painter(), x, y, framed);
+        picture.Paint(scope.Painter(), x, y, framed);
     }
     LastFormulaHeight = picture.Height();
     TAreaOp op;

@@ -41,7 +41,8 @@ struct TAreaOp {
 
 class TQtImageArea : public TImageArea {
 public:
-    // Paints on the bitmap of image, formulas as pictures made by DrawFunc.
+    // Paints on the bitmap of image at its device pixel ratio, and paints the log again when the
+    // image moves to a screen of another ratio.
     explicit TQtImageArea(TImage &image);
     // Paints through painter, whose origin is the area's top-left corner (for example on a PDF
     // page): formulas as vector graphics, everything clipped to width x height. The painter must

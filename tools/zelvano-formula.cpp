@@ -24,8 +24,8 @@
 namespace {
 
 const char *const Usage =
-    "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [-o FILE]\n"
-    "                       (FORMULA | -f TEXTFILE)\n"
+    "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [--classic]\n"
+    "                       [-o FILE [--scale N]] (FORMULA | -f TEXTFILE)\n"
     "\n"
     "Typesets FORMULA, a text in Zelvano's formula language (UTF-8; every character must exist\n"
     "in Windows-1251), as the program's formula pictures show it.\n"
@@ -36,8 +36,13 @@ const char *const Usage =
     "  --tree      print the node tree the parser builds, on one line\n"
     "  -f TEXTFILE read the formula from TEXTFILE (\"-\" for standard input); one final line\n"
     "              break is dropped\n"
-    "  -o FILE     write the picture: FILE.png exactly as the program paints it, FILE.svg or\n"
-    "              FILE.pdf the same layout as vector graphics\n"
+    "  -o FILE     write the picture as FILE.png, or as vector graphics in FILE.svg or\n"
+    "              FILE.pdf: smooth outlines, and all the ink of the formula with a small\n"
+    "              white margin (nothing cut where a glyph reaches beyond the program's\n"
+    "              picture)\n"
+    "  --scale N   with a PNG: N times the screen resolution, 1 to 8 (default 1)\n"
+    "  --classic   exactly the program's picture instead: its size, cut where the program\n"
+    "              cuts, outlines drawn aliased as on the classic surface\n"
     "  --help      show this text\n"
     "  --version   show the version\n"
     "\n"
@@ -58,7 +63,14 @@ struct TOptions {
     bool HaveFormula = false;
     // "-f": Formula names the file that holds the formula.
     bool FromFile = false;
+    int Scale = 1;
+    bool Classic = false;
 };
+
+// The largest PNG written, in pixels (a gigabyte of bitmap).
+constexpr int64_t MaxPngPixels = int64_t{1} << 28;
+// The white margin around the ink, in picture pixels.
+constexpr int InkMargin = 2;
 
 // Qt's notes (a missing runtime folder and the like) would break the one-line error contract
 // of standard error; only fatal messages pass.
@@ -107,7 +119,9 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
                 o.Boxes = true;
             } else if (a == "--tree") {
                 o.Tree = true;
-            } else if (a == "--size" || a == "-o" || a == "-f") {
+            } else if (a == "--classic") {
+                o.Classic = true;
+            } else if (a == "--size" || a == "-o" || a == "-f" || a == "--scale") {
                 if (i + 1 >= argc) return Fail(a + " needs a value (see --help)");
                 const std::string v = argv[++i];
                 if (a == "-o") {
@@ -118,6 +132,11 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
                     if (o.HaveFormula) return Fail("one formula only (see --help)");
                     o.Formula = v;
                     o.HaveFormula = o.FromFile = true;
+                } else if (a == "--scale") {
+                    const std::optional<int> scale = WholeNumberArgument(v, 1, 8);
+                    if (!scale)
+                        return Fail("--scale takes a whole number from 1 to 8, not \"" + v + "\"");
+                    o.Scale = *scale;
                 } else if (const std::optional<int> size = WholeNumberArgument(v, 1, 1000))
                     o.Size = *size;
                 else
@@ -136,17 +155,78 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
     if (!o.Output.empty() && !EndsWith(o.Output, ".png") && !EndsWith(o.Output, ".svg") &&
         !EndsWith(o.Output, ".pdf"))
         return Fail("the output file must end in .png, .svg or .pdf: \"" + o.Output + "\"");
+    if (o.Scale != 1 && !EndsWith(o.Output, ".png"))
+        return Fail("--scale goes with a PNG output (-o FILE.png)");
     return -1;
 }
 
-// The picture in the output file's format, made in memory; empty if it cannot be made.
-QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o) {
-    if (EndsWith(o.Output, ".png"))
-        return PngBytes(picture.Bitmap(TPictureSurface::Sized, o.Framed));
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The rectangle to write, in device pixels at ratio with the picture's top-left corner at the
+// origin: the program's picture, grown where ink reaches beyond it, with a white margin around
+// all the ink. The classic picture is the program's rectangle.
+QRect OutputRect(TFormulaPicture &picture, const TOptions &o, int ratio) {
+    const QRect nominal(0, 0, picture.Width() * ratio, picture.Height() * ratio);
+    if (o.Classic) return nominal;
+    const QRect ink = picture.InkRect(o.Framed, TShapeDrawing::Smooth, ratio);
+    if (ink.isEmpty()) return nominal;
+    const int m = InkMargin * ratio;
+    return nominal | ink.adjusted(-m, -m, m, m);
+}
+
+// Paints the picture for an output whose top-left corner is box's (in picture pixels).
+void PaintOutput(TFormulaPicture &picture, const TOptions &o, QPainter &painter, QRectF box) {
+    if (o.Classic) {
+        picture.Paint(painter, 0, 0, o.Framed, TShapeDrawing::Classic);
+        return;
+    }
+    painter.translate(-box.topLeft());
+    painter.fillRect(box, Qt::white);
+    picture.PaintInk(painter, 0, 0, o.Framed, TShapeDrawing::Smooth);
+}
+
+// The picture as a PNG at the scale, made in memory; empty with why if it cannot be made.
+QByteArray PngPicture(TFormulaPicture &picture, const TOptions &o, std::string &why) {
+    const int r = o.Scale;
+    // Checked before any bitmap is made: the ink search paints at this size too.
+    const int64_t most = (int64_t{picture.Width()} + 2 * InkMargin) *
+                         (int64_t{picture.Height()} + 2 * InkMargin) * r * r;
+    const QRect box = most > MaxPngPixels ? QRect() : OutputRect(picture, o, r);
+    if (box.isEmpty() || int64_t{box.width()} * box.height() > MaxPngPixels) {
+        why = "the picture is too large for a PNG at scale " + std::to_string(r) +
+              " (at most " + std::to_string(MaxPngPixels) + " pixels)";
+        return QByteArray();
+    }
+    QImage image(box.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(r);
+    image.setDotsPerMeterX(3780 * r);
+    image.setDotsPerMeterY(3780 * r);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PaintOutput(picture, o, painter, QRectF(QPointF(box.topLeft()) / r, QSizeF(box.size()) / r));
+    }
+    return PngBytes(image);
+}
+
+// The picture in the output file's format, made in memory; empty with why if it cannot be made.
+QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o, std::string &why) {
+    if (EndsWith(o.Output, ".png")) return PngPicture(picture, o, why);
+    why = "cannot make the picture for \"" + o.Output + "\"";
+    // The ink is found at four times the resolution (once for a picture of millions of pixels),
+    // and the page is given whole picture pixels around it.
+    const int r = int64_t{picture.Width()} * picture.Height() <= (int64_t{1} << 22) ? 4 : 1;
+    const QRect device = OutputRect(picture, o, r);
+    const int left = FloorDiv(device.left(), r), top = FloorDiv(device.top(), r);
+    const int right = -FloorDiv(-(device.left() + device.width()), r);
+    const int bottom = -FloorDiv(-(device.top() + device.height()), r);
+    const QRect box(left, top, right - left, bottom - top);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const int w = picture.Width(), h = picture.Height();
+    const int w = box.width(), h = box.height();
     QPainter painter;
     if (EndsWith(o.Output, ".svg")) {
         QSvgGenerator svg;
@@ -156,7 +236,7 @@ QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o) {
         svg.setViewBox(QRect(0, 0, w, h));
         svg.setTitle(QStringLiteral("Zelvano formula"));
         if (!painter.begin(&svg)) return QByteArray();
-        picture.Paint(painter, 0, 0, o.Framed);
+        PaintOutput(picture, o, painter, box);
         return painter.end() ? bytes : QByteArray();
     }
     QPdfWriter pdf(&buffer);
@@ -167,7 +247,7 @@ QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o) {
                               QStringLiteral("Formula"), QPageSize::ExactMatch));
     pdf.setTitle(QStringLiteral("Zelvano formula"));
     if (!painter.begin(&pdf)) return QByteArray();
-    picture.Paint(painter, 0, 0, o.Framed);
+    PaintOutput(picture, o, painter, box);
     return painter.end() ? bytes : QByteArray();
 }
 
@@ -233,10 +313,10 @@ int main(int argc, char **argv) {
             if (o.Output.empty()) {
                 std::printf("%d %d\n", picture.Width(), picture.Height());
             } else {
-                const QByteArray bytes = PictureBytes(picture, o);
+                std::string why;
+                const QByteArray bytes = PictureBytes(picture, o, why);
                 const QString error = bytes.isEmpty()
-                                          ? QStringLiteral("cannot make the picture for \"%1\"")
-                                                .arg(QString::fromStdString(o.Output))
+                                          ? QString::fromStdString(why)
                                           : WriteWholeFile(QString::fromStdString(o.Output), bytes);
                 if (!error.isEmpty()) status = Fail(error.toStdString());
             }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QStringList>
@@ -34,7 +35,8 @@ constexpr int ExitUsage = 2;
 
 const char *const Usage =
     "Usage: zelvano-report [--variant N | --counts1 \"c1 ... c10\" --counts2 \"c1 ... c10\"]\n"
-    "                      [--smoothing 0|1|2] (--dump | --png DIR | --pdf FILE | --csv FILE)\n"
+    "                      [--smoothing 0|1|2]\n"
+    "                      (--dump | --png DIR [--scale N] | --pdf FILE | --csv FILE)\n"
     "\n"
     "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
     "\n"
@@ -45,6 +47,8 @@ const char *const Usage =
     "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
     "  --dump           print the run as text records on standard output\n"
     "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR\n"
+    "  --scale N        with --png: N times the screen resolution, 1 to 8 (default 1);\n"
+    "                   the pages keep their layout, texts and formulas are drawn sharp\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
     "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
     "                   value, as computed and as the page shows it; semicolons,\n"
@@ -68,6 +72,8 @@ struct TOptions {
     int Smoothing = 2;
     TOutput Output = TOutput::None;
     QString Path;
+    int Scale = 1;
+    bool ScaleGiven = false;
 };
 
 void Print(std::FILE *to, const std::string &text) {
@@ -130,6 +136,10 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
         } else if (name == u"--smoothing") {
             if (!value(text) || !IntArgument(text, 0, 2, o.Smoothing))
                 return UsageError("--smoothing needs 0, 1 or 2");
+        } else if (name == u"--scale") {
+            if (!value(text) || !IntArgument(text, 1, 8, o.Scale))
+                return UsageError("--scale needs a whole number from 1 to 8");
+            o.ScaleGiven = true;
         } else if (name == u"--dump") {
             if (auto exit = output(TOutput::Dump)) return exit;
         } else if (name == u"--png") {
@@ -146,6 +156,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
         return UsageError("give both --counts1 and --counts2");
     if (o.Counts1 && variantGiven) return UsageError("give --variant or the counts, not both");
     if (o.Output == TOutput::None) return UsageError(OneOutput);
+    if (o.ScaleGiven && o.Output != TOutput::Png) return UsageError("--scale goes with --png");
     return std::nullopt;
 }
 
@@ -236,16 +247,30 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
     return out;
 }
 
-// Writes Image1.png .. Image11.png as painted and each chart at its size, each file whole or not
-// at all; stops at the first file that cannot be written, false with a message naming it.
-bool WritePng(const QString &dir, TFrmRunTarget &target, std::string &error) {
+// A widget's look at scale times the screen resolution: painted, not enlarged.
+QImage ScaledGrab(QWidget &view, int scale) {
+    QImage image(view.size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    view.render(&painter);
+    return image;
+}
+
+// Writes Image1.png .. Image11.png as painted and each chart at its size, all at scale times the
+// screen resolution, each file whole or not at all; stops at the first file that cannot be
+// written, false with a message naming it.
+bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string &error) {
     TFrmRun &frmRun = target.FrmRun();
     if (!QDir().mkpath(dir)) {
         error = "cannot create \"" + dir.toStdString() + "\"";
         return false;
     }
     const QDir folder(dir);
-    auto save = [&](const QImage &image, const QString &name) {
+    auto save = [&](QImage image, const QString &name) {
+        // The resolution tells viewers and printers the picture's size at the screen's.
+        image.setDotsPerMeterX(3780 * scale);
+        image.setDotsPerMeterY(3780 * scale);
         const QString path = folder.filePath(name);
         const QByteArray png = PngBytes(image);
         const QString failure = png.isEmpty()
@@ -255,17 +280,30 @@ bool WritePng(const QString &dir, TFrmRunTarget &target, std::string &error) {
         error = failure.toStdString();
         return false;
     };
-    for (int n = 1; n <= 11; ++n)
-        if (!save(frmRun.Image(n)->Bitmap(), QStringLiteral("Image%1.png").arg(n))) return false;
+    for (int n = 1; n <= 11; ++n) {
+        // The area's log painted again at the scale, whatever the ratio of the hidden window.
+        TQtImageArea &source = target.Image(n);
+        QImage image(source.Width() * scale, source.Height() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            TQtImageArea area(painter, source.Width(), source.Height());
+            area.Replay(source.Log());
+        }
+        if (!save(image, QStringLiteral("Image%1.png").arg(n))) return false;
+    }
     for (int chart : TFrmRun::ChartNumbers) {
         TChart *view = frmRun.Chart(chart);
         view->Flush();
-        if (!save(view->grab().toImage(), QStringLiteral("Chart%1.png").arg(chart))) return false;
+        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart)))
+            return false;
     }
     for (int chart : {13, 14}) {
         TCheckChart *view = frmRun.CheckChart(chart);
         view->Flush();
-        if (!save(view->grab().toImage(), QStringLiteral("Chart%1.png").arg(chart))) return false;
+        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart)))
+            return false;
     }
     return true;
 }
@@ -310,7 +348,7 @@ int Run(const TOptions &o) {
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
         break;
     case TOutput::Png:
-        WritePng(o.Path, target, error);
+        WritePng(o.Path, target, o.Scale, error);
         break;
     case TOutput::Pdf: {
         const QString heading = (o.Counts1 ? QStringLiteral("свои данные")

@@ -142,7 +142,7 @@ TEST_F(FormulaPicture, MatchesTheClassicRoutine) {
     for (int points : {6, 8, 10}) {
         SetFormulaFontSize(points);
         for (const std::string &f : formulas)
-            EXPECT_EQ(FormulaBitmap(f), ClassicPicture(f)) << f;
+            EXPECT_EQ(FormulaBitmap(f, TShapeDrawing::Classic), ClassicPicture(f)) << f;
     }
 }
 
@@ -152,8 +152,10 @@ TEST_F(FormulaPicture, SizedSurfaceGivesTheClassicPixels) {
     for (int points : {6, 10}) {
         SetFormulaFontSize(points);
         for (const std::string &f : formulas) {
-            const QImage sized = FormulaBitmapEx(" ", f, " ", TPictureSurface::Sized);
-            const QImage fixed = FormulaBitmapEx(" ", f, " ", TPictureSurface::Fixed);
+            const QImage sized =
+                FormulaBitmapEx(" ", f, " ", TPictureSurface::Sized, TShapeDrawing::Classic);
+            const QImage fixed =
+                FormulaBitmapEx(" ", f, " ", TPictureSurface::Fixed, TShapeDrawing::Classic);
             EXPECT_EQ(sized, fixed) << f;
         }
     }
@@ -274,10 +276,88 @@ TEST_F(FormulaPicture, TextHeightIsTheCellOfTheSelectedFont) {
 }
 
 TEST_F(FormulaPicture, Golden) {
-    EXPECT_TRUE(MatchesGolden(FormulaBitmap("k=Summa(k_(i-1&String(,)&i),i=2,10)/9=0.4704"),
-                              "picture_mean_k"));
+    EXPECT_TRUE(MatchesGolden(
+        FormulaBitmap("k=Summa(k_(i-1&String(,)&i),i=2,10)/9=0.4704", TShapeDrawing::Classic),
+        "picture_mean_k"));
     SetFormulaFontSize(8);
     EXPECT_TRUE(MatchesGolden(TFormulaPicture(" ", "diff(x)/diff(t)=0.4704*.!(1000-x)", " ")
-                                  .Bitmap(TPictureSurface::Sized, true),
+                                  .Bitmap(TPictureSurface::Sized, true, TShapeDrawing::Classic),
                               "picture_framed_model"));
+}
+
+// The smooth drawing of every kind of outline at the program's size, at device pixel ratios 1
+// and 2.
+TEST_F(FormulaPicture, SmoothGolden) {
+    const struct {
+        const char *name, *formula;
+    } cases[] = {
+        {"brackets", "(1+a/b)*[a/b]+{a/b}+Abs(a/b)"},
+        {"root", "Root(3,a+b)+Sqrt(x_i)"},
+        {"sum_integral", "Summa(k_i,i=1,n)+Int(f(x)**diff(x),0,1)"},
+        {"fraction", "k=(X_(i+1)-X_i)/((S-X_i)*dt)"},
+        {"case", "f(x)=Case(x,x>0,-x,x<=0)"},
+    };
+    for (const auto &c : cases)
+        for (int ratio : {1, 2}) {
+            TFormulaPicture picture(" ", c.formula, " ");
+            const QImage image =
+                picture.Bitmap(TPictureSurface::Sized, false, TShapeDrawing::Smooth, ratio);
+            EXPECT_EQ(image.size(), QSize(picture.Width(), picture.Height()) * ratio);
+            EXPECT_TRUE(MatchesGolden(image, std::string("smooth_") + c.name + "_r" +
+                                                 std::to_string(ratio)));
+        }
+}
+
+namespace {
+
+// The smallest rectangle of the pixels that are not white.
+QRect InkBox(const QImage &image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST_F(FormulaPicture, SmoothDrawingKeepsTheClassicGeometryAndCrispStrokes) {
+    // Antialiasing may add a faint pixel at an edge, never move an outline.
+    for (int points : {6, 10, 16})
+        for (const std::string &f : BenchFormulas()) {
+            SetFormulaFontSize(points);
+            const QRect smooth = InkBox(FormulaBitmap(f, TShapeDrawing::Smooth));
+            const QRect classic = InkBox(FormulaBitmap(f, TShapeDrawing::Classic));
+            EXPECT_LE((smooth.topLeft() - classic.topLeft()).manhattanLength(), 2) << f;
+            EXPECT_LE((smooth.bottomRight() - classic.bottomRight()).manhattanLength(), 2) << f;
+        }
+    // A fraction bar is whole black rows (one per device pixel of its pen) between white ones,
+    // at both ratios: no half-grey row on either side.
+    SetFormulaFontSize(10);
+    for (int ratio : {1, 2}) {
+        TFormulaPicture picture(" ", "a/b", " ");
+        const QImage image =
+            picture.Bitmap(TPictureSurface::Sized, false, TShapeDrawing::Smooth, ratio);
+        auto black = [&](int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); };
+        int barTop = -1, barRows = 0, left = 0, right = 0;
+        for (int y = 0; y < image.height() && barTop < 0; ++y)
+            for (int x = 0; x + 6 * ratio < image.width(); ++x) {
+                int end = x;
+                while (end < image.width() && black(end, y))
+                    ++end;
+                if (end - x < 6 * ratio) continue;
+                barTop = y;
+                left = x;
+                right = end - 1;
+                break;
+            }
+        ASSERT_GT(barTop, 0) << ratio;
+        while (black(left, barTop + barRows) && black(right, barTop + barRows))
+            ++barRows;
+        EXPECT_EQ(barRows, ratio);
+        for (int x : {left, right}) {
+            EXPECT_EQ(image.pixel(x, barTop - 1), qRgb(255, 255, 255)) << ratio;
+            EXPECT_EQ(image.pixel(x, barTop + barRows), qRgb(255, 255, 255)) << ratio;
+        }
+    }
 }

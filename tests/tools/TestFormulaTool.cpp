@@ -47,13 +47,18 @@ TFormulaRun RunFormula(const QStringList &args, const QByteArray &input = QByteA
 }
 
 // The picture the program makes of a formula text at a point size.
-QImage ProgramPicture(const char *formula, int points, bool framed = false) {
+QImage ProgramPicture(const char *formula, int points, bool framed = false,
+                      TShapeDrawing drawing = TShapeDrawing::Smooth) {
     InitFormulaFont();
     SetFormulaFontSize(points);
     TFormulaPicture picture(" ", formula, " ");
-    QImage image = picture.Bitmap(TPictureSurface::Sized, framed);
+    QImage image = picture.Bitmap(TPictureSurface::Sized, framed, drawing);
     DoneFormulaFont();
     return image;
+}
+
+QImage written(const QString &png) {
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
 }
 
 QString Size(const QImage &image) {
@@ -155,22 +160,84 @@ TEST(FormulaTool, WritesThePictureAsTheProgramPaintsIt) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("f.png"));
     const char *formula = "diff(x)/diff(t)=0.4704*.!(1000-x)";
+    auto written = [&] { return QImage(png).convertToFormat(QImage::Format_RGB32); };
+    // Nothing of this formula reaches beyond the program's picture: the smooth picture as is.
     TFormulaRun run = RunFormula({QStringLiteral("-o"), png, QString::fromLatin1(formula)});
     EXPECT_EQ(run.Exit, 0);
-    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), ProgramPicture(formula, 10));
-
-    run = RunFormula({QStringLiteral("--framed"), QStringLiteral("--size"), QStringLiteral("8"),
-                      QStringLiteral("-o"), png, QString::fromLatin1(formula)});
+    EXPECT_EQ(written(), ProgramPicture(formula, 10));
+    run = RunFormula({QStringLiteral("--classic"), QStringLiteral("-o"), png,
+                      QString::fromLatin1(formula)});
     EXPECT_EQ(run.Exit, 0);
-    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), ProgramPicture(formula, 8, true));
+    EXPECT_EQ(written(), ProgramPicture(formula, 10, false, TShapeDrawing::Classic));
+    EXPECT_NE(written(), ProgramPicture(formula, 10));
+
+    run = RunFormula({QStringLiteral("--classic"), QStringLiteral("--framed"),
+                      QStringLiteral("--size"), QStringLiteral("8"), QStringLiteral("-o"), png,
+                      QString::fromLatin1(formula)});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(written(), ProgramPicture(formula, 8, true, TShapeDrawing::Classic));
 
     // The overlay changes the picture, not its size.
-    run = RunFormula(
-        {QStringLiteral("--boxes"), QStringLiteral("-o"), png, QString::fromLatin1(formula)});
+    run = RunFormula({QStringLiteral("--classic"), QStringLiteral("--boxes"), QStringLiteral("-o"),
+                      png, QString::fromLatin1(formula)});
     EXPECT_EQ(run.Exit, 0);
-    const QImage boxes = QImage(png).convertToFormat(QImage::Format_RGB32);
+    const QImage boxes = written();
     EXPECT_EQ(boxes.size(), ProgramPicture(formula, 10).size());
-    EXPECT_NE(boxes, ProgramPicture(formula, 10));
+    EXPECT_NE(boxes, ProgramPicture(formula, 10, false, TShapeDrawing::Classic));
+}
+
+// Roots, descenders, matrices and limits reach beyond the program's picture at some sizes; the
+// default output keeps them whole, with white all round.
+TEST(FormulaTool, DefaultPngKeepsAllTheInkInsideAWhiteMargin) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("f.png"));
+    const char *formulas[] = {"Sqrt(x^2+y^2)+Root(3,a+b)+Sqrt(Sqrt(z))",
+                              "Abs(Matrix(2,2,a_1,b_2,c_3,y_4))", "Lim(n->Infinity,(1+1/n)^n)",
+                              "Root(5,g_j*q_y)"};
+    auto inkAt = [](const QImage &image, int x, int y) {
+        return (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    };
+    bool grown = false;
+    for (const char *f : formulas)
+        for (int size : {6, 7, 9, 10, 13, 17, 24, 31, 48}) {
+            const QString args = QStringLiteral("%1 at %2").arg(QLatin1String(f)).arg(size);
+            const TFormulaRun run = RunFormula({QStringLiteral("--size"), QString::number(size),
+                                                QStringLiteral("-o"), png, QLatin1String(f)});
+            ASSERT_EQ(run.Exit, 0) << args.toStdString() << run.Err.toStdString();
+            const QImage image = written(png);
+            const QImage program = ProgramPicture(f, size);
+            ASSERT_GE(image.width(), program.width()) << args.toStdString();
+            ASSERT_GE(image.height(), program.height()) << args.toStdString();
+            grown = grown || image.size() != program.size();
+            for (int x = 0; x < image.width(); ++x)
+                ASSERT_FALSE(inkAt(image, x, 0) || inkAt(image, x, image.height() - 1))
+                    << args.toStdString() << " column " << x;
+            for (int y = 0; y < image.height(); ++y)
+                ASSERT_FALSE(inkAt(image, 0, y) || inkAt(image, image.width() - 1, y))
+                    << args.toStdString() << " row " << y;
+        }
+    // The program's own crop cuts some of them.
+    EXPECT_TRUE(grown);
+
+    // A scaled PNG is the same output at a finer resolution.
+    const char *f = formulas[0];
+    ASSERT_EQ(RunFormula({QStringLiteral("-o"), png, QLatin1String(f)}).Exit, 0);
+    const QSize single = written(png).size();
+    ASSERT_EQ(RunFormula({QStringLiteral("--scale"), QStringLiteral("3"), QStringLiteral("-o"),
+                          png, QLatin1String(f)})
+                  .Exit,
+              0);
+    EXPECT_EQ(written(png).size(), single * 3);
+    for (const char *bad : {"0", "9", "2x"})
+        EXPECT_EQ(RunFormula({QStringLiteral("--scale"), QLatin1String(bad), QStringLiteral("-o"),
+                              png, QLatin1String(f)})
+                      .Exit,
+                  1)
+            << bad;
+    EXPECT_EQ(RunFormula({QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("-o"),
+                          dir.filePath(QStringLiteral("f.svg")), QLatin1String(f)})
+                  .Exit,
+              1);
 }
 
 TEST(FormulaTool, WritesVectorGraphicsOfTheSameLayout) {
