@@ -127,8 +127,8 @@ QRect TFormulaPicture::InkRect(bool framed, TShapeDrawing drawing, int ratio) {
     const int64_t pad = FOverhang;
     const int64_t width = ratio * (FWidth + 2 * pad);
     const int64_t height = ratio * (FHeight + 2 * pad);
-    const int64_t band = std::clamp<int64_t>((int64_t{1} << 24) / std::max<int64_t>(1, width), 1,
-                                             height);
+    const int64_t band =
+        std::clamp<int64_t>((int64_t{1} << 24) / std::max<int64_t>(1, width), 1, height);
     int64_t left = width, right = -1, top = height, bottom = -1;
     QImage strip(static_cast<int>(width), static_cast<int>(band), QImage::Format_RGB32);
     for (int64_t y0 = 0; y0 < height; y0 += band) {

@@ -111,6 +111,9 @@ QFont BaseFont(const TFontData &d) {
     if (d.Pitch == fpFixed) f.setFixedPitch(true);
     // The classic text output does not kern; measuring and painting must agree with it.
     f.setKerning(false);
+    // Qt drops hinting on screens with a device pixel ratio above 1, which changes glyph boxes
+    // and advances; the layout is the 96-dpi one on every screen, so the hinting is fixed.
+    f.setHintingPreference(QFont::PreferVerticalHinting);
     return f;
 }
 

@@ -195,8 +195,8 @@ QByteArray PngPicture(TFormulaPicture &picture, const TOptions &o, std::string &
                          (int64_t{picture.Height()} + 2 * InkMargin) * r * r;
     const QRect box = most > MaxPngPixels ? QRect() : OutputRect(picture, o, r);
     if (box.isEmpty() || int64_t{box.width()} * box.height() > MaxPngPixels) {
-        why = "the picture is too large for a PNG at scale " + std::to_string(r) +
-              " (at most " + std::to_string(MaxPngPixels) + " pixels)";
+        why = "the picture is too large for a PNG at scale " + std::to_string(r) + " (at most " +
+              std::to_string(MaxPngPixels) + " pixels)";
         return QByteArray();
     }
     QImage image(box.size(), QImage::Format_RGB32);
@@ -206,7 +206,8 @@ QByteArray PngPicture(TFormulaPicture &picture, const TOptions &o, std::string &
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        PaintOutput(picture, o, painter, QRectF(QPointF(box.topLeft()) / r, QSizeF(box.size()) / r));
+        PaintOutput(picture, o, painter,
+                    QRectF(QPointF(box.topLeft()) / r, QSizeF(box.size()) / r));
     }
     return PngBytes(image);
 }

@@ -18,8 +18,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPainter>
 #include <QLabel>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -296,14 +296,12 @@ bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string 
     for (int chart : TFrmRun::ChartNumbers) {
         TChart *view = frmRun.Chart(chart);
         view->Flush();
-        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart)))
-            return false;
+        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
     }
     for (int chart : {13, 14}) {
         TCheckChart *view = frmRun.CheckChart(chart);
         view->Flush();
-        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart)))
-            return false;
+        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
     }
     return true;
 }

@@ -165,8 +165,8 @@ TEST(FormulaTool, WritesThePictureAsTheProgramPaintsIt) {
     TFormulaRun run = RunFormula({QStringLiteral("-o"), png, QString::fromLatin1(formula)});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(written(), ProgramPicture(formula, 10));
-    run = RunFormula({QStringLiteral("--classic"), QStringLiteral("-o"), png,
-                      QString::fromLatin1(formula)});
+    run = RunFormula(
+        {QStringLiteral("--classic"), QStringLiteral("-o"), png, QString::fromLatin1(formula)});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(written(), ProgramPicture(formula, 10, false, TShapeDrawing::Classic));
     EXPECT_NE(written(), ProgramPicture(formula, 10));
@@ -223,8 +223,8 @@ TEST(FormulaTool, DefaultPngKeepsAllTheInkInsideAWhiteMargin) {
     const char *f = formulas[0];
     ASSERT_EQ(RunFormula({QStringLiteral("-o"), png, QLatin1String(f)}).Exit, 0);
     const QSize single = written(png).size();
-    ASSERT_EQ(RunFormula({QStringLiteral("--scale"), QStringLiteral("3"), QStringLiteral("-o"),
-                          png, QLatin1String(f)})
+    ASSERT_EQ(RunFormula({QStringLiteral("--scale"), QStringLiteral("3"), QStringLiteral("-o"), png,
+                          QLatin1String(f)})
                   .Exit,
               0);
     EXPECT_EQ(written(png).size(), single * 3);

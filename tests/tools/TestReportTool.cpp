@@ -30,9 +30,16 @@ struct TToolRun {
     QStringList Lines() const { return Out.split(u'\n', Qt::SkipEmptyParts); }
 };
 
-TToolRun RunReport(const QStringList &args, std::optional<rlim_t> fileLimit = std::nullopt) {
+TToolRun RunReport(const QStringList &args, std::optional<rlim_t> fileLimit = std::nullopt,
+                   const QString &scaleFactor = QString()) {
     QProcess process;
     if (fileLimit) LimitFileSize(process, *fileLimit);
+    if (!scaleFactor.isEmpty()) {
+        // The screen's device pixel ratio.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
+        process.setProcessEnvironment(env);
+    }
     process.start(QStringLiteral(ZELVANO_REPORT_EXE), args);
     TToolRun run;
     if (!process.waitForFinished(120000)) {
@@ -308,6 +315,41 @@ TEST(ReportTool, PngFilesAreThePicturesOfTheWindow) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     EXPECT_EQ(RunReport({"--variant", "1", "--png", blocker.fileName()}).Exit, 1);
+}
+
+// The pages keep their 96-dpi layout at any device pixel ratio: the records are the same byte for
+// byte, and the PNG files are the same pictures, drawn at the scale asked for.
+TEST(ReportTool, TheLayoutIsTheSameAtEveryPixelRatio) {
+    for (const char *variant : {"1", "10"}) {
+        const TToolRun plain = RunReport({"--variant", variant, "--dump"});
+        const TToolRun doubled = RunReport({"--variant", variant, "--dump"}, std::nullopt, "2");
+        ASSERT_EQ(plain.Exit, 0);
+        ASSERT_EQ(doubled.Exit, 0) << doubled.Err.toStdString();
+        EXPECT_GT(plain.Out.count(QStringLiteral("\nformula ")), 100);
+        EXPECT_EQ(plain.Out, doubled.Out) << variant;
+    }
+
+    QTemporaryDir temp;
+    const QString one = temp.filePath(QStringLiteral("one")),
+                  two = temp.filePath(QStringLiteral("two"));
+    const QString onAScaledScreen = temp.filePath(QStringLiteral("screen"));
+    ASSERT_EQ(RunReport({"--variant", "1", "--png", one}).Exit, 0);
+    ASSERT_EQ(RunReport({"--variant", "1", "--png", two, "--scale", "2"}).Exit, 0);
+    ASSERT_EQ(RunReport({"--variant", "1", "--png", onAScaledScreen}, std::nullopt, "2").Exit, 0);
+    const QStringList names = QDir(one).entryList(QDir::Files);
+    EXPECT_EQ(names.size(), 21);
+    for (const QString &name : names) {
+        const QImage single(one + u'/' + name), doubled(two + u'/' + name);
+        EXPECT_EQ(doubled.size(), single.size() * 2) << name.toStdString();
+        // Drawn at the finer resolution, not enlarged.
+        EXPECT_NE(doubled.convertToFormat(QImage::Format_RGB32),
+                  single.convertToFormat(QImage::Format_RGB32).scaled(single.size() * 2))
+            << name.toStdString();
+        if (name.startsWith(u"Image"))
+            EXPECT_EQ(QImage(onAScaledScreen + u'/' + name), single) << name.toStdString();
+    }
+    EXPECT_EQ(RunReport({"--variant", "1", "--dump", "--scale", "2"}).Exit, 2);
+    EXPECT_EQ(RunReport({"--variant", "1", "--png", two, "--scale", "9"}).Exit, 2);
 }
 
 // Runs the tool with args that write file; the file's bytes (empty when it is missing).
