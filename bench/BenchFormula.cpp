@@ -1,8 +1,9 @@
 // links: zelvano_results
-// Finished formula pictures (parse, lay out, paint, crop) of the 24 formulas of formulas.txt at
-// the program's 10 point formula font (13 px), on the surface sized to the formula and on the
-// classic 2000 x 1000 surface. After the runs a table puts the two side by side per formula, with
-// the median over the formulas and the pictures per second of the whole set.
+// Finished formula pictures (parse, lay out, paint, ready to show) of the 24 formulas of
+// formulas.txt at the program's 10 point formula font (13 px): drawn aliased as the classic
+// surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the
+// three side by side per formula, with the median over the formulas and the pictures per second
+// of the whole set.
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 #include "runtime/Cp1251.h"
@@ -33,19 +34,34 @@ std::vector<std::string> ReadFormulas() {
     return out;
 }
 
-void Picture(benchmark::State &state, const std::string &formula, TPictureSurface surface) {
+struct TDrawingKind {
+    const char *Name;
+    TShapeDrawing Drawing;
+    int Ratio;
+};
+
+const TDrawingKind Kinds[] = {{"Classic", TShapeDrawing::Classic, 1},
+                              {"Smooth1", TShapeDrawing::Smooth, 1},
+                              {"Smooth2", TShapeDrawing::Smooth, 2}};
+
+QImage Finished(const std::string &formula, const TDrawingKind &kind) {
+    TFormulaPicture picture(" ", formula, " ");
+    return picture.Bitmap(TPictureSurface::Sized, false, kind.Drawing, kind.Ratio);
+}
+
+void Picture(benchmark::State &state, const std::string &formula, const TDrawingKind &kind) {
     for (auto _ : state) {
-        QImage image = FormulaBitmapEx(" ", formula, " ", surface);
+        QImage image = Finished(formula, kind);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetItemsProcessed(state.iterations());
 }
 
 void AllPictures(benchmark::State &state, const std::vector<std::string> &formulas,
-                 TPictureSurface surface) {
+                 const TDrawingKind &kind) {
     for (auto _ : state)
         for (const std::string &f : formulas) {
-            QImage image = FormulaBitmapEx(" ", f, " ", surface);
+            QImage image = Finished(f, kind);
             benchmark::DoNotOptimize(image.constBits());
         }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas.size()));
@@ -79,10 +95,6 @@ public:
     std::map<std::string, std::vector<double>> Times;
 };
 
-const char *SurfaceName(TPictureSurface s) {
-    return s == TPictureSurface::Sized ? "Sized" : "Fixed";
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -97,15 +109,14 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "no formulas in bench/formulas.txt\n");
         return 1;
     }
-    const TPictureSurface surfaces[] = {TPictureSurface::Sized, TPictureSurface::Fixed};
-    for (TPictureSurface s : surfaces) {
-        benchmark::RegisterBenchmark((std::string("Pictures/") + SurfaceName(s) + "/All").c_str(),
-                                     AllPictures, formulas, s)
+    for (const TDrawingKind &kind : Kinds) {
+        benchmark::RegisterBenchmark((std::string("Pictures/") + kind.Name + "/All").c_str(),
+                                     AllPictures, formulas, kind)
             ->Unit(benchmark::kMicrosecond);
         for (std::size_t k = 0; k < formulas.size(); ++k) {
             char name[64];
-            std::snprintf(name, sizeof name, "Picture/%s/%02zu", SurfaceName(s), k + 1);
-            benchmark::RegisterBenchmark(name, Picture, formulas[k], s)
+            std::snprintf(name, sizeof name, "Picture/%s/%02zu", kind.Name, k + 1);
+            benchmark::RegisterBenchmark(name, Picture, formulas[k], kind)
                 ->Unit(benchmark::kMicrosecond);
         }
     }
@@ -113,27 +124,32 @@ int main(int argc, char **argv) {
     TCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    std::printf("\n%-4s %12s %12s  %s\n", "#", "sized (us)", "fixed (us)", "formula");
-    std::vector<double> sized, fixed;
+    std::printf("\n%-4s %12s %12s %12s  %s\n", "#", "classic (us)", "smooth (us)", "smooth x2 (us)",
+                "formula");
+    std::vector<double> columns[3];
     for (std::size_t k = 0; k < formulas.size(); ++k) {
-        char a[64], b[64];
-        std::snprintf(a, sizeof a, "Picture/Sized/%02zu", k + 1);
-        std::snprintf(b, sizeof b, "Picture/Fixed/%02zu", k + 1);
-        const double s = collector.Micros(a), f = collector.Micros(b);
-        if (s > 0) sized.push_back(s);
-        if (f > 0) fixed.push_back(f);
-        std::printf("%-4zu %12.2f %12.2f  %s\n", k + 1, s, f, Cp1251ToUtf8(formulas[k]).c_str());
+        double t[3];
+        for (int c = 0; c < 3; ++c) {
+            char name[64];
+            std::snprintf(name, sizeof name, "Picture/%s/%02zu", Kinds[c].Name, k + 1);
+            t[c] = collector.Micros(name);
+            if (t[c] > 0) columns[c].push_back(t[c]);
+        }
+        std::printf("%-4zu %12.2f %12.2f %12.2f  %s\n", k + 1, t[0], t[1], t[2],
+                    Cp1251ToUtf8(formulas[k]).c_str());
     }
     auto median = [](const std::vector<double> &v) {
         return v.empty() ? 0 : TCollector::Median(v);
     };
-    std::printf("%-4s %12.2f %12.2f  median per formula\n", "", median(sized), median(fixed));
-    const double allSized = collector.Micros("Pictures/Sized/All");
-    const double allFixed = collector.Micros("Pictures/Fixed/All");
-    if (allSized > 0 && allFixed > 0)
-        std::printf("%-4s %12.0f %12.0f  finished pictures per second over the whole set\n", "",
-                    1e6 * static_cast<double>(formulas.size()) / allSized,
-                    1e6 * static_cast<double>(formulas.size()) / allFixed);
+    std::printf("%-4s %12.2f %12.2f %12.2f  median per formula\n", "", median(columns[0]),
+                median(columns[1]), median(columns[2]));
+    double perSecond[3] = {};
+    for (int c = 0; c < 3; ++c) {
+        const double all = collector.Micros(std::string("Pictures/") + Kinds[c].Name + "/All");
+        if (all > 0) perSecond[c] = 1e6 * static_cast<double>(formulas.size()) / all;
+    }
+    std::printf("%-4s %12.0f %12.0f %12.0f  finished pictures per second over the whole set\n", "",
+                perSecond[0], perSecond[1], perSecond[2]);
     DoneFormulaFont();
     return 0;
 }

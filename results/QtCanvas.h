@@ -98,11 +98,9 @@ public:
 private:
     void SelectEntry();
     void DrawRun(int32_t x, int32_t y, const TTextRun &run);
-    // Sets pen, brush and antialiasing for a shape. In the smooth drawing it also moves the
-    // painter half a pixel, so the pen's centre line runs through the pixels' centres; the
-    // returned scope undoes that.
-    class TShapeScope;
-    void PrepareShapes(bool pen, bool brush);
+    // Sets pen, brush and antialiasing for a shape; returns how far the shape's points are to
+    // move (right and down) so the pen's centre line runs through the pixels' centres.
+    qreal PrepareShapes(bool pen, bool brush);
     QPen ShapePen() const;
     void FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color);
 
