@@ -435,6 +435,10 @@ qreal TQtCanvas::PrepareShapes(bool pen, bool brush) {
 void TQtCanvas::FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color) {
     const int L = ClampCoord(l), T = ClampCoord(t), R = ClampCoord(r), B = ClampCoord(b);
     if (R <= L || B <= T) return;
+    // Whole pixels need no antialiasing, and without it a scaled painter fills them as a
+    // rectangle instead of rasterizing a path.
+    if (FPainter->testRenderHint(QPainter::Antialiasing))
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->fillRect(QRect(L, T, R - L, B - T), ToQColor(color));
 }
 
