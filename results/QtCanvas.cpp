@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPainter>
 #include <QPolygon>
 #include <QRawFont>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -432,6 +434,89 @@ qreal TQtCanvas::PrepareShapes(bool pen, bool brush) {
     return smooth ? 0.5 : 0.0;
 }
 
+namespace {
+
+// Antialiased shapes on a bitmap are kept as tiles: a page repeats the same brackets and radicals
+// line after line, and blending a tile takes a fraction of the time rasterizing the shape takes.
+constexpr int MaxTileSide = 512;
+constexpr qsizetype MaxTileBytes = qsizetype{16} << 20;
+
+struct TTileCache {
+    std::unordered_map<std::string, QImage> Tiles;
+    qsizetype Bytes = 0;
+};
+thread_local TTileCache TileCache;
+
+template <class T> void Append(std::string &key, T value) {
+    key.append(reinterpret_cast<const char *>(&value), sizeof value);
+}
+
+} // namespace
+
+bool TQtCanvas::DrawTile(const QPainterPath &path) {
+    if (FPainter->device()->devType() != QInternal::Image) return false;
+    // Only where whole picture pixels fall on whole device pixels, so a tile is what painting
+    // the shape in place would give.
+    const QTransform t = FPainter->deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != t.m22()) return false;
+    const int scale = static_cast<int>(t.m11());
+    if (scale < 1 || scale > 8 || t.m11() != scale || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy()))
+        return false;
+    const QPen &pen = FPainter->pen();
+    const QBrush &brush = FPainter->brush();
+    const qreal margin = (pen.style() == Qt::NoPen ? 0 : pen.widthF()) + 1;
+    const QRect box =
+        path.boundingRect().adjusted(-margin, -margin, margin, margin).toAlignedRect();
+    if (box.width() * scale > MaxTileSide || box.height() * scale > MaxTileSide) return false;
+
+    std::string key;
+    Append(key, scale);
+    Append(key, pen.style() == Qt::NoPen ? QRgb{0} : pen.color().rgba());
+    Append(key, pen.style() == Qt::NoPen ? 0.0 : pen.widthF());
+    Append(key, brush.style() == Qt::NoBrush ? QRgb{0} : brush.color().rgba());
+    Append(key, static_cast<int>(path.fillRule()));
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        Append(key, static_cast<int>(e.type));
+        Append(key, e.x - box.x());
+        Append(key, e.y - box.y());
+    }
+    auto found = TileCache.Tiles.find(key);
+    if (found == TileCache.Tiles.end()) {
+        QImage tile(box.size() * scale, QImage::Format_ARGB32_Premultiplied);
+        tile.fill(Qt::transparent);
+        {
+            QPainter painter(&tile);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(pen);
+            painter.setBrush(brush);
+            painter.scale(scale, scale);
+            painter.translate(-box.topLeft());
+            painter.drawPath(path);
+        }
+        tile.setDevicePixelRatio(scale);
+        if (TileCache.Bytes > MaxTileBytes) {
+            TileCache.Tiles.clear();
+            TileCache.Bytes = 0;
+        }
+        TileCache.Bytes += tile.sizeInBytes();
+        found = TileCache.Tiles.emplace(std::move(key), std::move(tile)).first;
+    }
+    FPainter->drawImage(QPointF(box.topLeft()), found->second);
+    return true;
+}
+
+void TQtCanvas::DrawShape(QPainterPath path, bool pen, bool brush) {
+    const qreal d = PrepareShapes(pen, brush);
+    if (d == 0) {
+        FPainter->drawPath(path);
+        return;
+    }
+    path.translate(d, d);
+    if (!DrawTile(path)) FPainter->drawPath(path);
+}
+
 void TQtCanvas::FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color) {
     const int L = ClampCoord(l), T = ClampCoord(t), R = ClampCoord(r), B = ClampCoord(b);
     if (R <= L || B <= T) return;
@@ -473,7 +558,19 @@ void TQtCanvas::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) {
     if (R <= L || B <= T) return;
     const bool pen = FPenStyle == TPenStyle::Solid;
     if (!pen && FBrushStyle != TBrushStyle::Solid) return;
-    const qreal d = PrepareShapes(true, true);
+    if (FDrawing == TShapeDrawing::Smooth) {
+        // Without a pen the brush's colour outlines it, as below.
+        const TColor penColor = FPenColor;
+        if (!pen) FPenColor = FBrushColor;
+        const TPenStyle penStyle = std::exchange(FPenStyle, TPenStyle::Solid);
+        QPainterPath path;
+        path.addEllipse(QRectF(L, T, R - L - 1, B - T - 1));
+        DrawShape(path, true, true);
+        FPenColor = penColor;
+        FPenStyle = penStyle;
+        return;
+    }
+    PrepareShapes(true, true);
     // Aliased with a one-pixel pen, Qt covers one column and row more than the rectangle it is
     // given; without a pen it leaves a row out. A pen in the brush colour gives the classic cover.
     if (!pen) {
@@ -481,10 +578,7 @@ void TQtCanvas::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) {
         p.setColor(ToQColor(FBrushColor));
         FPainter->setPen(p);
     }
-    if (d == 0)
-        FPainter->drawEllipse(QRect(L, T, R - L - 1, B - T - 1));
-    else
-        FPainter->drawEllipse(QRectF(L + d, T + d, R - L - 1, B - T - 1));
+    FPainter->drawEllipse(QRect(L, T, R - L - 1, B - T - 1));
 }
 
 void TQtCanvas::Polygon(std::span<const TPoint> points) {
@@ -499,10 +593,16 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
         return;
     }
     if (!FPainter) return;
-    if (const qreal d = PrepareShapes(true, true); d == 0)
+    if (FDrawing == TShapeDrawing::Classic) {
+        PrepareShapes(true, true);
         FPainter->drawPolygon(poly, Qt::OddEvenFill);
-    else
-        FPainter->drawPolygon(QPolygonF(poly).translated(d, d), Qt::OddEvenFill);
+        return;
+    }
+    QPainterPath path;
+    path.addPolygon(QPolygonF(poly));
+    path.closeSubpath();
+    path.setFillRule(Qt::OddEvenFill);
+    DrawShape(path, true, true);
 }
 
 void TQtCanvas::MoveTo(int32_t x, int32_t y) {
@@ -551,8 +651,7 @@ void TQtCanvas::PolyBezier(std::span<const TPoint> points) {
     for (std::size_t i = 1; i + 2 < points.size(); i += 3)
         path.cubicTo(at(i), at(i + 1), at(i + 2));
     if (FInPath || !FPainter || FPenStyle != TPenStyle::Solid) return;
-    if (const qreal d = PrepareShapes(true, false); d != 0) local.translate(d, d);
-    FPainter->drawPath(local);
+    DrawShape(local, true, false);
 }
 
 void TQtCanvas::CloseFigure() {
@@ -566,9 +665,8 @@ void TQtCanvas::EndPath() {
 void TQtCanvas::StrokeAndFillPath() {
     FInPath = false;
     if (FPainter && !FPath.isEmpty()) {
-        if (const qreal d = PrepareShapes(true, true); d != 0) FPath.translate(d, d);
         FPath.setFillRule(Qt::OddEvenFill);
-        FPainter->drawPath(FPath);
+        DrawShape(FPath, true, true);
     }
     FPath = QPainterPath();
 }

@@ -101,6 +101,10 @@ private:
     // Sets pen, brush and antialiasing for a shape; returns how far the shape's points are to
     // move (right and down) so the pen's centre line runs through the pixels' centres.
     qreal PrepareShapes(bool pen, bool brush);
+    // Paints a shape with the pen and brush asked for, moved for the smooth drawing.
+    void DrawShape(QPainterPath path, bool pen, bool brush);
+    // Paints a smooth shape from the tile cache where the painter allows; false where not.
+    bool DrawTile(const QPainterPath &path);
     QPen ShapePen() const;
     void FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color);
 
