@@ -54,8 +54,8 @@ TFormulaPicture::TFormulaPicture(std::string_view prefix, std::string_view formu
     if (!FLayout->Fits()) throw EIncorrectExpr(ExprMessages::TooLarge());
     FWidth = FLayout->Width();
     FHeight = FLayout->Height();
-    FOverhang = static_cast<int32_t>(
-        std::clamp<int64_t>(2 * std::abs(int64_t{FormulaFont->Height()}), 8, 4 * 16384));
+    FOverhang = static_cast<int32_t>(std::clamp<int64_t>(
+        2 * std::abs(int64_t{FormulaFont->Height()}), 8, 4 * MaxFormulaPictureSide));
 }
 
 TFormulaPicture::~TFormulaPicture() {

@@ -8,10 +8,14 @@ TImage::TImage(int width, int height, QWidget *parent) : QWidget(parent) {
     setFixedSize(width, height);
 }
 
-void TImage::MakeBitmap() {
+qreal TImage::BitmapRatio() const {
     // Whole device pixels only: a fractional ratio is rounded up, and the bitmap is shown scaled
     // down by the rest.
-    const qreal ratio = std::max<qreal>(1, std::ceil(devicePixelRatioF() - 0.01));
+    return std::max<qreal>(1, std::ceil(devicePixelRatioF() - 0.01));
+}
+
+void TImage::MakeBitmap() {
+    const qreal ratio = BitmapRatio();
     FBitmap = QImage(qRound(width() * ratio), qRound(height() * ratio), QImage::Format_RGB32);
     FBitmap.setDevicePixelRatio(ratio);
     // 96 dpi at ratio 1, what the formula pictures are measured at.
@@ -28,8 +32,7 @@ QImage &TImage::Bitmap() {
 
 void TImage::paintEvent(QPaintEvent *) {
     if (FBitmap.isNull()) return;
-    const qreal ratio = std::max<qreal>(1, std::ceil(devicePixelRatioF() - 0.01));
-    if (FBitmap.devicePixelRatio() != ratio && FRepaint && !FRepainting) {
+    if (FBitmap.devicePixelRatio() != BitmapRatio() && FRepaint && !FRepainting) {
         FRepainting = true;
         MakeBitmap();
         FRepaint();

@@ -28,6 +28,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The device pixel ratio the bitmap is made at.
+    qreal BitmapRatio() const;
     void MakeBitmap();
 
     QImage FBitmap;

@@ -345,8 +345,9 @@ TEST(ReportTool, TheLayoutIsTheSameAtEveryPixelRatio) {
         EXPECT_NE(doubled.convertToFormat(QImage::Format_RGB32),
                   single.convertToFormat(QImage::Format_RGB32).scaled(single.size() * 2))
             << name.toStdString();
-        if (name.startsWith(u"Image"))
+        if (name.startsWith(u"Image")) {
             EXPECT_EQ(QImage(onAScaledScreen + u'/' + name), single) << name.toStdString();
+        }
     }
     EXPECT_EQ(RunReport({"--variant", "1", "--dump", "--scale", "2"}).Exit, 2);
     EXPECT_EQ(RunReport({"--variant", "1", "--png", two, "--scale", "9"}).Exit, 2);
