@@ -7,9 +7,6 @@
 #include <cmath>
 #include <string_view>
 
-using ExprLayout::SatAdd;
-using ExprLayout::SatSub;
-
 namespace {
 
 // The decimal separator of the program's (Russian) locale.
