@@ -1,7 +1,34 @@
-// Keyword handlers: named functions, brackets of any kind, stands, systems, matrices and cases.
+// Keyword handlers that build functions, limits and decorations (formula/draw/ExprFuncs): named
+// functions and logarithms, limits, the value at a point, accents, stands, spaces, commas and
+// differentials (a thin space, d and the variable).
 #include "formula/draw/ExprDraw.h"
 #include "formula/make/ExprKeywords.h"
 #include "formula/make/ExprRow.h"
+
+using ExprRows::TRow;
+
+namespace {
+
+PExpr AccentOn(TKeywordArgs &a, uint8_t kind, int32_t count) {
+    return TExprBuilder::AttachCap(a.Take(0), kind, count);
+}
+
+// DIFF(x[, n]): a thin space, d and x to the power n; DIFFN(x[, n]): d to the power n and x.
+PExpr Differential(TKeywordArgs &a, bool partial, bool powerOnD) {
+    PExpr x = a.Take(0);
+    PExpr n = a.Take(1);
+    PExpr d = Keywords::DiffLetter(partial);
+    if (powerOnD)
+        d = Keywords::WithPower(std::move(d), std::move(n));
+    else
+        x = Keywords::WithPower(std::move(x), std::move(n));
+    TRow row(std::make_unique<TExprSpace>(4));
+    row.Add(std::move(d));
+    row.Add(std::move(x));
+    return row.Take();
+}
+
+} // namespace
 
 namespace Keywords {
 
@@ -17,7 +44,7 @@ PExpr Log(TKeywordArgs &a) {
 // FUNC(head, a1, a2, ...): any head with the arguments separated by commas.
 PExpr Func(TKeywordArgs &a) {
     PExpr head = a.Take(0);
-    ExprRows::TRow args(a.Take(1));
+    TRow args(a.Take(1));
     for (std::size_t k = 2; k < a.Count(); ++k) {
         args.Make<TExprComma>();
         args.Add(a.Take(k));
@@ -25,6 +52,37 @@ PExpr Func(TKeywordArgs &a) {
     auto arg = std::make_unique<TExprArgument>(args.Take());
     if (a.Forced) arg->SetForceBrackets();
     return std::make_unique<TExprCommonFunc>(std::move(head), std::move(arg));
+}
+
+PExpr Lim(TKeywordArgs &a) {
+    PExpr under = a.TakeForced(0);
+    return std::make_unique<TExprCommonFunc>(std::make_unique<TExprLim>(std::move(under)),
+                                             a.Take(1));
+}
+
+PExpr At(TKeywordArgs &a) {
+    PExpr f = a.Take(0);
+    return std::make_unique<TExprAtValue>(std::move(f), a.Take(1));
+}
+
+PExpr Line(TKeywordArgs &a) {
+    return AccentOn(a, ecLine, 0);
+}
+
+PExpr Vect(TKeywordArgs &a) {
+    return AccentOn(a, ecVector, 0);
+}
+
+PExpr Cap(TKeywordArgs &a) {
+    return AccentOn(a, ecCap, 0);
+}
+
+PExpr Tilde(TKeywordArgs &a) {
+    return AccentOn(a, ecTilde, 0);
+}
+
+PExpr Points(TKeywordArgs &a) {
+    return AccentOn(a, ecPoints, a.Int(1, 1));
 }
 
 PExpr StandL(TKeywordArgs &a) {
@@ -39,25 +97,28 @@ PExpr StandR(TKeywordArgs &a) {
     return std::make_unique<TExprStand>(a.TakeRest(0), 2);
 }
 
-// MATRIX(columns, rows, cells...).
-PExpr Matrix(TKeywordArgs &a) {
-    return std::make_unique<TExprMatrix>(a.TakeRest(2), a.Int(0), a.Int(1));
+PExpr Space(TKeywordArgs &a) {
+    return std::make_unique<TExprSpace>(a.Int(0));
 }
 
-PExpr Case(TKeywordArgs &a) {
-    return std::make_unique<TExprCase>(a.TakeRest(0));
+PExpr Comma(TKeywordArgs &a) {
+    return ExprRows::Then(std::make_unique<TExprComma>(), std::make_unique<TExprSpace>(a.Int(0)));
 }
 
-// SYSTEM(...): a left-aligned stand behind an opening curly bracket.
-PExpr System(TKeywordArgs &a) {
-    return std::make_unique<TExprBracketed>(std::make_unique<TExprStand>(a.TakeRest(0), 0),
-                                            ebFigure, ebNone);
+PExpr Diff(TKeywordArgs &a) {
+    return Differential(a, false, false);
 }
 
-PExpr Brackets(TKeywordArgs &a) {
-    const auto opening = static_cast<uint8_t>(a.Items[0].Int);
-    const auto closing = static_cast<uint8_t>(a.Items[0].Int2);
-    return std::make_unique<TExprBracketed>(a.Take(1), opening, closing);
+PExpr PDiff(TKeywordArgs &a) {
+    return Differential(a, true, false);
+}
+
+PExpr DiffN(TKeywordArgs &a) {
+    return Differential(a, false, true);
+}
+
+PExpr PDiffN(TKeywordArgs &a) {
+    return Differential(a, true, true);
 }
 
 } // namespace Keywords

@@ -1,12 +1,26 @@
-// Keyword handlers: roots, powers, indices, accents, strokes, the factorial and the modulus.
+// Keyword handlers that build fractions, roots, brackets and indices (formula/draw/ExprStructs):
+// roots, powers and indices, the modulus, brackets of any kind, systems and derivatives.
 #include "formula/draw/ExprDraw.h"
 #include "formula/make/ExprKeywords.h"
 #include "formula/make/ExprRow.h"
 
+using ExprRows::Then;
+
 namespace {
 
-PExpr AccentOn(TKeywordArgs &a, uint8_t kind, int32_t count) {
-    return TExprBuilder::AttachCap(a.Take(0), kind, count);
+// DIFFR(x[, n]) and DIFFRF(f, x[, n]): d^n (f) over d x^n.
+PExpr Derivative(TKeywordArgs &a, bool partial, bool withF) {
+    const std::size_t first = withF ? 1 : 0;
+    PExpr f = withF ? a.Take(0) : nullptr;
+    PExpr x = a.Take(first);
+    PExpr n = a.Take(first + 1);
+    // Numerator and denominator each need an own copy of the degree.
+    PExpr n2 = n ? a.Copy(n.get()) : nullptr;
+    PExpr den = std::make_unique<TExprChain>(
+        Then(Keywords::DiffLetter(partial), Keywords::WithPower(std::move(x), std::move(n))));
+    PExpr num = Keywords::WithPower(Keywords::DiffLetter(partial), std::move(n2));
+    if (withF) num = std::make_unique<TExprChain>(Then(std::move(num), std::move(f)));
+    return std::make_unique<TExprRatio>(std::move(num), std::move(den));
 }
 
 } // namespace
@@ -15,6 +29,12 @@ namespace Keywords {
 
 PExpr Sqrt(TKeywordArgs &a) {
     return std::make_unique<TExprRoot>(a.Take(0), nullptr);
+}
+
+// ROOT(n, x): the degree is written first.
+PExpr Root(TKeywordArgs &a) {
+    PExpr n = a.Take(0);
+    return std::make_unique<TExprRoot>(a.Take(1), std::move(n));
 }
 
 PExpr Sqr(TKeywordArgs &a) {
@@ -26,19 +46,9 @@ PExpr Pow(TKeywordArgs &a) {
     return TExprBuilder::AttachPower(std::move(x), a.Take(1));
 }
 
-// ROOT(n, x): the degree is written first.
-PExpr Root(TKeywordArgs &a) {
-    PExpr n = a.Take(0);
-    return std::make_unique<TExprRoot>(a.Take(1), std::move(n));
-}
-
 PExpr Ind(TKeywordArgs &a) {
     PExpr x = a.Take(0);
     return TExprBuilder::AttachIndex(std::move(x), a.Take(1));
-}
-
-PExpr Abs(TKeywordArgs &a) {
-    return a.Take(0);
 }
 
 PExpr Strokes(TKeywordArgs &a) {
@@ -46,28 +56,44 @@ PExpr Strokes(TKeywordArgs &a) {
     return TExprBuilder::AttachPower(std::move(x), std::make_unique<TExprStrokes>(a.Int(1, 1)));
 }
 
-PExpr Fact(TKeywordArgs &a) {
-    return ExprRows::Then(a.Take(0), std::make_unique<TExprSimple>("!"));
+// The argument shape has put the list between modulus bars already.
+PExpr Abs(TKeywordArgs &a) {
+    return a.Take(0);
 }
 
-PExpr Line(TKeywordArgs &a) {
-    return AccentOn(a, ecLine, 0);
+PExpr Brackets(TKeywordArgs &a) {
+    const auto opening = static_cast<uint8_t>(a.Items[0].Int);
+    const auto closing = static_cast<uint8_t>(a.Items[0].Int2);
+    return std::make_unique<TExprBracketed>(a.Take(1), opening, closing);
 }
 
-PExpr Vect(TKeywordArgs &a) {
-    return AccentOn(a, ecVector, 0);
+// SYSTEM(...): a left-aligned stand behind an opening curly bracket.
+PExpr System(TKeywordArgs &a) {
+    return std::make_unique<TExprBracketed>(std::make_unique<TExprStand>(a.TakeRest(0), 0),
+                                            ebFigure, ebNone);
 }
 
-PExpr Cap(TKeywordArgs &a) {
-    return AccentOn(a, ecCap, 0);
+// base with power as its superscript; base alone without one.
+PExpr WithPower(PExpr base, PExpr power) {
+    if (!power) return base;
+    return std::make_unique<TExprIndex>(ExprRows::Single(std::move(base)), nullptr,
+                                        ExprRows::Single(std::move(power)));
 }
 
-PExpr Tilde(TKeywordArgs &a) {
-    return AccentOn(a, ecTilde, 0);
+PExpr DiffR(TKeywordArgs &a) {
+    return Derivative(a, false, false);
 }
 
-PExpr Points(TKeywordArgs &a) {
-    return AccentOn(a, ecPoints, a.Int(1, 1));
+PExpr PDiffR(TKeywordArgs &a) {
+    return Derivative(a, true, false);
+}
+
+PExpr DiffRF(TKeywordArgs &a) {
+    return Derivative(a, false, true);
+}
+
+PExpr PDiffRF(TKeywordArgs &a) {
+    return Derivative(a, true, true);
 }
 
 } // namespace Keywords
