@@ -100,20 +100,11 @@ void TQtCanvas::DrawRun(int32_t x, int32_t y, const TQtTextRun &run) {
 }
 
 void TQtCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
-    if (!FPainter || text.empty()) return;
-    TQtFont &font = SelectedFont();
-    TQtTextRun &run = font.Run(text);
-    if (!run.Laid) font.Lay(run, FromCp1251(text));
-    DrawRun(x, y, run);
+    if (FPainter && !text.empty()) DrawRun(x, y, SelectedFont().Laid(text));
 }
 
 void TQtCanvas::TextOutW(int32_t x, int32_t y, std::u16string_view text) {
-    if (!FPainter || text.empty()) return;
-    TQtFont &font = SelectedFont();
-    TQtTextRun &run = font.Run(text);
-    if (!run.Laid)
-        font.Lay(run, QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    DrawRun(x, y, run);
+    if (FPainter && !text.empty()) DrawRun(x, y, SelectedFont().Laid(text));
 }
 
 void TQtCanvas::SetPen(TPenStyle style, int32_t width, TColor color) {

@@ -21,7 +21,10 @@ constexpr int32_t DefaultEm = 16;
 constexpr std::size_t MaxRunsPerFont = 4096;
 constexpr std::size_t MaxFonts = 256;
 
-QString FromUtf16(std::u16string_view s) {
+QString ToQString(std::string_view cp1251) {
+    return FromCp1251(cp1251);
+}
+QString ToQString(std::u16string_view s) {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
@@ -153,20 +156,33 @@ TQtFont::TQtFont(const TFontData &d) : FFace(d), FFont(BaseFont(d)), FMetrics(FF
 }
 
 TQtTextRun &TQtFont::Run(std::string_view cp1251) {
-    auto it = FRuns8.find(std::string(cp1251));
-    if (it != FRuns8.end()) return it->second;
-    if (FRuns8.size() >= MaxRunsPerFont) FRuns8.clear();
-    TQtTextRun &run = FRuns8[std::string(cp1251)];
-    run.Width = FMetrics.horizontalAdvance(FromCp1251(cp1251));
-    return run;
+    return RunIn(FRuns8, cp1251);
 }
 
 TQtTextRun &TQtFont::Run(std::u16string_view text) {
-    auto it = FRuns16.find(std::u16string(text));
-    if (it != FRuns16.end()) return it->second;
-    if (FRuns16.size() >= MaxRunsPerFont) FRuns16.clear();
-    TQtTextRun &run = FRuns16[std::u16string(text)];
-    run.Width = FMetrics.horizontalAdvance(FromUtf16(text));
+    return RunIn(FRuns16, text);
+}
+
+const TQtTextRun &TQtFont::Laid(std::string_view cp1251) {
+    TQtTextRun &run = Run(cp1251);
+    if (!run.Laid) Lay(run, ToQString(cp1251));
+    return run;
+}
+
+const TQtTextRun &TQtFont::Laid(std::u16string_view text) {
+    TQtTextRun &run = Run(text);
+    if (!run.Laid) Lay(run, ToQString(text));
+    return run;
+}
+
+template <class TText>
+TQtTextRun &TQtFont::RunIn(std::unordered_map<TText, TQtTextRun> &runs,
+                           std::basic_string_view<typename TText::value_type> text) {
+    auto it = runs.find(TText(text));
+    if (it != runs.end()) return it->second;
+    if (runs.size() >= MaxRunsPerFont) runs.clear();
+    TQtTextRun &run = runs[TText(text)];
+    run.Width = FMetrics.horizontalAdvance(ToQString(text));
     return run;
 }
 

@@ -42,10 +42,11 @@ public:
     const TTextMetrics &TextMetrics() const { return FText; }
     const TOutlineTextMetrics &OutlineMetrics() const { return FOutline; }
 
-    // A text measured; Lay makes it ready to paint.
+    // A text measured, and measured and laid out to be painted.
     TQtTextRun &Run(std::string_view cp1251);
     TQtTextRun &Run(std::u16string_view text);
-    void Lay(TQtTextRun &run, const QString &text) const;
+    const TQtTextRun &Laid(std::string_view cp1251);
+    const TQtTextRun &Laid(std::u16string_view text);
 
     // Both for 8-bit (Windows-1251) codes only: false for codes above 255 and the unassigned
     // byte 0x98.
@@ -53,6 +54,12 @@ public:
     bool GlyphMetrics(uint32_t code, TGlyphMetrics &gm);
 
 private:
+    // The run of text in runs, measured on first use; a full list starts over.
+    template <class TText>
+    TQtTextRun &RunIn(std::unordered_map<TText, TQtTextRun> &runs,
+                      std::basic_string_view<typename TText::value_type> text);
+    void Lay(TQtTextRun &run, const QString &text) const;
+
     TFontData FFace;
     QFont FFont;
     QFontMetrics FMetrics;

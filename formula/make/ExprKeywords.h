@@ -100,10 +100,8 @@ PExpr Strokes(TKeywordArgs &a);
 PExpr Abs(TKeywordArgs &a);
 PExpr Brackets(TKeywordArgs &a);
 PExpr System(TKeywordArgs &a);
-PExpr DiffR(TKeywordArgs &a);
-PExpr PDiffR(TKeywordArgs &a);
-PExpr DiffRF(TKeywordArgs &a);
-PExpr PDiffRF(TKeywordArgs &a);
+// DIFFR, PDIFFR (the partial sign), DIFFRF, PDIFFRF (with the function).
+template <bool Partial, bool WithF> PExpr Derivative(TKeywordArgs &a);
 // KeywordsFuncs.cpp
 PExpr Log(TKeywordArgs &a);
 PExpr Func(TKeywordArgs &a);
@@ -119,10 +117,8 @@ PExpr StandC(TKeywordArgs &a);
 PExpr StandR(TKeywordArgs &a);
 PExpr Space(TKeywordArgs &a);
 PExpr Comma(TKeywordArgs &a);
-PExpr Diff(TKeywordArgs &a);
-PExpr PDiff(TKeywordArgs &a);
-PExpr DiffN(TKeywordArgs &a);
-PExpr PDiffN(TKeywordArgs &a);
+// DIFF, PDIFF (the partial sign), DIFFN, PDIFFN (the power on the letter).
+template <bool Partial, bool PowerOnD> PExpr Differential(TKeywordArgs &a);
 // KeywordsSpecial.cpp
 PExpr Matrix(TKeywordArgs &a);
 PExpr Case(TKeywordArgs &a);

@@ -13,21 +13,6 @@ PExpr AccentOn(TKeywordArgs &a, uint8_t kind, int32_t count) {
     return TExprBuilder::AttachCap(a.Take(0), kind, count);
 }
 
-// DIFF(x[, n]): a thin space, d and x to the power n; DIFFN(x[, n]): d to the power n and x.
-PExpr Differential(TKeywordArgs &a, bool partial, bool powerOnD) {
-    PExpr x = a.Take(0);
-    PExpr n = a.Take(1);
-    PExpr d = Keywords::DiffLetter(partial);
-    if (powerOnD)
-        d = Keywords::WithPower(std::move(d), std::move(n));
-    else
-        x = Keywords::WithPower(std::move(x), std::move(n));
-    TRow row(std::make_unique<TExprSpace>(4));
-    row.Add(std::move(d));
-    row.Add(std::move(x));
-    return row.Take();
-}
-
 } // namespace
 
 namespace Keywords {
@@ -105,20 +90,24 @@ PExpr Comma(TKeywordArgs &a) {
     return ExprRows::Then(std::make_unique<TExprComma>(), std::make_unique<TExprSpace>(a.Int(0)));
 }
 
-PExpr Diff(TKeywordArgs &a) {
-    return Differential(a, false, false);
+// DIFF(x[, n]): a thin space, d and x to the power n; DIFFN(x[, n]): d to the power n and x.
+template <bool Partial, bool PowerOnD> PExpr Differential(TKeywordArgs &a) {
+    PExpr x = a.Take(0);
+    PExpr n = a.Take(1);
+    PExpr d = DiffLetter(Partial);
+    if (PowerOnD)
+        d = WithPower(std::move(d), std::move(n));
+    else
+        x = WithPower(std::move(x), std::move(n));
+    TRow row(std::make_unique<TExprSpace>(4));
+    row.Add(std::move(d));
+    row.Add(std::move(x));
+    return row.Take();
 }
 
-PExpr PDiff(TKeywordArgs &a) {
-    return Differential(a, true, false);
-}
-
-PExpr DiffN(TKeywordArgs &a) {
-    return Differential(a, false, true);
-}
-
-PExpr PDiffN(TKeywordArgs &a) {
-    return Differential(a, true, true);
-}
+template PExpr Differential<false, false>(TKeywordArgs &);
+template PExpr Differential<true, false>(TKeywordArgs &);
+template PExpr Differential<false, true>(TKeywordArgs &);
+template PExpr Differential<true, true>(TKeywordArgs &);
 
 } // namespace Keywords

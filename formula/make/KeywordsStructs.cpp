@@ -6,25 +6,6 @@
 
 using ExprRows::Then;
 
-namespace {
-
-// DIFFR(x[, n]) and DIFFRF(f, x[, n]): d^n (f) over d x^n.
-PExpr Derivative(TKeywordArgs &a, bool partial, bool withF) {
-    const std::size_t first = withF ? 1 : 0;
-    PExpr f = withF ? a.Take(0) : nullptr;
-    PExpr x = a.Take(first);
-    PExpr n = a.Take(first + 1);
-    // Numerator and denominator each need an own copy of the degree.
-    PExpr n2 = n ? a.Copy(n.get()) : nullptr;
-    PExpr den = std::make_unique<TExprChain>(
-        Then(Keywords::DiffLetter(partial), Keywords::WithPower(std::move(x), std::move(n))));
-    PExpr num = Keywords::WithPower(Keywords::DiffLetter(partial), std::move(n2));
-    if (withF) num = std::make_unique<TExprChain>(Then(std::move(num), std::move(f)));
-    return std::make_unique<TExprRatio>(std::move(num), std::move(den));
-}
-
-} // namespace
-
 namespace Keywords {
 
 PExpr Sqrt(TKeywordArgs &a) {
@@ -80,20 +61,24 @@ PExpr WithPower(PExpr base, PExpr power) {
                                         ExprRows::Single(std::move(power)));
 }
 
-PExpr DiffR(TKeywordArgs &a) {
-    return Derivative(a, false, false);
+// DIFFR(x[, n]) and DIFFRF(f, x[, n]): d^n (f) over d x^n.
+template <bool Partial, bool WithF> PExpr Derivative(TKeywordArgs &a) {
+    const std::size_t first = WithF ? 1 : 0;
+    PExpr f = WithF ? a.Take(0) : nullptr;
+    PExpr x = a.Take(first);
+    PExpr n = a.Take(first + 1);
+    // Numerator and denominator each need an own copy of the degree.
+    PExpr n2 = n ? a.Copy(n.get()) : nullptr;
+    PExpr den = std::make_unique<TExprChain>(
+        Then(DiffLetter(Partial), WithPower(std::move(x), std::move(n))));
+    PExpr num = WithPower(DiffLetter(Partial), std::move(n2));
+    if (WithF) num = std::make_unique<TExprChain>(Then(std::move(num), std::move(f)));
+    return std::make_unique<TExprRatio>(std::move(num), std::move(den));
 }
 
-PExpr PDiffR(TKeywordArgs &a) {
-    return Derivative(a, true, false);
-}
-
-PExpr DiffRF(TKeywordArgs &a) {
-    return Derivative(a, false, true);
-}
-
-PExpr PDiffRF(TKeywordArgs &a) {
-    return Derivative(a, true, true);
-}
+template PExpr Derivative<false, false>(TKeywordArgs &);
+template PExpr Derivative<true, false>(TKeywordArgs &);
+template PExpr Derivative<false, true>(TKeywordArgs &);
+template PExpr Derivative<true, true>(TKeywordArgs &);
 
 } // namespace Keywords
