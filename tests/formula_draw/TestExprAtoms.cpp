@@ -424,16 +424,16 @@ struct TSignTest : ::testing::Test {
         EXPECT_EQ(Node->PenWidthY(), W);
         return *Node;
     }
-    std::vector<TCanvasCall> Paint(TExprSign &s, int32_t x, int32_t y) {
+    // Paints s at (x, y); then Of and One read the calls of a kind it made.
+    void Paint(TExprSign &s, int32_t x, int32_t y) {
         Canvas.Clear();
         s.Draw(x, y, 0, 0);
-        return Canvas.Calls;
     }
-    static std::vector<TCanvasCall> Of(const std::vector<TCanvasCall> &calls, const char *kind) {
-        std::vector<TCanvasCall> out;
-        for (const auto &c : calls)
-            if (c.Kind == kind) out.push_back(c);
-        return out;
+    std::vector<TCanvasCall> Of(const char *kind) const { return Canvas.CallsOf(kind); }
+    TCanvasCall One(const char *kind) const {
+        const auto calls = Canvas.CallsOf(kind);
+        EXPECT_EQ(calls.size(), 1u) << kind;
+        return calls.empty() ? TCanvasCall{} : calls[0];
     }
     std::unique_ptr<TExprSign> Node;
 };
@@ -446,11 +446,10 @@ TEST_F(TSignTest, CharacterSignsCarryTheirMargins) {
     EXPECT_EQ(eq.Height(), Cell);
     EXPECT_EQ(eq.MidLineUp(), Cell / 2);
     EXPECT_EQ(eq.CapDY(), MaxInt);
-    auto calls = Paint(eq, 100, 10);
-    auto out = Of(calls, "TextOutW");
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{100 + 2 * V, 10}));
-    EXPECT_EQ(out[0].Font.Color, 0x00AA00u);
+    Paint(eq, 100, 10);
+    const TCanvasCall out = One("TextOutW");
+    EXPECT_EQ(out.Args, (std::vector<int32_t>{100 + 2 * V, 10}));
+    EXPECT_EQ(out.Font.Color, 0x00AA00u);
 
     // Bracket forcing and factor flags.
     struct TCase {
@@ -473,7 +472,8 @@ TEST_F(TSignTest, MuchLessAndMuchGreater) {
     for (uint16_t code : {esMuchLess, esMuchGreater}) {
         TExprSign &s = Sign(code);
         EXPECT_EQ(s.Width(), R(1.7L * Adv) + 4 * V);
-        auto out = Of(Paint(s, 0, 5), "TextOut");
+        Paint(s, 0, 5);
+        const auto out = Of("TextOut");
         ASSERT_EQ(out.size(), 2u);
         const char16_t *glyph = code == esMuchLess ? u"<" : u">";
         EXPECT_EQ(out[0].Text, glyph);
@@ -487,7 +487,8 @@ TEST_F(TSignTest, ApproximateRelations) {
     for (uint16_t code : {esApproxLess, esApproxGreater}) {
         TExprSign &s = Sign(code);
         EXPECT_EQ(s.Width(), Adv + 4 * V);
-        auto out = Of(Paint(s, 3, 5), "TextOut");
+        Paint(s, 3, 5);
+        const auto out = Of("TextOut");
         ASSERT_EQ(out.size(), 2u);
         EXPECT_EQ(out[0].Text, code == esApproxLess ? U(u"<") : U(u">"));
         EXPECT_EQ(out[0].Args, (std::vector<int32_t>{3 + 2 * V, 5}));
@@ -501,28 +502,21 @@ TEST_F(TSignTest, PlusMinusBarIsOnePenBelowTheInk) {
     const int32_t bw = Adv - 2, bh = 52 * 2 / 3, ox = 1, oy = bh;
     TExprSign &pm = Sign(esPlusMinus);
     EXPECT_EQ(pm.Width(), Adv + 4 * V);
-    auto calls = Paint(pm, 10, 20);
-    auto out = Of(calls, "TextOut");
-    auto bars = Of(calls, "FillRect");
-    ASSERT_EQ(out.size(), 1u);
-    ASSERT_EQ(bars.size(), 1u);
+    Paint(pm, 10, 20);
     const int32_t x0 = 10 + 2 * V;
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 - W}));
+    EXPECT_EQ(One("TextOut").Args, (std::vector<int32_t>{x0, 20 - W}));
     const int32_t inkBottom = 20 - W + Ascent - oy + bh; // first row below the "+" ink
-    EXPECT_EQ(bars[0].Args,
+    const TCanvasCall bar = One("FillRect");
+    EXPECT_EQ(bar.Args,
               (std::vector<int32_t>{x0 + ox, inkBottom + W, x0 + ox + bw, inkBottom + 2 * W}));
-    EXPECT_EQ(bars[0].BrushColor, 0x00AA00u);
-    EXPECT_EQ(bars[0].BrushStyle, TBrushStyle::Solid);
-    EXPECT_EQ(bars[0].PenColor, 0x00AA00u);
+    EXPECT_EQ(bar.BrushColor, 0x00AA00u);
+    EXPECT_EQ(bar.BrushStyle, TBrushStyle::Solid);
+    EXPECT_EQ(bar.PenColor, 0x00AA00u);
 
-    TExprSign &mp = Sign(esMinusPlus);
-    calls = Paint(mp, 10, 20);
-    out = Of(calls, "TextOut");
-    bars = Of(calls, "FillRect");
-    ASSERT_EQ(bars.size(), 1u);
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 + W}));
+    Paint(Sign(esMinusPlus), 10, 20);
+    EXPECT_EQ(One("TextOut").Args, (std::vector<int32_t>{x0, 20 + W}));
     const int32_t inkTop = 20 + W + Ascent - oy;
-    EXPECT_EQ(bars[0].Args,
+    EXPECT_EQ(One("FillRect").Args,
               (std::vector<int32_t>{x0 + ox, inkTop - 2 * W, x0 + ox + bw, inkTop - W}));
 }
 
@@ -530,15 +524,12 @@ TEST_F(TSignTest, TildeOverBar) {
     TExprSign &s = Sign(esAlmostEqual);
     const int32_t width = Adv + 4 * V;
     EXPECT_EQ(s.Width(), width);
-    auto calls = Paint(s, 10, 20);
-    auto out = Of(calls, "TextOut");
-    auto bars = Of(calls, "FillRect");
-    ASSERT_EQ(out.size(), 1u);
-    ASSERT_EQ(bars.size(), 1u);
-    EXPECT_EQ(out[0].Text, U(u"~"));
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{10 + 2 * V, 20 - R(4.5L * s.UnitY())}));
+    Paint(s, 10, 20);
+    const TCanvasCall out = One("TextOut");
+    EXPECT_EQ(out.Text, U(u"~"));
+    EXPECT_EQ(out.Args, (std::vector<int32_t>{10 + 2 * V, 20 - R(4.5L * s.UnitY())}));
     const int32_t t = 20 + R(15.5L * s.UnitY());
-    EXPECT_EQ(bars[0].Args,
+    EXPECT_EQ(One("FillRect").Args,
               (std::vector<int32_t>{10 + 2 * V + R(0.5L * s.UnitX()), t,
                                     10 + width - 2 * V - R(0.6L * s.UnitX()), t + W}));
 }
@@ -546,7 +537,8 @@ TEST_F(TSignTest, TildeOverBar) {
 TEST_F(TSignTest, ParallelIsEightPensWide) {
     TExprSign &s = Sign(esParallel);
     EXPECT_EQ(s.Width(), 8 * V);
-    auto bars = Of(Paint(s, 10, 20), "FillRect");
+    Paint(s, 10, 20);
+    const auto bars = Of("FillRect");
     ASSERT_EQ(bars.size(), 2u);
     EXPECT_EQ(bars[0].Args,
               (std::vector<int32_t>{10 + 2 * V, 20 + Descent, 10 + 3 * V, 20 + Ascent + 1}));
@@ -591,18 +583,16 @@ TEST_F(TSignTest, AngleIsBaseAndSlantedStroke) {
     TExprSign &s = Sign(esAngle);
     const int32_t width = Adv + 4 * V;
     EXPECT_EQ(s.Width(), width);
-    auto calls = Paint(s, 10, 20);
-    auto bars = Of(calls, "FillRect");
-    auto polys = Of(calls, "Polygon");
-    ASSERT_EQ(bars.size(), 1u);
-    ASSERT_EQ(polys.size(), 1u);
+    Paint(s, 10, 20);
     const int32_t bottom = 20 + Ascent + 1, x0 = 10 + 2 * V;
-    EXPECT_EQ(bars[0].Args, (std::vector<int32_t>{x0, bottom - W, 10 + width - 2 * V, bottom}));
+    EXPECT_EQ(One("FillRect").Args,
+              (std::vector<int32_t>{x0, bottom - W, 10 + width - 2 * V, bottom}));
     const int32_t m = 10 + width / 2, u = 20 + Descent + R(4 * s.UnitY());
-    EXPECT_EQ(polys[0].Points,
+    const TCanvasCall poly = One("Polygon");
+    EXPECT_EQ(poly.Points,
               (std::vector<TPoint>{{x0, bottom - W}, {m, u}, {m, u + W - 1}, {x0, 20 + Ascent}}));
-    EXPECT_EQ(polys[0].BrushColor, 0x00AA00u);
-    EXPECT_EQ(polys[0].PenColor, 0x00AA00u);
+    EXPECT_EQ(poly.BrushColor, 0x00AA00u);
+    EXPECT_EQ(poly.PenColor, 0x00AA00u);
 }
 
 TEST(ExprAtoms, ColourComesFromTheParentUnlessOwn) {

@@ -34,10 +34,7 @@ TEST(ExprCommonFunc, NameAndArgumentShareTheAxis) {
     TFixedNode *name = nameOwned.get(), *arg = argOwned.get();
     TExprCommonFunc func(std::move(nameOwned), std::move(argOwned));
     Prepare(func, canvas, -13);
-    EXPECT_EQ(func.Width(), 35);
-    EXPECT_EQ(func.MidLineUp(), 20);
-    EXPECT_EQ(func.MidLineDn(), -9);
-    EXPECT_EQ(func.Height(), 30);
+    EXPECT_EQ(BoxOf(func), (TLayoutBox{35, 30, 20, -9}));
     func.Draw(0, 0, 0, 0);
     EXPECT_EQ(name->PaintX, 0);
     EXPECT_EQ(name->PaintY, 12);
@@ -252,10 +249,7 @@ TEST(ExprAtValue, TallConditionPushesTheExpressionDown) {
     Prepare(at, canvas, -13);
     EXPECT_EQ(cond->Font().Height(), -9);
     EXPECT_EQ(expr->Font().Height(), -13);
-    EXPECT_EQ(at.Width(), 33);
-    EXPECT_EQ(at.Height(), 24);
-    EXPECT_EQ(at.MidLineUp(), 16);
-    EXPECT_EQ(at.MidLineDn(), -7);
+    EXPECT_EQ(BoxOf(at), (TLayoutBox{33, 24, 16, -7}));
 
     at.Draw(0, 0, 0, 0);
     EXPECT_EQ(expr->PaintY + expr->H, at.Height()); // the expression ends on the last row
@@ -292,10 +286,7 @@ TEST(ExprCap, HatOverATallLetterRaisesTheNode) {
     TExprCap cap(std::move(sonOwned), ecCap, 0);
     Prepare(cap, canvas, -13);
     // The hat needs 11w; the letter has 2 free rows: raised by 9.
-    EXPECT_EQ(cap.Height(), 25);
-    EXPECT_EQ(cap.MidLineUp(), 17);
-    EXPECT_EQ(cap.MidLineDn(), -7);
-    EXPECT_EQ(cap.Width(), 10);
+    EXPECT_EQ(BoxOf(cap), (TLayoutBox{10, 25, 17, -7}));
     EXPECT_EQ(cap.PowerX(), 11); // as wide as the letter: the letter's
     EXPECT_EQ(cap.PowerY(), 15);
     EXPECT_EQ(cap.IndexX(), 7);

@@ -52,10 +52,7 @@ TEST(ExprGroupOps, SumWithoutLimits) {
     // Half-extent 10 (axis row 10 of 20): 2.25 * 10 = 22.5 rounds to the even 22.
     EXPECT_EQ(sum.SymbolHeight(), 22);
     EXPECT_EQ(sum.SymbolWidth(), 16); // Round(22 * 0.739)
-    EXPECT_EQ(sum.Height(), 2 + 22 + 2);
-    EXPECT_EQ(sum.MidLineUp(), 2 + 11);
-    EXPECT_EQ(sum.MidLineDn(), -(2 + 10));
-    EXPECT_EQ(sum.Width(), 16 + 10 + 5);
+    EXPECT_EQ(BoxOf(sum), (TLayoutBox{16 + 10 + 5, 2 + 22 + 2, 2 + 11, -(2 + 10)}));
     EXPECT_EQ(sum.FactorFlags(), 3u);
 
     sum.Draw(100, 50, 0, 0);

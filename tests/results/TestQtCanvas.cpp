@@ -416,7 +416,15 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
     TExprChain chain(std::make_unique<TExprVar>("x"));
     chain.Son()->AddNext(std::make_unique<TExprSign>(esPlusMinus));
     chain.Son()->AddNext(std::make_unique<TExprNumber>(1500, true));
-    TExprFont font(Face(-20));
+    const TExprFont font(Face(-20));
+    auto paintOn = [&](QPaintDevice &device) {
+        QPainter p(&device);
+        TQtCanvas canvas(&p);
+        chain.SetCanvas(&canvas);
+        chain.SetFont(font);
+        chain.Draw(10, 10, 0, 0);
+        chain.SetCanvas(nullptr);
+    };
 
     QByteArray pdf;
     {
@@ -424,12 +432,7 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(96);
-        QPainter p(&writer);
-        TQtCanvas canvas(&p);
-        chain.SetCanvas(&canvas);
-        chain.SetFont(font);
-        chain.Draw(10, 10, 0, 0);
-        chain.SetCanvas(nullptr);
+        paintOn(writer);
     }
     EXPECT_TRUE(pdf.startsWith("%PDF"));
 
@@ -441,12 +444,7 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
         generator.setOutputDevice(&buffer);
         generator.setResolution(96);
         generator.setSize(QSize(300, 100));
-        QPainter p(&generator);
-        TQtCanvas canvas(&p);
-        chain.SetCanvas(&canvas);
-        chain.SetFont(font);
-        chain.Draw(10, 10, 0, 0);
-        chain.SetCanvas(nullptr);
+        paintOn(generator);
     }
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_GT(svg.size(), 500);

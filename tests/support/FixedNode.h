@@ -75,6 +75,21 @@ inline void Prepare(TExprClass &root, TCanvas &canvas, int32_t fontHeight) {
     root.SetCanvas(&canvas);
 }
 
+// A node's box: its width, its height and its axis row counted from the top and the bottom.
+struct TLayoutBox {
+    int32_t Width, Height, MidLineUp, MidLineDn;
+    bool operator==(const TLayoutBox &) const = default;
+};
+
+inline TLayoutBox BoxOf(TExprClass &node) {
+    return {node.Width(), node.Height(), node.MidLineUp(), node.MidLineDn()};
+}
+
+inline void PrintTo(const TLayoutBox &b, std::ostream *os) {
+    *os << "{width " << b.Width << ", height " << b.Height << ", axis " << b.MidLineUp << " / "
+        << b.MidLineDn << '}';
+}
+
 inline void PrintTo(const TPoint &p, std::ostream *os) {
     *os << '(' << p.X << ", " << p.Y << ')';
 }
