@@ -36,10 +36,8 @@ TEST(ExprCommonFunc, NameAndArgumentShareTheAxis) {
     Prepare(func, canvas, -13);
     EXPECT_EQ(BoxOf(func), (TLayoutBox{35, 30, 20, -9}));
     func.Draw(0, 0, 0, 0);
-    EXPECT_EQ(name->PaintX, 0);
-    EXPECT_EQ(name->PaintY, 12);
-    EXPECT_EQ(arg->PaintX, 15);
-    EXPECT_EQ(arg->PaintY, 0);
+    EXPECT_EQ(name->PaintedAt(), (TPoint{0, 12}));
+    EXPECT_EQ(arg->PaintedAt(), (TPoint{15, 0}));
 
     // Only an argument in visible brackets lets another factor follow directly.
     EXPECT_EQ(func.FactorFlags(), 1u);
@@ -144,8 +142,7 @@ TEST(ExprLim, ConditionCentredUnderLim) {
     EXPECT_EQ(texts[0].Text, u"lim");
     EXPECT_EQ(texts[0].Args, (Args{0, 0}));
     EXPECT_EQ(texts[0].Font.Height, -13);
-    EXPECT_EQ(cond->PaintX, 4);
-    EXPECT_EQ(cond->PaintY, 16);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{4, 16}));
 }
 
 TEST(ExprLim, LimCentredOverAWiderCondition) {
@@ -157,8 +154,7 @@ TEST(ExprLim, LimCentredOverAWiderCondition) {
     EXPECT_EQ(lim.Width(), 30);
     lim.Draw(10, 10, 0, 0);
     EXPECT_EQ(canvas.CallsOf("TextOut").at(0).Args, (Args{16, 10}));
-    EXPECT_EQ(cond->PaintX, 10);
-    EXPECT_EQ(cond->PaintY, 26);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{10, 26}));
 
     // The argument after "lim" lines up with the middle of "lim" and needs no brackets.
     TExprCommonFunc func(std::make_unique<TExprLim>(Fixed(30, 8)),
@@ -271,8 +267,7 @@ TEST(ExprAtValue, ShortConditionAtTheFoot) {
     at.Draw(0, 0, 0, 0);
     EXPECT_EQ(expr->PaintY, 0);
     EXPECT_EQ(canvas.CallsOf("FillRect").at(0).Args, (Args{20, 0, 22, 16}));
-    EXPECT_EQ(cond->PaintX, 26);
-    EXPECT_EQ(cond->PaintY, 9);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{26, 9}));
 
     EXPECT_EQ(at.FactorFlags(), 1u);
     expr->Flags = 2;
@@ -293,8 +288,7 @@ TEST(ExprCap, HatOverATallLetterRaisesTheNode) {
     EXPECT_EQ(cap.CapDY(), 0);
 
     cap.Draw(0, 0, 0, 0);
-    EXPECT_EQ(son->PaintX, 0);
-    EXPECT_EQ(son->PaintY, 9);
+    EXPECT_EQ(son->PaintedAt(), (TPoint{0, 9}));
     const auto texts = canvas.CallsOf("TextOut");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Text, u"^");
@@ -393,8 +387,7 @@ TEST(ExprCap, Dots) {
     ASSERT_EQ(dots.size(), 4u);
     EXPECT_EQ(dots[0].Args, (Args{0, 1, 2, 3}));
     EXPECT_EQ(dots[3].Args, (Args{12, 1, 14, 3}));
-    EXPECT_EQ(son->PaintX, 2);
-    EXPECT_EQ(son->PaintY, 3);
+    EXPECT_EQ(son->PaintedAt(), (TPoint{2, 3}));
 }
 
 TEST(ExprCap, NoDotsForZeroNegativeAndClampedCounts) {

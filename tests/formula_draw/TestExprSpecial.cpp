@@ -70,14 +70,10 @@ TEST(ExprSpecial, MatrixOfFourLetters) {
     m.Draw(10, 20, 0, 0);
     const auto items = Items(m);
     // Centred in the cells, axis rows on the cells' middle rows (29 and 47).
-    EXPECT_EQ(items[0]->PaintX, 16 - 3);
-    EXPECT_EQ(items[0]->PaintY, 29 - 8);
-    EXPECT_EQ(items[1]->PaintX, 30 - 4);
-    EXPECT_EQ(items[1]->PaintY, 29 - 8);
-    EXPECT_EQ(items[2]->PaintX, 16 - 2);
-    EXPECT_EQ(items[2]->PaintY, 47 - 2);
-    EXPECT_EQ(items[3]->PaintX, 30 - 3);
-    EXPECT_EQ(items[3]->PaintY, 47 - 8);
+    EXPECT_EQ(items[0]->PaintedAt(), (TPoint{16 - 3, 29 - 8}));
+    EXPECT_EQ(items[1]->PaintedAt(), (TPoint{30 - 4, 29 - 8}));
+    EXPECT_EQ(items[2]->PaintedAt(), (TPoint{16 - 2, 47 - 2}));
+    EXPECT_EQ(items[3]->PaintedAt(), (TPoint{30 - 3, 47 - 8}));
 }
 
 TEST(ExprSpecial, MatrixWithSurplusAndMissingItems) {
@@ -147,15 +143,11 @@ TEST(ExprSpecial, CaseWithTwoPairs) {
 
     c.Draw(0, 0, 0, 0);
     const auto items = Items(c);
-    EXPECT_EQ(items[0]->PaintX, 7);
-    EXPECT_EQ(items[0]->PaintY, 0);
+    EXPECT_EQ(items[0]->PaintedAt(), (TPoint{7, 0}));
     // Conditions end on column X + Width.
-    EXPECT_EQ(items[1]->PaintX, 50 - 19);
-    EXPECT_EQ(items[1]->PaintY, 0);
-    EXPECT_EQ(items[2]->PaintX, 7);
-    EXPECT_EQ(items[2]->PaintY, 17);
-    EXPECT_EQ(items[3]->PaintX, 50 - 5);
-    EXPECT_EQ(items[3]->PaintY, 29 - 4);
+    EXPECT_EQ(items[1]->PaintedAt(), (TPoint{50 - 19, 0}));
+    EXPECT_EQ(items[2]->PaintedAt(), (TPoint{7, 17}));
+    EXPECT_EQ(items[3]->PaintedAt(), (TPoint{50 - 5, 29 - 4}));
 
     // An odd sum stays as it is.
     TExprCase odd(Boxes({{10, 16, 8}, {20, 16, 8}}));

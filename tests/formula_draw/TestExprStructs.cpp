@@ -169,8 +169,7 @@ TEST(ExprRoot, DegreeShiftsTheSignAndGrowsTheNode) {
     // Bottom-right corner of the degree just above the tick.
     EXPECT_EQ(deg->PaintX + deg->W - 1, 15);
     EXPECT_EQ(deg->PaintY + deg->H - 1, 22);
-    EXPECT_EQ(rad->PaintX, 29);
-    EXPECT_EQ(rad->PaintY, 17);
+    EXPECT_EQ(rad->PaintedAt(), (TPoint{29, 17}));
 }
 
 TEST(ExprRoot, SmallDegreeAddsNothing) {
@@ -199,8 +198,7 @@ TEST(ExprBracketed, RoundOutlinesLeftAndRight) {
     EXPECT_EQ(o[0], (Points{{7, 2}, {2, 12}, {2, 21}, {7, 31}, {0, 22}, {0, 11}, {7, 2}}));
     EXPECT_EQ(o[1], (Points{{34, 2}, {39, 12}, {39, 21}, {34, 31}, {41, 22}, {41, 11}, {34, 2}}));
     // The content sits w lower than in a bare row, after the left bracket.
-    EXPECT_EQ(content->PaintX, 11);
-    EXPECT_EQ(content->PaintY, 2);
+    EXPECT_EQ(content->PaintedAt(), (TPoint{11, 2}));
     ExpectShapesInside(canvas, 0, 0, b.Width(), b.Height());
 }
 
@@ -419,8 +417,7 @@ TEST(ExprArgument, HiddenBracketsMeasureLikeTheRow) {
     EXPECT_EQ(arg.MidLineUp(), 17);
     arg.Draw(5, 5, 0, 0);
     EXPECT_TRUE(canvas.Calls.empty());
-    EXPECT_EQ(content->PaintX, 5);
-    EXPECT_EQ(content->PaintY, 7);
+    EXPECT_EQ(content->PaintedAt(), (TPoint{5, 7}));
 
     arg.SetForceBrackets();
     EXPECT_TRUE(arg.ForceBrackets());
@@ -503,12 +500,9 @@ TEST(ExprIndex, TallIndicesGrowTheNode) {
     EXPECT_EQ(index.CapDY(), 1);  // the superscript's
 
     index.Draw(0, 0, 0, 0);
-    EXPECT_EQ(base->PaintX, 0);
-    EXPECT_EQ(base->PaintY, 7);
-    EXPECT_EQ(sup->PaintX, 11);
-    EXPECT_EQ(sup->PaintY, 1);
-    EXPECT_EQ(sub->PaintX, 9);
-    EXPECT_EQ(sub->PaintY, 17);
+    EXPECT_EQ(base->PaintedAt(), (TPoint{0, 7}));
+    EXPECT_EQ(sup->PaintedAt(), (TPoint{11, 1}));
+    EXPECT_EQ(sub->PaintedAt(), (TPoint{9, 17}));
     EXPECT_EQ(sub->PaintY + sub->H, index.Height()); // the subscript ends on the last row
 
     TExprIndex subOnly(Fixed(10, 16), Fixed(3, 3), nullptr);

@@ -45,6 +45,8 @@ public:
         PaintY = Y;
         ++Paints;
     }
+    // The top-left corner it was last painted at.
+    TPoint PaintedAt() const { return {PaintX, PaintY}; }
 
     int32_t W, H, Mid;
     int32_t PowerXValue = 0, PowerYValue = 0, IndexXValue = 0, IndexYValue = 0;
