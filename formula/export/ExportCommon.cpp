@@ -1,0 +1,287 @@
+#include "formula/export/ExportCommon.h"
+
+#include "formula/draw/ExprDraw.h"
+#include "formula/draw/ExprKinds.h"
+#include "formula/export/ExprExport.h"
+#include "runtime/Cp1251.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace {
+
+// A member the outermost row can do without at its ends.
+bool Blank(TExprClass &node) {
+    if (ShowsNothing(node) || typeid(node) == typeid(TExprEmpty) ||
+        typeid(node) == typeid(TExprSpace))
+        return true;
+    const auto *text = dynamic_cast<TExprSimple *>(&node);
+    return text &&
+           std::all_of(text->Text().begin(), text->Text().end(), [](char c) { return c == ' '; });
+}
+
+using enum TSpeechId;
+
+// The Greek letters in the alphabet's order: LaTeX of the small letter, of the capital (a Latin
+// letter where the capital looks like one), and the spoken name.
+struct TGreek {
+    const char *Small;
+    const char *Capital;
+};
+constexpr std::array<TGreek, 24> Greek = {{
+    {"\\alpha", "\\mathrm{A}"},
+    {"\\beta", "\\mathrm{B}"},
+    {"\\gamma", "\\Gamma"},
+    {"\\delta", "\\Delta"},
+    {"\\varepsilon", "\\mathrm{E}"},
+    {"\\zeta", "\\mathrm{Z}"},
+    {"\\eta", "\\mathrm{H}"},
+    {"\\theta", "\\Theta"},
+    {"\\iota", "\\mathrm{I}"},
+    {"\\kappa", "\\mathrm{K}"},
+    {"\\lambda", "\\Lambda"},
+    {"\\mu", "\\mathrm{M}"},
+    {"\\nu", "\\mathrm{N}"},
+    {"\\xi", "\\Xi"},
+    {"o", "\\mathrm{O}"},
+    {"\\pi", "\\Pi"},
+    {"\\rho", "\\mathrm{P}"},
+    {"\\sigma", "\\Sigma"},
+    {"\\tau", "\\mathrm{T}"},
+    {"\\upsilon", "\\Upsilon"},
+    {"\\varphi", "\\Phi"},
+    {"\\chi", "\\mathrm{X}"},
+    {"\\psi", "\\Psi"},
+    {"\\omega", "\\Omega"},
+}};
+
+struct TSymbolRow {
+    char32_t Char;
+    TSymbolInfo Info;
+};
+
+// Signs and symbols the formula language writes, and a few more that SYMBOL may ask for.
+const TSymbolRow SymbolRows[] = {
+    {U'+', {"+", Plus, false, true}},
+    {U'\u2212', {"-", Minus, false, true}},
+    {U'-', {"-", Minus, false, true}},
+    {U'\u00B1', {"\\pm", PlusMinus, false, true}},
+    {U'\u2213', {"\\mp", MinusPlus, false, true}},
+    {U'\u00B7', {"\\cdot", Times, false, true}},
+    {U'\u00D7', {"\\times", Times, false, true}},
+    {U'\u00F7', {"\\div", Divide, false, true}},
+    {U'/', {"/", Slash, false, true}},
+    {U'=', {"=", Equals, false, true}},
+    {U'\u2260', {"\\ne", NotEqual, false, true}},
+    {U'<', {"<", Less, false, true}},
+    {U'>', {">", Greater, false, true}},
+    {U'\u2264', {"\\le", LessEqual, false, true}},
+    {U'\u2265', {"\\ge", GreaterEqual, false, true}},
+    {U'\u226A', {"\\ll", MuchLess, false, true}},
+    {U'\u226B', {"\\gg", MuchGreater, false, true}},
+    {U'\u2272', {"\\lesssim", LessSimilar, false, true}},
+    {U'\u2273', {"\\gtrsim", GreaterSimilar, false, true}},
+    {U'~', {"\\sim", Similar, false, true}},
+    {U'\u2248', {"\\approx", AlmostEqual, false, true}},
+    {U'\u2261', {"\\equiv", Identical, false, true}},
+    {U'\u2243', {"\\simeq", Asymptotic, false, true}},
+    {U'\u2192', {"\\to", TendsTo, false, true}},
+    {U'\u2208', {"\\in", Element, false, true}},
+    {U'\u2209', {"\\notin", NotElement, false, true}},
+    {U'\u2225', {"\\parallel", Parallel, false, true}},
+    {U'\u22A5', {"\\perp", Perpendicular, false, true}},
+    {U'\u2220', {"\\angle", Angle, false, false}},
+    {U'\u221E', {"\\infty", Infinity, false, false}},
+    {U'\u2202', {"\\partial", Partial, false, true}},
+    {U'\u2026', {"\\ldots", Ellipsis, false, false}},
+    {U'\u0127', {"\\hbar", Planck, false, false}},
+    {U'\u2207', {"\\nabla", Nabla, false, true}},
+    {U'\u2217', {"\\ast", Asterisk, false, true}},
+    {U'*', {"\\ast", Asterisk, false, true}},
+    {U'\u019B', {"\\bar{\\lambda}", LambdaBar, false, false}},
+    {U'!', {"!", Factorial, false, true}},
+    {U',', {"{,}", None, false, true}},
+    {U'\u03C2', {"\\varsigma", Sigma, false, false}},
+};
+
+const std::unordered_map<char32_t, TSymbolInfo> &Symbols() {
+    static const std::unordered_map<char32_t, TSymbolInfo> table = [] {
+        std::unordered_map<char32_t, TSymbolInfo> t;
+        for (const TSymbolRow &r : SymbolRows)
+            t.emplace(r.Char, r.Info);
+        // The capitals are U+0391 to U+03A9 without U+03A2, the small letters 32 above them.
+        for (int k = 0; k < 24; ++k) {
+            const char32_t capital = U'\u0391' + k + (k >= 17 ? 1 : 0);
+            const auto speech = static_cast<TSpeechId>(static_cast<int>(Alpha) + k);
+            t.emplace(capital, TSymbolInfo{Greek[k].Capital, speech, true, false});
+            t.emplace(capital + 32, TSymbolInfo{Greek[k].Small, speech, false, false});
+        }
+        return t;
+    }();
+    return table;
+}
+
+const TFunctionName FunctionNames[] = {
+    {"sin", "\\sin", Sin},
+    {"cos", "\\cos", Cos},
+    {"tg", nullptr, Tan},
+    {"tan", "\\tan", Tan},
+    {"ctg", nullptr, Cot},
+    {"cot", "\\cot", Cot},
+    {"sec", "\\sec", Sec},
+    {"cosec", nullptr, Csc},
+    {"csc", "\\csc", Csc},
+    {"arcsin", "\\arcsin", ArcSin},
+    {"arccos", "\\arccos", ArcCos},
+    {"arctg", nullptr, ArcTan},
+    {"arctan", "\\arctan", ArcTan},
+    {"arcctg", nullptr, ArcCot},
+    {"arccot", nullptr, ArcCot},
+    {"sh", nullptr, Sinh},
+    {"sinh", "\\sinh", Sinh},
+    {"ch", nullptr, Cosh},
+    {"cosh", "\\cosh", Cosh},
+    {"th", nullptr, Tanh},
+    {"tanh", "\\tanh", Tanh},
+    {"cth", nullptr, Coth},
+    {"coth", "\\coth", Coth},
+    {"ln", "\\ln", Ln},
+    {"lg", "\\lg", Lg},
+    {"log", "\\log", Log},
+    {"exp", "\\exp", Exp},
+    {"max", "\\max", Max},
+    {"min", "\\min", Min},
+};
+
+} // namespace
+
+std::vector<TExprClass *> ChainMembers(TExprClass *first) {
+    std::vector<TExprClass *> members;
+    for (TExprClass *m = first; m; m = m->Next())
+        members.push_back(m);
+    return members;
+}
+
+std::vector<TExprClass *> OuterMembers(TExprClass &root) {
+    std::vector<TExprClass *> members = ChainMembers(&root);
+    for (;;) {
+        auto first =
+            std::find_if(members.begin(), members.end(), [](TExprClass *m) { return !Blank(*m); });
+        auto last = std::find_if(members.rbegin(), members.rend(),
+                                 [](TExprClass *m) { return !Blank(*m); });
+        if (first == members.end()) return {};
+        members = std::vector<TExprClass *>(first, last.base());
+        if (members.size() != 1 || typeid(*members[0]) != typeid(TExprChain)) return members;
+        TExprClass *son = static_cast<TExprChain *>(members[0])->Son();
+        if (!son) return {};
+        members = ChainMembers(son);
+    }
+}
+
+bool ShowsNothing(TExprClass &node) {
+    const std::type_info &t = typeid(node);
+    if (t == typeid(TExprClass)) return true;
+    if (t == typeid(TExprSpace)) return static_cast<TExprSpace &>(node).Count() == 0;
+    if (t == typeid(TExprStrokes)) return static_cast<TExprStrokes &>(node).Count() <= 0;
+    if (auto *text = dynamic_cast<TExprSimple *>(&node)) return text->Text().empty();
+    return false;
+}
+
+char32_t Printable(char32_t c) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c < 0xE000) || c == 0xFFFE ||
+        c == 0xFFFF || c > 0x10FFFF)
+        return U'\uFFFD';
+    return c;
+}
+
+void AppendUtf8(std::string &out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string TextUtf8(std::string_view cp1251) {
+    std::string out;
+    out.reserve(cp1251.size());
+    for (char c : cp1251)
+        AppendUtf8(out, Printable(Cp1251ToUnicode(static_cast<unsigned char>(c))));
+    return out;
+}
+
+const TSymbolInfo *FindSymbol(char32_t c) {
+    const auto &t = Symbols();
+    const auto k = t.find(c);
+    return k == t.end() ? nullptr : &k->second;
+}
+
+char32_t SignCharacter(uint16_t code) {
+    switch (code) {
+    case esMuchLess:
+        return U'\u226A';
+    case esMuchGreater:
+        return U'\u226B';
+    case esApproxLess:
+        return U'\u2272';
+    case esApproxGreater:
+        return U'\u2273';
+    case esPlusMinus:
+        return U'\u00B1';
+    case esMinusPlus:
+        return U'\u2213';
+    case esAlmostEqual:
+        return U'\u2243';
+    case esParallel:
+        return U'\u2225';
+    case esPerpendicular:
+        return U'\u22A5';
+    case esAngle:
+        return U'\u2220';
+    default:
+        return code;
+    }
+}
+
+char32_t SymbolCharacter(TExprClass &node) {
+    const std::type_info &t = typeid(node);
+    if (t == typeid(TExprSign)) return SignCharacter(static_cast<TExprSign &>(node).Code());
+    // The barred lambda is a lambda with a stroke through it: the letter of its own.
+    if (t == typeid(TExprLambda)) return U'\u019B';
+    // Nabla is drawn as a capital delta turned over.
+    if (t == typeid(TExprNabla)) return U'\u2207';
+    return static_cast<TExprExtSymbol &>(node).Code();
+}
+
+const TFunctionName *FindFunctionName(std::string_view name) {
+    for (const TFunctionName &f : FunctionNames)
+        if (name == f.Name) return &f;
+    return nullptr;
+}
+
+TNumberText NumberText(TExprClass &number) {
+    auto &n = static_cast<TExprNumber &>(number);
+    return {n.Mantissa(), n.Exponent()};
+}
+
+std::vector<std::string> KindsWithoutExport(TExportFormat format) {
+    std::vector<std::string> missing;
+    for (const TExprKind *k : ExprKinds()) {
+        const bool covered = format == TExportFormat::Latex    ? LatexCovers(k->Type())
+                             : format == TExportFormat::MathML ? MathMLCovers(k->Type())
+                                                               : SpeechCovers(k->Type());
+        if (!covered) missing.push_back(k->Name());
+    }
+    return missing;
+}
