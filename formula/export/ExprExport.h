@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-// Math-mode LaTeX (no surrounding $), accepted by LaTeX with amsmath and by KaTeX. Texts go into
+// Math-mode LaTeX (no surrounding $) for LaTeX with amsmath and amssymb, or KaTeX. Texts go into
 // \text{}, which needs a font with Cyrillic letters in LaTeX.
 std::string ExprToLatex(TExprClass &root);
 

@@ -400,10 +400,15 @@ void Cap(TLatex &w, TExprCap &n) {
             accent = "\\overset{" + dots + "}";
         }
         break;
-    case ecVector:
-        // The arrow spans what it stands over: a letter's arrow is the usual \vec.
-        accent = SingleSymbol(w.Piece(n.Son())) ? "\\vec" : "\\overrightarrow";
-        break;
+    case ecVector: {
+        // The arrow spans what it stands over: a letter's arrow is the usual \vec. The piece is
+        // written once: nested arrows would otherwise be walked twice at every level.
+        const std::string son = w.Piece(n.Son());
+        w.Put(SingleSymbol(son) ? "\\vec{" : "\\overrightarrow{");
+        w.Put(son);
+        w.Put("}");
+        return;
+    }
     case ecCap:
         accent = "\\hat";
         break;
