@@ -7,19 +7,65 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <typeindex>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
 // A member the outermost row can do without at its ends.
 bool Blank(TExprClass &node) {
-    if (ShowsNothing(node) || typeid(node) == typeid(TExprEmpty) ||
-        typeid(node) == typeid(TExprSpace))
-        return true;
-    const auto *text = dynamic_cast<TExprSimple *>(&node);
-    return text &&
-           std::all_of(text->Text().begin(), text->Text().end(), [](char c) { return c == ' '; });
+    const TKind k = KindOf(node);
+    if (ShowsNothing(node) || k == TKind::Empty || k == TKind::Space) return true;
+    if (!TextKind(k)) return false;
+    const std::string &text = static_cast<TExprSimple &>(node).Text();
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
+
+struct TKindRow {
+    const std::type_info *Type;
+    TKind Kind;
+};
+
+const TKindRow KindRows[] = {
+    {&typeid(TExprClass), TKind::Class},
+    {&typeid(TExprSimple), TKind::Simple},
+    {&typeid(TExprVar), TKind::Var},
+    {&typeid(TExprFuncName), TKind::FuncName},
+    {&typeid(TExprAsterix), TKind::Asterix},
+    {&typeid(TExprNumber), TKind::Number},
+    {&typeid(TExprExpNumber), TKind::ExpNumber},
+    {&typeid(TExprExtSymbol), TKind::ExtSymbol},
+    {&typeid(TExprSign), TKind::Sign},
+    {&typeid(TExprComma), TKind::Comma},
+    {&typeid(TExprPlank), TKind::Plank},
+    {&typeid(TExprLambda), TKind::Lambda},
+    {&typeid(TExprNabla), TKind::Nabla},
+    {&typeid(TExprEmpty), TKind::Empty},
+    {&typeid(TExprSpace), TKind::Space},
+    {&typeid(TExprStrokes), TKind::Strokes},
+    {&typeid(TExprChain), TKind::Chain},
+    {&typeid(TExprBracketed), TKind::Bracketed},
+    {&typeid(TExprRound), TKind::Round},
+    {&typeid(TExprBase), TKind::Base},
+    {&typeid(TExprArgument), TKind::Argument},
+    {&typeid(TExprRatio), TKind::Ratio},
+    {&typeid(TExprRoot), TKind::Root},
+    {&typeid(TExprIndex), TKind::Index},
+    {&typeid(TExprCommonFunc), TKind::CommonFunc},
+    {&typeid(TExprFunc), TKind::Func},
+    {&typeid(TExprLim), TKind::Lim},
+    {&typeid(TExprAtValue), TKind::AtValue},
+    {&typeid(TExprCap), TKind::Cap},
+    {&typeid(TExprStand), TKind::Stand},
+    {&typeid(TExprMatrix), TKind::Matrix},
+    {&typeid(TExprCase), TKind::Case},
+    {&typeid(TExprSumma), TKind::Summa},
+    {&typeid(TExprProd), TKind::Prod},
+    {&typeid(TExprCirc), TKind::Circ},
+    {&typeid(TExprIntegral), TKind::Integral},
+};
+static_assert(std::size(KindRows) == KindCount, "one row per kind");
 
 using enum TSpeechId;
 
@@ -172,20 +218,37 @@ std::vector<TExprClass *> OuterMembers(TExprClass &root) {
                                  [](TExprClass *m) { return !Blank(*m); });
         if (first == members.end()) return {};
         members = std::vector<TExprClass *>(first, last.base());
-        if (members.size() != 1 || typeid(*members[0]) != typeid(TExprChain)) return members;
+        if (members.size() != 1 || KindOf(*members[0]) != TKind::Chain) return members;
         TExprClass *son = static_cast<TExprChain *>(members[0])->Son();
         if (!son) return {};
         members = ChainMembers(son);
     }
 }
 
+TKind KindOfType(const std::type_info &type) {
+    // A class's type_info is one object in a program linked statically, so its address finds
+    // the kind without comparing names; the names decide where it is not.
+    static const auto table = [] {
+        std::pair<std::unordered_map<const std::type_info *, TKind>,
+                  std::unordered_map<std::type_index, TKind>>
+            t;
+        for (const TKindRow &r : KindRows) {
+            t.first.emplace(r.Type, r.Kind);
+            t.second.emplace(std::type_index(*r.Type), r.Kind);
+        }
+        return t;
+    }();
+    if (const auto a = table.first.find(&type); a != table.first.end()) return a->second;
+    const auto k = table.second.find(std::type_index(type));
+    return k == table.second.end() ? TKind::Unknown : k->second;
+}
+
 bool ShowsNothing(TExprClass &node) {
-    const std::type_info &t = typeid(node);
-    if (t == typeid(TExprClass)) return true;
-    if (t == typeid(TExprSpace)) return static_cast<TExprSpace &>(node).Count() == 0;
-    if (t == typeid(TExprStrokes)) return static_cast<TExprStrokes &>(node).Count() <= 0;
-    if (auto *text = dynamic_cast<TExprSimple *>(&node)) return text->Text().empty();
-    return false;
+    const TKind k = KindOf(node);
+    if (k == TKind::Class) return true;
+    if (k == TKind::Space) return static_cast<TExprSpace &>(node).Count() == 0;
+    if (k == TKind::Strokes) return static_cast<TExprStrokes &>(node).Count() <= 0;
+    return TextKind(k) && static_cast<TExprSimple &>(node).Text().empty();
 }
 
 char32_t Printable(char32_t c) {
@@ -255,13 +318,16 @@ char32_t SignCharacter(uint16_t code) {
 }
 
 char32_t SymbolCharacter(TExprClass &node) {
-    const std::type_info &t = typeid(node);
-    if (t == typeid(TExprSign)) return SignCharacter(static_cast<TExprSign &>(node).Code());
-    // The barred lambda is a lambda with a stroke through it: the letter of its own.
-    if (t == typeid(TExprLambda)) return U'\u019B';
-    // Nabla is drawn as a capital delta turned over.
-    if (t == typeid(TExprNabla)) return U'\u2207';
-    return static_cast<TExprExtSymbol &>(node).Code();
+    switch (KindOf(node)) {
+    case TKind::Sign:
+        return SignCharacter(static_cast<TExprSign &>(node).Code());
+    case TKind::Lambda:
+        return U'\u019B'; // a lambda with a stroke through it: the letter of its own
+    case TKind::Nabla:
+        return U'\u2207'; // drawn as a capital delta turned over
+    default:
+        return static_cast<TExprExtSymbol &>(node).Code();
+    }
 }
 
 const TFunctionName *FindFunctionName(std::string_view name) {

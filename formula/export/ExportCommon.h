@@ -1,52 +1,116 @@
-// What the three exporters share: the per-kind tables they dispatch on, the outer row of a
-// formula, the characters of texts and symbols, and the width of spaces.
+// What the three exporters share: the node kinds and the per-kind tables they dispatch on, the
+// outer row of a formula, the characters of texts and symbols, and the width of spaces.
 #pragma once
 
 #include "formula/draw/ExprClass.h"
 #include "formula/export/SpeechTexts.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <typeindex>
 #include <typeinfo>
-#include <unordered_map>
 #include <vector>
 
-// How one format writes each node class, found by the node's exact class. A class without a
-// rule fails loudly instead of passing for its base class.
+// The node classes the exporters know, each by its exact class.
+enum class TKind : uint8_t {
+    Class,
+    Simple,
+    Var,
+    FuncName,
+    Asterix,
+    Number,
+    ExpNumber,
+    ExtSymbol,
+    Sign,
+    Comma,
+    Plank,
+    Lambda,
+    Nabla,
+    Empty,
+    Space,
+    Strokes,
+    Chain,
+    Bracketed,
+    Round,
+    Base,
+    Argument,
+    Ratio,
+    Root,
+    Index,
+    CommonFunc,
+    Func,
+    Lim,
+    AtValue,
+    Cap,
+    Stand,
+    Matrix,
+    Case,
+    Summa,
+    Prod,
+    Circ,
+    Integral,
+    Unknown, // a class of its own, or a base class alone
+};
+constexpr std::size_t KindCount = static_cast<std::size_t>(TKind::Unknown);
+
+TKind KindOfType(const std::type_info &type);
+inline TKind KindOf(const TExprClass &node) {
+    return KindOfType(typeid(node));
+}
+
+// Families of kinds.
+inline bool TextKind(TKind k) {
+    return k == TKind::Simple || k == TKind::Var || k == TKind::FuncName || k == TKind::Asterix;
+}
+inline bool NumberKind(TKind k) {
+    return k == TKind::Number || k == TKind::ExpNumber;
+}
+inline bool BracketedKind(TKind k) {
+    return k == TKind::Bracketed || k == TKind::Round || k == TKind::Base || k == TKind::Argument;
+}
+inline bool GroupOpKind(TKind k) {
+    return k == TKind::Summa || k == TKind::Prod || k == TKind::Circ || k == TKind::Integral;
+}
+
+// How one format writes each node kind. A class without a rule fails loudly instead of passing
+// for its base class.
 template <class TWriter> class TKindTable {
 public:
     using TWrite = void (*)(TWriter &, TExprClass &);
     struct TRule {
-        const std::type_info *Type;
+        TKind Kind;
         TWrite Write;
     };
 
     TKindTable(const char *format, std::initializer_list<TRule> rules) : FFormat(format) {
         for (const TRule &r : rules)
-            FRules.emplace(std::type_index(*r.Type), r.Write);
+            if (r.Kind != TKind::Unknown) FWrite[static_cast<std::size_t>(r.Kind)] = r.Write;
     }
 
     TWrite Find(const TExprClass &node) const {
-        const auto k = FRules.find(std::type_index(typeid(node)));
-        if (k == FRules.end())
+        const TKind k = KindOf(node);
+        const TWrite w = k == TKind::Unknown ? nullptr : FWrite[static_cast<std::size_t>(k)];
+        if (!w)
             throw std::logic_error(std::string("no ") + FFormat + " for the node class " +
                                    typeid(node).name());
-        return k->second;
+        return w;
     }
-    bool Covers(const std::type_info &type) const { return FRules.count(std::type_index(type)); }
+    bool Covers(const std::type_info &type) const {
+        const TKind k = KindOfType(type);
+        return k != TKind::Unknown && FWrite[static_cast<std::size_t>(k)];
+    }
 
 private:
     const char *FFormat;
-    std::unordered_map<std::type_index, TWrite> FRules;
+    std::array<TWrite, KindCount> FWrite{};
 };
 
 // The rule of class T: F(writer, node as T).
 template <class T, auto F, class TWriter> typename TKindTable<TWriter>::TRule KindRule() {
-    return {&typeid(T), [](TWriter &w, TExprClass &n) { F(w, static_cast<T &>(n)); }};
+    return {KindOfType(typeid(T)), [](TWriter &w, TExprClass &n) { F(w, static_cast<T &>(n)); }};
 }
 
 // Whether each format has a rule for a class (the registry check).

@@ -125,10 +125,9 @@ bool SingleSymbol(std::string_view s) {
 
 // Nodes that make their row taller than a line of text.
 bool TallKind(TExprClass &n) {
-    return dynamic_cast<TExprRatio *>(&n) || dynamic_cast<TExprRoot *>(&n) ||
-           dynamic_cast<TExprGroupOp *>(&n) || dynamic_cast<TExprMatrix *>(&n) ||
-           dynamic_cast<TExprCase *>(&n) || dynamic_cast<TExprStand *>(&n) ||
-           dynamic_cast<TExprAtValue *>(&n) || dynamic_cast<TExprLim *>(&n);
+    const TKind k = KindOf(n);
+    return k == TKind::Ratio || k == TKind::Root || GroupOpKind(k) || k == TKind::Matrix ||
+           k == TKind::Case || k == TKind::Stand || k == TKind::AtValue || k == TKind::Lim;
 }
 
 class TLatex {
@@ -186,10 +185,10 @@ private:
         return slashes % 2 == 1;
     }
     static bool BothBracketsShown(TExprClass *n) {
-        auto *b = dynamic_cast<TExprBracketed *>(n);
-        return b && !n->Next() && b->NeedBrackets() && b->LeftBracket() >= ebRound &&
-               b->LeftBracket() <= ebModule && b->RightBracket() >= ebRound &&
-               b->RightBracket() <= ebModule;
+        if (!n || n->Next() || !BracketedKind(KindOf(*n))) return false;
+        auto *b = static_cast<TExprBracketed *>(n);
+        return b->NeedBrackets() && b->LeftBracket() >= ebRound && b->LeftBracket() <= ebModule &&
+               b->RightBracket() >= ebRound && b->RightBracket() <= ebModule;
     }
 
     std::unordered_map<TExprClass *, bool> FTall;
@@ -357,7 +356,7 @@ void Index(TLatex &w, TExprIndex &n) {
     }
     if (TExprClass *sup = n.Twin2()) {
         w.Put("^");
-        if (typeid(*sup) == typeid(TExprStrokes) && !sup->Next())
+        if (KindOf(*sup) == TKind::Strokes && !sup->Next())
             w.Put("{" + Primes(static_cast<TExprStrokes *>(sup)->Count()) + "}");
         else
             w.Group(sup);

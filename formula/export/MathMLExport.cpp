@@ -276,7 +276,7 @@ void Root(TMathML &w, TExprRoot &n) {
 }
 
 void Superscript(TMathML &w, TExprClass *sup) {
-    if (typeid(*sup) == typeid(TExprStrokes) && !sup->Next())
+    if (KindOf(*sup) == TKind::Strokes && !sup->Next())
         Primes(w, static_cast<TExprStrokes *>(sup)->Count());
     else
         w.Row(sup);

@@ -18,19 +18,17 @@ using enum TSpeechId;
 bool Leaf(TExprClass *first) {
     if (!first || first->Next()) return false;
     TExprClass &n = *first;
-    const std::type_info &t = typeid(n);
-    if (t == typeid(TExprChain)) return Leaf(static_cast<TExprChain &>(n).Son());
-    if (t == typeid(TExprNumber) || t == typeid(TExprExpNumber))
-        return NumberText(n).Exponent.empty();
-    if (dynamic_cast<TExprSimple *>(&n)) return !static_cast<TExprSimple &>(n).Text().empty();
-    return t == typeid(TExprExtSymbol) || t == typeid(TExprPlank) || t == typeid(TExprLambda) ||
-           t == typeid(TExprNabla);
+    const TKind k = KindOf(n);
+    if (k == TKind::Chain) return Leaf(static_cast<TExprChain &>(n).Son());
+    if (NumberKind(k)) return NumberText(n).Exponent.empty();
+    if (TextKind(k)) return !static_cast<TExprSimple &>(n).Text().empty();
+    return k == TKind::ExtSymbol || k == TKind::Plank || k == TKind::Lambda || k == TKind::Nabla;
 }
 
 // A number node showing exactly value, without a power of ten.
 bool NumberIs(TExprClass *n, const char *value) {
     if (!n || n->Next()) return false;
-    if (typeid(*n) != typeid(TExprNumber) && typeid(*n) != typeid(TExprExpNumber)) return false;
+    if (!NumberKind(KindOf(*n))) return false;
     const TNumberText t = NumberText(*n);
     return t.Exponent.empty() && t.Mantissa == value;
 }
@@ -45,9 +43,8 @@ std::string Lower(std::string_view s) {
 // The spoken word of a function name, or None.
 TSpeechId NameWord(TExprClass *name) {
     if (!name) return None;
-    if (typeid(*name) == typeid(TExprIndex))
-        return NameWord(static_cast<TExprIndex *>(name)->Son());
-    if (typeid(*name) != typeid(TExprFuncName)) return None;
+    if (KindOf(*name) == TKind::Index) return NameWord(static_cast<TExprIndex *>(name)->Son());
+    if (KindOf(*name) != TKind::FuncName) return None;
     const TFunctionName *f = FindFunctionName(Lower(static_cast<TExprFuncName *>(name)->Text()));
     return f ? f->Speech : None;
 }
@@ -80,20 +77,24 @@ bool Relation(TSpeechId id) {
 // A system: a curly brace on the left only, round stacked lines.
 bool IsSystem(TExprBracketed &b) {
     return b.NeedBrackets() && b.LeftBracket() == ebFigure && b.RightBracket() == ebNone &&
-           b.Son() && !b.Son()->Next() && typeid(*b.Son()) == typeid(TExprStand);
+           b.Son() && !b.Son()->Next() && KindOf(*b.Son()) == TKind::Stand;
 }
 
 // A structure long enough that a relation before it is followed by a colon.
 bool Structure(TExprClass &n) {
-    if (auto *r = dynamic_cast<TExprRatio *>(&n)) return !(Leaf(r->Son()) && Leaf(r->Son2()));
-    if (auto *b = dynamic_cast<TExprBracketed *>(&n)) return IsSystem(*b);
-    return dynamic_cast<TExprGroupOp *>(&n) || dynamic_cast<TExprMatrix *>(&n) ||
-           dynamic_cast<TExprCase *>(&n);
+    const TKind k = KindOf(n);
+    if (k == TKind::Ratio) {
+        auto &r = static_cast<TExprRatio &>(n);
+        return !(Leaf(r.Son()) && Leaf(r.Son2()));
+    }
+    if (BracketedKind(k)) return IsSystem(static_cast<TExprBracketed &>(n));
+    return GroupOpKind(k) || k == TKind::Matrix || k == TKind::Case;
 }
 
 // Nodes that say nothing.
 bool Silent(TExprClass &n) {
-    return ShowsNothing(n) || typeid(n) == typeid(TExprSpace) || typeid(n) == typeid(TExprEmpty);
+    const TKind k = KindOf(n);
+    return k == TKind::Space || k == TKind::Empty || ShowsNothing(n);
 }
 
 class TSpeech {
@@ -153,7 +154,7 @@ void TSpeech::Row(const std::vector<TExprClass *> &members, bool last) {
         TExprClass &m = *members[k];
         Node(m, last && k >= final);
         // "k равно: дробь, …"
-        if (typeid(m) != typeid(TExprSign)) continue;
+        if (KindOf(m) != TKind::Sign) continue;
         const TSymbolInfo *s = FindSymbol(Printable(SymbolCharacter(m)));
         if (!s || !Relation(s->Speech)) continue;
         for (std::size_t j = k + 1; j < members.size(); ++j) {
@@ -302,7 +303,7 @@ void SayIndex(TSpeech &w, TExprIndex &n) {
         w.Say(Subscript, {[&] { w.Chain(n.Son(), true); }, [&] { w.Chain(sub, !sup && w.Last); }});
     };
     if (!sup) return base();
-    if (typeid(*sup) == typeid(TExprStrokes) && !sup->Next()) {
+    if (KindOf(*sup) == TKind::Strokes && !sup->Next()) {
         const int32_t count = static_cast<TExprStrokes *>(sup)->Count();
         if (count <= 0) return base();
         return count == 1 ? w.Say(Prime, {base}) : w.Say(Primes, {base}, count);
@@ -317,8 +318,10 @@ void SayFunction(TSpeech &w, TExprCommonFunc &n) {
     TExprClass *arg = n.Son2();
     auto argument = [&] {
         // The brackets of a one-word argument go without saying after "от".
-        auto *a = dynamic_cast<TExprArgument *>(arg);
-        if (a && !arg->Next() && Leaf(a->Son())) return w.Chain(a->Son(), w.Last);
+        if (KindOf(*arg) == TKind::Argument && !arg->Next()) {
+            TExprClass *content = static_cast<TExprArgument *>(arg)->Son();
+            if (Leaf(content)) return w.Chain(content, w.Last);
+        }
         w.Chain(arg, w.Last);
     };
     if (!arg) return w.Chain(n.Son(), w.Last);
