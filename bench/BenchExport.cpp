@@ -1,4 +1,4 @@
-// links: zelvano_results
+// links: zelvano_results zelvano_test_headers
 // All formulas of one run (variant 10, the program's default, least squares) exported to LaTeX,
 // MathML and speech together, against painting the same formulas, in one session: both from the
 // laid-out pictures the window keeps (what a copy or the screen reader works from), and both from
@@ -11,6 +11,7 @@
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "tests/analysis/FakeTarget.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -26,50 +27,8 @@
 
 namespace {
 
-// An image area that keeps the formula texts the run paints.
-class TRecordingArea final : public TImageArea {
-public:
-    explicit TRecordingArea(std::vector<std::string> &formulas) : FFormulas(formulas) {}
-    int32_t Width() const override { return 961; }
-    int32_t Height() const override { return 643; }
-    void Clear() override {}
-    void SelectTextFont(std::string_view, int32_t, bool, uint8_t) override {}
-    int32_t TextHeightOf(std::string_view) override { return 16; }
-    void TextOut(int32_t, int32_t, std::string_view) override {}
-    int32_t DrawFormula(std::string_view formula, int32_t, int32_t, bool) override {
-        FFormulas.emplace_back(formula);
-        return 20;
-    }
-
-private:
-    std::vector<std::string> &FFormulas;
-};
-
-class TNoSeries final : public TChartSeries {
-public:
-    void Clear() override {}
-    void AddXY(double, double) override {}
-};
-
-class TRecordingTarget final : public TResultsTarget {
-public:
-    std::vector<std::string> Formulas;
-    TImageArea &Image(int number) override {
-        auto &area = FAreas[number];
-        if (!area) area = std::make_unique<TRecordingArea>(Formulas);
-        return *area;
-    }
-    TChartSeries &Series(int, int) override { return FSeries; }
-    void SetLabel(int, std::string_view) override {}
-    void SetFormulaFontSize(int32_t) override {}
-
-private:
-    std::map<int, std::unique_ptr<TRecordingArea>> FAreas;
-    TNoSeries FSeries;
-};
-
 std::vector<std::string> RunFormulas() {
-    TRecordingTarget target;
+    TFakeTarget target;
     TCountArray counts1{}, counts2{};
     for (int month = 1; month <= 10; ++month) {
         counts1[month - 1] = VariantCountOf(9, 1, month);
@@ -77,7 +36,11 @@ std::vector<std::string> RunFormulas() {
     }
     std::string refusal;
     RunAnalysis(target, counts1, counts2, SmoothLeastSquares, refusal);
-    return target.Formulas;
+    std::vector<std::string> formulas;
+    for (int page = 1; page <= 11; ++page)
+        for (std::string &f : target.Image(page).Formulas())
+            formulas.push_back(std::move(f));
+    return formulas;
 }
 
 std::size_t ExportAll(TExprClass &chain) {

@@ -8,6 +8,7 @@
 #include "formula/draw/ExprPicture.h"
 #include "formula/export/ExprExport.h"
 #include "runtime/Cp1251.h"
+#include "tests/analysis/FakeTarget.h"
 #include "tests/formula_export/ExportCases.h"
 #include "tests/formula_make/ParseHelpers.h"
 #include "tests/support/RecordingCanvas.h"
@@ -22,53 +23,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
-#include <memory>
 #include <set>
 
 namespace {
-
-// An image area that keeps the formula texts painted on it.
-class TRecordingArea final : public TImageArea {
-public:
-    explicit TRecordingArea(std::vector<std::string> &formulas) : FFormulas(formulas) {}
-    int32_t Width() const override { return 961; }
-    int32_t Height() const override { return 643; }
-    void Clear() override {}
-    void SelectTextFont(std::string_view, int32_t, bool, uint8_t) override {}
-    int32_t TextHeightOf(std::string_view) override { return 16; }
-    void TextOut(int32_t, int32_t, std::string_view) override {}
-    int32_t DrawFormula(std::string_view formula, int32_t, int32_t, bool) override {
-        FFormulas.emplace_back(formula);
-        return 20;
-    }
-
-private:
-    std::vector<std::string> &FFormulas;
-};
-
-class TNoSeries final : public TChartSeries {
-public:
-    void Clear() override {}
-    void AddXY(double, double) override {}
-};
-
-class TRecordingTarget final : public TResultsTarget {
-public:
-    std::vector<std::string> Formulas;
-    TImageArea &Image(int number) override {
-        auto &area = FAreas[number];
-        if (!area) area = std::make_unique<TRecordingArea>(Formulas);
-        return *area;
-    }
-    TChartSeries &Series(int, int) override { return FSeries; }
-    void SetLabel(int, std::string_view) override {}
-    void SetFormulaFontSize(int32_t) override {}
-
-private:
-    std::map<int, std::unique_ptr<TRecordingArea>> FAreas;
-    TNoSeries FSeries;
-};
 
 struct TExported {
     std::string Formula; // UTF-8
@@ -78,7 +35,7 @@ struct TExported {
 // The formulas, each once, exported from the tree of its picture.
 const std::vector<TExported> &Corpus() {
     static const std::vector<TExported> corpus = [] {
-        TRecordingTarget target;
+        std::vector<std::string> texts;
         for (int row = 0; row < VariantCount; ++row)
             for (int32_t smoothing : {SmoothNone, SmoothLagrange, SmoothLeastSquares}) {
                 TCountArray counts1{}, counts2{};
@@ -86,11 +43,15 @@ const std::vector<TExported> &Corpus() {
                     counts1[month - 1] = VariantCountOf(row, 1, month);
                     counts2[month - 1] = VariantCountOf(row, 2, month);
                 }
+                TFakeTarget target;
                 std::string refusal;
                 if (RunAnalysis(target, counts1, counts2, smoothing, refusal) != TRunEnd::Applied)
                     ADD_FAILURE() << "variant " << row + 1 << " refused: " << refusal;
+                // Each page keeps what was painted on it since it was cleared: the whole page.
+                for (int page = 1; page <= 11; ++page)
+                    for (std::string &f : target.Image(page).Formulas())
+                        texts.push_back(std::move(f));
             }
-        std::vector<std::string> texts = target.Formulas;
         std::ifstream bench(ZELVANO_SOURCE_DIR "/bench/formulas.txt");
         for (std::string line; std::getline(bench, line);)
             if (!line.empty()) texts.push_back(Cp(line));
