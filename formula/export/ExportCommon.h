@@ -4,6 +4,7 @@
 
 #include "formula/draw/ExprClass.h"
 #include "formula/export/SpeechTexts.h"
+#include "runtime/Cp1251.h"
 
 #include <array>
 #include <cstdint>
@@ -132,7 +133,6 @@ bool ShowsNothing(TExprClass &node);
 // A character that can stand in every output: controls, surrogate halves and non-characters
 // become U+FFFD.
 char32_t Printable(char32_t c);
-void AppendUtf8(std::string &out, char32_t c);
 // A Windows-1251 node text in UTF-8, its controls replaced.
 std::string TextUtf8(std::string_view cp1251);
 
