@@ -69,8 +69,8 @@ static_assert(std::size(KindRows) == KindCount, "one row per kind");
 
 using enum TSpeechId;
 
-// The Greek letters in the alphabet's order: LaTeX of the small letter, of the capital (a Latin
-// letter where the capital looks like one), and the spoken name.
+// The Greek letters in the alphabet's order, as TSpeechId names them from Alpha on: LaTeX of the
+// small letter and of the capital (a Latin letter where the capital looks like one).
 struct TGreek {
     const char *Small;
     const char *Capital;
