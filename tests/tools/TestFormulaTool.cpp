@@ -111,6 +111,27 @@ TEST(FormulaTool, TreeDump) {
     EXPECT_EQ(run.Out, QString());
 }
 
+// The text forms print what the picture shows, one line each in a fixed order, in UTF-8.
+TEST(FormulaTool, PrintsLatexMathMLAndSpeech) {
+    TFormulaRun run = RunFormula({QStringLiteral("--speech"), QStringLiteral("--mathml"),
+                                  QStringLiteral("--tree"), QStringLiteral("--latex"),
+                                  QStringLiteral("X_i^2=0.5*Sqrt(a)")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, QString());
+    EXPECT_EQ(run.Out, QStringLiteral(
+                           "(Chain [(Index [(Var \"X\")] [(Var \"i\")] [(Number 2)]) (Sign 61) "
+                           "(Number 0.5) (Root [(Var \"a\")] _)])\n"
+                           "X_{i}^{2}=0{,}5\\sqrt{a}\n"
+                           "<math xmlns=\"http://www.w3.org/1998/Math/MathML\" display=\"block\">"
+                           "<msubsup><mi>X</mi><mi>i</mi><mn>2</mn></msubsup><mo>=</mo><mn>0,5</mn>"
+                           "<msqrt><mi>a</mi></msqrt></math>\n"
+                           "X с индексом i в квадрате равно 0,5 корень из a\n"));
+    // A formula error prints nothing.
+    run = RunFormula({QStringLiteral("--latex"), QStringLiteral("(a")});
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_EQ(run.Out, QString());
+}
+
 TEST(FormulaTool, FormulaErrorsAreOneLineWithStatusTwo) {
     TFormulaRun run = RunFormula({QStringLiteral("(a b)")});
     EXPECT_EQ(run.Exit, 2);
@@ -152,7 +173,8 @@ TEST(FormulaTool, OtherFailuresHaveStatusOne) {
     }
     const TFormulaRun help = RunFormula({QStringLiteral("--help")});
     EXPECT_EQ(help.Exit, 0);
-    for (const char *word : {"--size", "--framed", "--boxes", "--tree", "-o", ".svg", ".pdf", "--"})
+    for (const char *word : {"--size", "--framed", "--boxes", "--tree", "--latex", "--mathml",
+                             "--speech", "-o", ".svg", ".pdf", "--"})
         EXPECT_TRUE(help.Out.contains(QString::fromLatin1(word))) << word;
 }
 
