@@ -167,14 +167,12 @@ bool CountsFromText(const QString &text, int population, TCountArray &counts, QS
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
     const QString where = QStringLiteral("Популяция №%1").arg(population);
     for (int c = 0; c < 10; ++c) {
-        if (c >= cells.size()) {
-            error = QStringLiteral("%1, месяц %2: нет числа").arg(where).arg(c + 1);
-            return false;
-        }
-        if (!CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cells[c].utf16()),
-                                               static_cast<size_t>(cells[c].size())),
+        const QString cell = cells.value(c);
+        if (c >= cells.size() ||
+            !CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cell.utf16()),
+                                               static_cast<size_t>(cell.size())),
                            counts[static_cast<size_t>(c)])) {
-            error = QStringLiteral("%1, месяц %2: \"%3\"").arg(where).arg(c + 1).arg(cells[c]);
+            error = QString::fromStdString(BadCountText(population, c + 1, cell.toStdString()));
             return false;
         }
     }

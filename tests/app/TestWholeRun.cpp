@@ -160,7 +160,9 @@ TEST_F(WholeRun, EveryVariantAndExtremeCountsRunThroughTheFormulaEngine) {
     const QString refusals[] = {
         QStringLiteral("Прогноз выходит за пределы представимых чисел"),
         QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
-                       "равна 0")};
+                       "равна 0 (популяция №1)"),
+        QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
+                       "равна 0 (популяция №2)")};
     const char *const rows[][2] = {
         {"2147483647", "-2147483648"},
         {"-2147483648", "2147483647"},
