@@ -33,7 +33,8 @@ QString TPastedValues::Note() const {
                      .arg(Put)
                      .arg(Numbers)
                      .arg(NumbersWord(Numbers));
-    if (NotNumbers > 0) parts << QStringLiteral("пропущено нечисловых значений: %1").arg(NotNumbers);
+    if (NotNumbers > 0)
+        parts << QStringLiteral("пропущено нечисловых значений: %1").arg(NotNumbers);
     return parts.join(QStringLiteral("; "));
 }
 

@@ -8,8 +8,7 @@
 bool InstallQtTranslations() {
     auto *translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                         QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(translator))
         return true;
     delete translator;

@@ -186,8 +186,7 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
     // A file beside the executable that can be written is where the value goes at exit, so it
     // alone counts. Otherwise the fallback file wins when it holds a value: a saved choice
     // survives a read-only copy beside the executable.
-    if (own && QFileInfo::exists(beside) && CanWrite(beside))
-        return usable(VariantIndexIn(beside));
+    if (own && QFileInfo::exists(beside) && CanWrite(beside)) return usable(VariantIndexIn(beside));
     if (!config.isEmpty()) {
         if (const std::optional<int32_t> value = VariantIndexIn(config)) return usable(value);
     }

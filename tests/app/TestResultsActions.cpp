@@ -71,8 +71,7 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     Actions().AskPrinter = [&](QPrinter &printer) {
         EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
         // The saved PDF's margins, not the printer's few millimetres.
-        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Millimeter),
-                  QMarginsF(10, 10, 10, 10));
+        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Millimeter), QMarginsF(10, 10, 10, 10));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printed);
         return true;
