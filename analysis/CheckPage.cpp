@@ -32,15 +32,15 @@ const char *RecordName(TFitModel model) {
     return "";
 }
 
-// The model's name, capitalised as a heading or in lower case inside a sentence.
+// The model's name, capitalised as a heading or in lower case inside a sentence (UTF-8).
 std::string ModelTitle(TFitModel model, bool heading = true) {
     switch (model) {
     case TFitModel::Exponential:
-        return Win1251(heading ? "Экспоненциальная модель" : "экспоненциальная модель");
+        return heading ? "Экспоненциальная модель" : "экспоненциальная модель";
     case TFitModel::Saturation:
-        return Win1251(heading ? "Модель насыщения" : "модель насыщения");
+        return heading ? "Модель насыщения" : "модель насыщения";
     case TFitModel::Logistic:
-        return Win1251(heading ? "Модель Ферхюльста" : "модель Ферхюльста");
+        return heading ? "Модель Ферхюльста" : "модель Ферхюльста";
     }
     return {};
 }
@@ -50,15 +50,15 @@ std::string FailureText(TFitFailure failure) {
     case TFitFailure::None:
         break;
     case TFitFailure::NoStart:
-        return Win1251("нет начального приближения: мало положительных численностей");
+        return "нет начального приближения: мало положительных численностей";
     case TFitFailure::NotConverged:
-        return Win1251("итерации не сошлись за 1000 шагов");
+        return "итерации не сошлись за 1000 шагов";
     case TFitFailure::NotFinite:
-        return Win1251("значения вышли за пределы представимых чисел");
+        return "значения вышли за пределы представимых чисел";
     case TFitFailure::NoSaturation:
-        return Win1251("данные не показывают насыщения");
+        return "данные не показывают насыщения";
     case TFitFailure::Singular:
-        return Win1251("параметры не определяются однозначно");
+        return "параметры не определяются однозначно";
     }
     return {};
 }
@@ -80,6 +80,42 @@ std::string Significant(double v, char separator = '.') {
     const int magnitude =
         v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
     return FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), separator);
+}
+
+// A number text with the minus sign "−" for its leading hyphen, as the formulas write it (UTF-8).
+std::string WithMinusSign(std::string text) {
+    if (!text.empty() && text[0] == '-') text.replace(0, 1, "\u2212");
+    return text;
+}
+
+std::string Superscript(int n) {
+    static const char *const digits[] = {"\u2070", "\u00B9", "\u00B2", "\u00B3", "\u2074",
+                                         "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string out = n < 0 ? "\u207B" : "";
+    for (char c : std::to_string(n < 0 ? -int64_t{n} : int64_t{n}))
+        out += digits[c - '0'];
+    return out;
+}
+
+// A value for the page's plain text (UTF-8): as Significant below a million, beyond it six
+// significant digits in the power-of-ten form of the chart axes ("5,23146·10¹²"); the minus
+// sign "−".
+std::string PlainNumber(double v) {
+    if (!std::isfinite(v) || std::abs(v) < 1e6) return WithMinusSign(Significant(v, ','));
+    int exponent = static_cast<int>(std::floor(std::log10(std::abs(v))));
+    double mantissa = v / std::pow(10.0, exponent);
+    // Rounding to six digits can make 9,999995 into 10.
+    if (std::abs(std::round(mantissa * 1e5)) >= 1e6) {
+        ++exponent;
+        mantissa = v / std::pow(10.0, exponent);
+    }
+    std::string digits = FloatToStrPlain(mantissa, 5, ',');
+    if (digits.find(',') != std::string::npos) {
+        while (digits.back() == '0')
+            digits.pop_back();
+        if (digits.back() == ',') digits.pop_back();
+    }
+    return WithMinusSign(digits) + "\u00B710" + Superscript(exponent);
 }
 
 // A term that follows another in a sum: "+x" or "-|x|".
@@ -128,7 +164,13 @@ std::string ParameterLines(const TModelFit &f, std::string &intervals) {
     return values;
 }
 
-// Greedy breaking at blanks into lines of at most TextColumns characters.
+// Characters of a UTF-8 text.
+std::size_t Characters(const std::string &utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Greedy breaking of a UTF-8 text at blanks into lines of at most TextColumns characters.
 std::vector<std::string> Wrapped(const std::string &text) {
     std::vector<std::string> lines;
     std::string line;
@@ -137,7 +179,7 @@ std::vector<std::string> Wrapped(const std::string &text) {
         std::size_t end = text.find(' ', at);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(at, end - at);
-        if (!line.empty() && line.size() + 1 + word.size() > TextColumns) {
+        if (!line.empty() && Characters(line) + 1 + Characters(word) > TextColumns) {
             lines.push_back(line);
             line.clear();
         }
@@ -152,8 +194,8 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     const TCountArray &c = p.Counts;
     std::vector<std::string> out;
     if (p.K < 0 && c[9] > c[0])
-        out.push_back(Win1251("Коэффициент k программы отрицателен, хотя численность выросла: "
-                              "по модели программы популяция убывает."));
+        out.push_back("Коэффициент k программы отрицателен, хотя численность выросла: "
+                      "по модели программы популяция убывает.");
     std::string tables;
     auto negative = [](const auto &values) {
         return std::any_of(values.begin(), values.end(), [](double v) { return v < 0; });
@@ -161,25 +203,24 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     for (const auto &[isNegative, name] : {std::pair{negative(p.Week), "понедельный"},
                                            std::pair{negative(p.TwoYears), "за два года"},
                                            std::pair{negative(p.ThreeYears), "за три года"}})
-        if (isNegative) tables += (tables.empty() ? "" : ", ") + Win1251(name);
+        if (isNegative) tables += (tables.empty() ? "" : ", ") + std::string(name);
     if (!tables.empty())
-        out.push_back(Win1251("Прогноз программы даёт отрицательную численность (") + tables +
-                      ").");
+        out.push_back("Прогноз программы даёт отрицательную численность (" + tables + ").");
     if (p.Logistic) {
         std::string months;
         for (int i = 0; i < 10; ++i)
             if (c[i] > S) months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
         if (!months.empty())
-            out.push_back(Win1251("Численность выше S = ") + IntToStr(S) + Win1251(" в месяцах") +
+            out.push_back("Численность выше S = " + WithMinusSign(IntToStr(S)) + " в месяцах" +
                           months + ".");
     }
     std::string falls;
     for (int i = 0; i < 9; ++i)
         if (c[i + 1] < c[i])
-            falls += (falls.empty() ? " " : "; ") + Win1251("от месяца ") + IntToStr(i + 1) +
-                     Win1251(" к месяцу ") + IntToStr(i + 2) + Win1251(" (с ") + IntToStr(c[i]) +
-                     Win1251(" до ") + IntToStr(c[i + 1]) + ")";
-    if (!falls.empty()) out.push_back(Win1251("Численность падает:") + falls + ".");
+            falls += (falls.empty() ? " " : "; ") + std::string("от месяца ") + IntToStr(i + 1) +
+                     " к месяцу " + IntToStr(i + 2) + " (с " + WithMinusSign(IntToStr(c[i])) +
+                     " до " + WithMinusSign(IntToStr(c[i + 1])) + ")";
+    if (!falls.empty()) out.push_back("Численность падает:" + falls + ".");
     return out;
 }
 
@@ -242,24 +283,23 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     auto formula = [&](const std::string &line, int32_t gap = 0) {
         check.Lines.push_back({true, line, gap});
     };
-    text(Win1251(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
-                                 : "Вторая популяция: подгонка методом наименьших квадратов"));
+    text(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
+                         : "Вторая популяция: подгонка методом наименьших квадратов");
     formula(Win1251("String(\"Модель программы: \")&") + p.ModelLine);
-    if (p.Logistic)
-        text(Win1251("Это уравнение насыщения; логистическая кривая - модель Ферхюльста."));
+    if (p.Logistic) text("Это уравнение насыщения; логистическая кривая - модель Ферхюльста.");
 
     const TPopulationFit &fit = check.Fit;
     for (TFitModel model : FitModels) {
         const TModelFit &f = fit.Of(model);
         std::string title = ModelTitle(model);
         if (!f.Determined()) {
-            text(title + Win1251(": не определена, ") + FailureText(f.Failure) + ".", 6);
+            text(title + ": не определена, " + FailureText(f.Failure) + ".", 6);
             continue;
         }
-        title += Win1251(f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
-                 Significant(f.Rss, ',');
-        if (f.HasAicc) title += "; AICc = " + Significant(f.Aicc, ',');
-        if (f.HasWeight) title += Win1251("; вес ") + FloatToStrPlain(f.Weight, 4);
+        title += (f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
+                 PlainNumber(f.Rss);
+        if (f.HasAicc) title += "; AICc = " + PlainNumber(f.Aicc);
+        if (f.HasWeight) title += "; вес " + FloatToStrPlain(f.Weight, 4);
         text(title, 6);
         formula(CurveFormula(f));
         std::string intervals;
@@ -268,17 +308,18 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     }
 
     if (!fit.HasPreferred()) {
-        text(Win1251("Ни одна модель не определена по этим данным."), 8);
+        text("Ни одна модель не определена по этим данным.", 8);
     } else if (fit.Of(fit.Preferred()).Status == TFitStatus::Exact) {
-        text(Win1251("Данные точно описывает ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text("Данные точно описывает " + ModelTitle(fit.Preferred(), false) + ".", 8);
     } else {
-        text(Win1251("Лучшая по AICc - ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text("Лучшая по AICc - " + ModelTitle(fit.Preferred(), false) + ".", 8);
     }
-    text(Win1251(p.Logistic ? "Программа выбрала логистическую модель: "
-                            : "Программа выбрала экспоненциальную модель: ") +
-         Win1251(check.Agrees         ? "подгонка согласна."
-                 : fit.HasPreferred() ? "подгонка не согласна."
-                                      : "подгонка не определена."));
+    // What agrees is the choice of the model, not the numbers: the run's k may be far off.
+    text(std::string(p.Logistic ? "Программа выбрала логистическую модель: "
+                                : "Программа выбрала экспоненциальную модель: ") +
+         (check.Agrees ? "выбор модели совпадает с программой."
+          : fit.HasPreferred() ? "выбор модели не совпадает с программой."
+                               : "подгонка не определена."));
     // The run's k next to the fitted one-month step coefficient of the same equation.
     const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
     std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);
@@ -292,11 +333,7 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
         steps += Win1251("&String(\", подгонка не определена\")");
     formula(steps);
     for (std::size_t w = 0; w < check.Warnings.size(); ++w)
-        text(Win1251("Внимание! ") + check.Warnings[w], w == 0 ? 8 : 0);
-}
-
-std::string Utf8Quoted(std::string_view cp1251) {
-    return QuotedRecord(Cp1251ToUtf8(cp1251));
+        text("Внимание! " + check.Warnings[w], w == 0 ? 8 : 0);
 }
 
 // Reals as the other dump records write them: the shortest text that reads back exactly.
@@ -333,7 +370,7 @@ void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
             y += line.GapBefore;
             const int32_t at = Sat32(y);
             y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
-                              : (area.TextOut(10, at, line.Text), area.TextHeightOf("X"));
+                              : (area.TextOutUtf8(10, at, line.Text), area.TextHeightOf("X"));
         }
     }
     for (int i = 0; i < 2; ++i) {
@@ -373,7 +410,7 @@ std::string CheckRecords(const TCheckPage &page) {
                (check.Fit.HasPreferred() ? RecordName(check.Fit.Preferred()) : "_") + " " +
                (check.Agrees ? "1" : "0") + "\n";
         for (const std::string &warning : check.Warnings)
-            out += "warning " + population + Utf8Quoted(warning) + "\n";
+            out += "warning " + population + QuotedRecord(warning) + "\n";
     }
     return out;
 }

@@ -96,6 +96,26 @@ void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
     FLog.push_back(std::move(op));
 }
 
+void TQtImageArea::TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    {
+        TPaintScope scope(*this);
+        TQtCanvas canvas(&scope.Painter());
+        canvas.SetFont(FTextFont);
+        canvas.TextOutW(x, y,
+                        std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()),
+                                            static_cast<std::size_t>(text.size())));
+    }
+    TAreaOp op;
+    op.Kind = TAreaOp::KText;
+    op.X = x;
+    op.Y = y;
+    op.Font = FTextFont;
+    op.Utf8 = true;
+    op.Text = std::string(utf8);
+    FLog.push_back(std::move(op));
+}
+
 int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
     // The blanks around the formula are those of FormulaBitmap. Painted through the painter,
     // at the bitmap's device pixel ratio or as vectors on a PDF page.
@@ -127,7 +147,10 @@ void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
             break;
         case TAreaOp::KText:
             FTextFont = op.Font;
-            TextOut(op.X, op.Y, op.Text);
+            if (op.Utf8)
+                TextOutUtf8(op.X, op.Y, op.Text);
+            else
+                TextOut(op.X, op.Y, op.Text);
             break;
         case TAreaOp::KFormula:
             ::SetFormulaFontSize(op.FontPoints);

@@ -35,7 +35,9 @@ struct TAreaOp {
     int32_t Width = 0;
     int32_t Height = 0;
     bool Framed = false;
-    // The text or the formula text.
+    // Text: written by TextOutUtf8, so Text is UTF-8.
+    bool Utf8 = false;
+    // The text (Windows-1251 unless Utf8) or the formula text.
     std::string Text;
 };
 
@@ -58,6 +60,7 @@ public:
     void SelectTextFont(std::string_view face, int32_t points, bool bold, uint8_t charset) override;
     int32_t TextHeightOf(std::string_view text) override;
     void TextOut(int32_t x, int32_t y, std::string_view text) override;
+    void TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) override;
     int32_t DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) override;
 
     // The selected text font.

@@ -227,7 +227,7 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
         for (const TAreaOp &op : area.Log()) {
             const std::string at = std::to_string(op.X) + " " + std::to_string(op.Y) + " ";
             if (op.Kind == TAreaOp::KText)
-                out += "text " + at + Quoted(Utf8(op.Text)) + "\n";
+                out += "text " + at + Quoted(op.Utf8 ? op.Text : Utf8(op.Text)) + "\n";
             else if (op.Kind == TAreaOp::KFormula)
                 out += (op.Framed ? "framed " : "formula ") + at + std::to_string(op.Width) + " " +
                        std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
