@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 TCheckPage LastCheck;
 
@@ -17,6 +18,8 @@ constexpr int32_t FormulaSize = 8;
 // Plain text is broken at word boundaries before this many characters, which fit the narrower
 // image area in the 8 point text font.
 constexpr std::size_t TextColumns = 68;
+// Falls of the counts named in a warning; beyond them only their number.
+constexpr int MaxFallsNamed = 2;
 // Samples of a fitted curve from month 1 to month 10.
 constexpr int CurveSamples = 91;
 
@@ -207,20 +210,38 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     if (!tables.empty())
         out.push_back("Прогноз программы даёт отрицательную численность (" + tables + ").");
     if (p.Logistic) {
+        // Months in a row of three or more as a range: "в месяцах 3–10".
         std::string months;
-        for (int i = 0; i < 10; ++i)
-            if (c[i] > S) months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
+        for (int i = 0; i < 10; ++i) {
+            if (c[i] <= S) continue;
+            int last = i;
+            while (last + 1 < 10 && c[last + 1] > S)
+                ++last;
+            months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
+            if (last - i >= 2) {
+                months += "\u2013" + IntToStr(last + 1);
+                i = last;
+            }
+        }
         if (!months.empty())
             out.push_back("Численность выше S = " + WithMinusSign(IntToStr(S)) + " в месяцах" +
                           months + ".");
     }
+    // The first falls are named; of many only two, so the page keeps room for them.
     std::string falls;
-    for (int i = 0; i < 9; ++i)
-        if (c[i + 1] < c[i])
-            falls += (falls.empty() ? " " : "; ") + std::string("от месяца ") + IntToStr(i + 1) +
-                     " к месяцу " + IntToStr(i + 2) + " (с " + WithMinusSign(IntToStr(c[i])) +
-                     " до " + WithMinusSign(IntToStr(c[i + 1])) + ")";
-    if (!falls.empty()) out.push_back("Численность падает:" + falls + ".");
+    int fallCount = 0;
+    for (int i = 0; i < 9; ++i) {
+        if (c[i + 1] >= c[i]) continue;
+        if (++fallCount > MaxFallsNamed) continue;
+        falls += (falls.empty() ? " " : "; ") + std::string("от месяца ") + IntToStr(i + 1) +
+                 " к месяцу " + IntToStr(i + 2) + " (с " + WithMinusSign(IntToStr(c[i])) + " до " +
+                 WithMinusSign(IntToStr(c[i + 1])) + ")";
+    }
+    if (fallCount > MaxFallsNamed)
+        out.push_back("Численность падает " + IntToStr(fallCount) + " раз, в том числе:" + falls +
+                      ".");
+    else if (fallCount > 0)
+        out.push_back("Численность падает:" + falls + ".");
     return out;
 }
 
@@ -315,11 +336,11 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
         text("Лучшая по AICc - " + ModelTitle(fit.Preferred(), false) + ".", 8);
     }
     // What agrees is the choice of the model, not the numbers: the run's k may be far off.
-    text(std::string(p.Logistic ? "Программа выбрала логистическую модель: "
-                                : "Программа выбрала экспоненциальную модель: ") +
-         (check.Agrees ? "выбор модели совпадает с программой."
-          : fit.HasPreferred() ? "выбор модели не совпадает с программой."
-                               : "подгонка не определена."));
+    const std::string programModel =
+        p.Logistic ? "логистическая модель" : "экспоненциальная модель";
+    text(check.Agrees ? "Выбор модели совпадает с программой (" + programModel + ")."
+         : fit.HasPreferred() ? "Выбор модели не совпадает с программой (" + programModel + ")."
+                              : "Подгонка не определена; у программы " + programModel + ".");
     // The run's k next to the fitted one-month step coefficient of the same equation.
     const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
     std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);
@@ -363,14 +384,23 @@ void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
     target.SetFormulaFontSize(FormulaSize);
     for (int i = 0; i < 2; ++i) {
         TImageArea &area = target.Image(10 + i);
-        area.Clear();
-        area.SelectTextFont(TextFace, 8, false, RussianCharset);
-        int64_t y = 10;
-        for (const TCheckLine &line : page.Population[i].Lines) {
-            y += line.GapBefore;
-            const int32_t at = Sat32(y);
-            y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
-                              : (area.TextOutUtf8(10, at, line.Text), area.TextHeightOf("X"));
+        // Painted with the gaps between the blocks; when the lines would then run past the
+        // bottom, painted again without them, then smaller (not below 75 %).
+        for (const auto &[gaps, points] : {std::pair{true, FormulaSize},
+                                           {false, FormulaSize},
+                                           {false, FormulaSize - 1},
+                                           {false, FormulaSize - 2}}) {
+            target.SetFormulaFontSize(points);
+            area.Clear();
+            area.SelectTextFont(TextFace, points, false, RussianCharset);
+            int64_t y = 10;
+            for (const TCheckLine &line : page.Population[i].Lines) {
+                if (gaps) y += line.GapBefore;
+                const int32_t at = Sat32(y);
+                y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
+                                  : (area.TextOutUtf8(10, at, line.Text), area.TextHeightOf("X"));
+            }
+            if (y <= area.Height()) break;
         }
     }
     for (int i = 0; i < 2; ++i) {

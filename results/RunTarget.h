@@ -2,7 +2,11 @@
 // pictures with the Qt drawing surface, chart series over TChart, the run's labels. Every image
 // area also keeps a log of what it painted since it was last cleared, so the same pictures can be
 // listed (zelvano-report --dump) or painted again elsewhere, for example as vector graphics on a
-// PDF page. Texts are Windows-1251.
+// PDF page. Texts are Windows-1251 unless marked UTF-8.
+//
+// No line runs past an area's right edge: a text or formula line that would is drawn at a smaller
+// size that fits (down to 70 %), and a formula that does not fit even so is broken after an
+// operator onto further lines. Lines that fit are drawn exactly as given.
 #pragma once
 
 #include "analysis/ReportTarget.h"
@@ -73,6 +77,23 @@ public:
 
 private:
     class TPaintScope;
+    // One line of a formula as drawn: its text (a part of the formula when it is broken), its
+    // left edge and its formula font size.
+    struct TFormulaLine {
+        std::string Text;
+        int32_t X;
+        int32_t Points;
+    };
+
+    static int32_t TextWidthIn(const TFontData &font, std::string_view text, bool utf8);
+    // A text in the selected font, or smaller when it would run past the right edge.
+    void FitText(int32_t x, int32_t y, std::string_view text, bool utf8);
+    void PaintText(int32_t x, int32_t y, std::string_view text, bool utf8);
+    // How a formula at x is drawn so that nothing runs past the right edge: as it is; at a
+    // smaller size, down to 70 %; else broken after an operator onto further lines.
+    std::vector<TFormulaLine> FormulaLines(std::string_view formula, int32_t x, int32_t points);
+    // Paints and logs one formula picture at the formula font size of the moment.
+    int32_t PaintFormula(std::string_view formula, int32_t x, int32_t y, bool framed);
 
     TImage *FImage = nullptr;
     QPainter *FPainter = nullptr;
