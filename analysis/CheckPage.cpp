@@ -73,16 +73,42 @@ int DecimalsFor(double se) {
     return std::clamp(1 - static_cast<int>(std::floor(std::log10(se))), 0, 4);
 }
 
-// A number for formula text with the given decimals.
+// Six significant digits of a value of a million or more, as mantissa and power of ten: the
+// power-of-ten form of the chart axes ("5,23146·10¹²"), so no number runs to a dozen digits.
+// False for smaller values (and for values that are not finite).
+bool PowerOfTen(double v, char separator, std::string &mantissa, int &exponent) {
+    if (!std::isfinite(v) || std::abs(v) < 1e6) return false;
+    exponent = static_cast<int>(std::floor(std::log10(std::abs(v))));
+    double m = v / std::pow(10.0, exponent);
+    // Rounding to six digits can make 9,999995 into 10.
+    if (std::abs(std::round(m * 1e5)) >= 1e6) {
+        ++exponent;
+        m = v / std::pow(10.0, exponent);
+    }
+    mantissa = FloatToStrPlain(m, 5, separator);
+    if (mantissa.find(separator) != std::string::npos) {
+        while (mantissa.back() == '0')
+            mantissa.pop_back();
+        if (mantissa.back() == separator) mantissa.pop_back();
+    }
+    return true;
+}
+
+// A number for formula text with the given decimals; from a million on, six significant digits
+// times a power of ten.
 std::string Fixed(double v, int decimals) {
+    std::string mantissa;
+    int exponent = 0;
+    if (PowerOfTen(v, '.', mantissa, exponent))
+        return mantissa + "*.10^" + std::to_string(exponent);
     return FloatToStrPlain(v, decimals, '.');
 }
 
-// A value with about five significant digits (at most 4 decimals), for formula or plain text.
-std::string Significant(double v, char separator = '.') {
+// A value with about five significant digits (at most 4 decimals), for formula text.
+std::string Significant(double v) {
     const int magnitude =
         v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
-    return FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), separator);
+    return Fixed(v, std::clamp(4 - magnitude, 0, 4));
 }
 
 // A number text with the minus sign "−" for its leading hyphen, as the formulas write it (UTF-8).
@@ -100,25 +126,16 @@ std::string Superscript(int n) {
     return out;
 }
 
-// A value for the page's plain text (UTF-8): as Significant below a million, beyond it six
-// significant digits in the power-of-ten form of the chart axes ("5,23146·10¹²"); the minus
-// sign "−".
+// A value for the page's plain text (UTF-8): about five significant digits below a million,
+// beyond it as PowerOfTen; the minus sign "−".
 std::string PlainNumber(double v) {
-    if (!std::isfinite(v) || std::abs(v) < 1e6) return WithMinusSign(Significant(v, ','));
-    int exponent = static_cast<int>(std::floor(std::log10(std::abs(v))));
-    double mantissa = v / std::pow(10.0, exponent);
-    // Rounding to six digits can make 9,999995 into 10.
-    if (std::abs(std::round(mantissa * 1e5)) >= 1e6) {
-        ++exponent;
-        mantissa = v / std::pow(10.0, exponent);
-    }
-    std::string digits = FloatToStrPlain(mantissa, 5, ',');
-    if (digits.find(',') != std::string::npos) {
-        while (digits.back() == '0')
-            digits.pop_back();
-        if (digits.back() == ',') digits.pop_back();
-    }
-    return WithMinusSign(digits) + "\u00B710" + Superscript(exponent);
+    std::string mantissa;
+    int exponent = 0;
+    if (PowerOfTen(v, ',', mantissa, exponent))
+        return WithMinusSign(mantissa) + "\u00B710" + Superscript(exponent);
+    const int magnitude =
+        v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
+    return WithMinusSign(FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), ','));
 }
 
 // A term that follows another in a sum: "+x" or "-|x|".
@@ -238,8 +255,8 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
                  WithMinusSign(IntToStr(c[i + 1])) + ")";
     }
     if (fallCount > MaxFallsNamed)
-        out.push_back("Численность падает " + IntToStr(fallCount) + " раз, в том числе:" + falls +
-                      ".");
+        out.push_back("Численность падает " + IntToStr(fallCount) +
+                      (fallCount <= 4 ? " раза" : " раз") + ", в том числе:" + falls + ".");
     else if (fallCount > 0)
         out.push_back("Численность падает:" + falls + ".");
     return out;

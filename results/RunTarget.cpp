@@ -121,8 +121,18 @@ std::vector<std::size_t> BreakPoints(std::string_view formula) {
 // The two lines of a formula broken at one of its BreakPoints: an operator ends the first line
 // and starts the second again, as Russian typesetting repeats it; "&" only joins, so it goes.
 std::pair<std::string, std::string> BrokenAt(std::string_view formula, std::size_t at) {
-    if (formula[at] == '&')
-        return {std::string(formula.substr(0, at)), std::string(formula.substr(at + 1))};
+    if (formula[at] == '&') {
+        // A blank that only set the piece apart from the one before is not needed at the start
+        // of a line.
+        std::string_view tail = formula.substr(at + 1);
+        if (tail.starts_with("Space(")) {
+            const std::size_t close = tail.find(")&");
+            if (close != std::string_view::npos &&
+                tail.substr(6, close - 6).find_first_not_of("0123456789") == std::string_view::npos)
+                tail.remove_prefix(close + 2);
+        }
+        return {std::string(formula.substr(0, at)), std::string(tail)};
+    }
     return {std::string(formula.substr(0, at + 1)) + "Space(0)",
             "Space(0)" + std::string(formula.substr(at))};
 }

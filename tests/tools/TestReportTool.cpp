@@ -265,7 +265,7 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
                               "16 24 0 54 81 122 183 275 412 618", "--pdf", "unused.pdf"});
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Err, QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не "
-                                      "должна быть равна 0\n"));
+                                      "должна быть равна 0 (популяция №2)\n"));
     EXPECT_FALSE(QFile::exists(QStringLiteral("unused.pdf")));
 
     const QStringList usage[] = {
