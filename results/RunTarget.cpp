@@ -137,18 +137,19 @@ std::pair<std::string, std::string> BrokenAt(std::string_view formula, std::size
             "Space(0)" + std::string(formula.substr(at))};
 }
 
-// The width of a formula's picture at a formula font size; the size of the moment is restored.
-int32_t FormulaWidthAt(std::string_view formula, int32_t points) {
-    const int32_t before = FormulaFont->Size();
-    ::SetFormulaFontSize(points);
+// The width of a formula's picture at a formula font height; the height of the moment is
+// restored.
+int32_t FormulaWidthAt(std::string_view formula, int32_t height) {
+    const int32_t before = FormulaFont->Height();
+    FormulaFont->SetHeight(height);
     int32_t width = 0;
     try {
         width = TFormulaPicture(" ", formula, " ").Width();
     } catch (...) {
-        ::SetFormulaFontSize(before);
+        FormulaFont->SetHeight(before);
         throw;
     }
-    ::SetFormulaFontSize(before);
+    FormulaFont->SetHeight(before);
     return width;
 }
 
@@ -213,45 +214,48 @@ void TQtImageArea::TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) {
 }
 
 std::vector<TQtImageArea::TFormulaLine> TQtImageArea::FormulaLines(std::string_view formula,
-                                                                   int32_t x, int32_t points) {
+                                                                   int32_t x, int32_t height) {
     const int32_t room = FWidth - x;
-    if (FormulaWidthAt(formula, points) <= room) return {{std::string(formula), x, points}};
-    const int32_t least = static_cast<int32_t>(std::ceil(points * SmallestShare));
-    for (int32_t size = points - 1; size >= least; --size)
-        if (FormulaWidthAt(formula, size) <= room) return {{std::string(formula), x, size}};
+    if (FormulaWidthAt(formula, height) <= room) return {{std::string(formula), x, height}};
+    // Pixel by pixel, so a line that is a little too wide shrinks only a little.
+    const int32_t sign = height < 0 ? -1 : 1, full = std::abs(height);
+    const int32_t least = static_cast<int32_t>(std::ceil(full * SmallestShare));
+    for (int32_t h = full - 1; h >= least; --h)
+        if (FormulaWidthAt(formula, sign * h) <= room) return {{std::string(formula), x, sign * h}};
     // Broken after the last operator whose first part fits at the full size; the rest is
     // fitted again. Without such an operator the line is drawn at its smallest size.
     const std::vector<std::size_t> breaks = BreakPoints(formula);
     for (auto at = breaks.rbegin(); at != breaks.rend(); ++at) {
         const auto [head, tail] = BrokenAt(formula, *at);
-        if (FormulaWidthAt(head, points) > room) continue;
-        std::vector<TFormulaLine> lines = {{head, x, points}};
+        if (FormulaWidthAt(head, height) > room) continue;
+        std::vector<TFormulaLine> lines = {{head, x, height}};
         const int32_t indent = std::min(x + ContinuationIndent, std::max(FWidth / 2, x));
-        for (TFormulaLine &line : FormulaLines(tail, indent, points))
+        for (TFormulaLine &line : FormulaLines(tail, indent, height))
             lines.push_back(std::move(line));
         return lines;
     }
-    return {{std::string(formula), x, least}};
+    return {{std::string(formula), x, sign * least}};
 }
 
 int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
-    const int32_t points = FormulaFont->Size();
-    const std::vector<TFormulaLine> lines = FormulaLines(formula, x, points);
-    if (lines.size() == 1 && lines[0].Points == points) return PaintFormula(formula, x, y, framed);
+    const int32_t height = FormulaFont->Height();
+    const std::vector<TFormulaLine> lines = FormulaLines(formula, x, height);
+    if (lines.size() == 1 && lines[0].FontHeight == height)
+        return PaintFormula(formula, x, y, framed);
     // A smaller line keeps the row of the line it replaces, centred in it, so the rows of a
     // table stay evenly spaced; broken lines take the rows they need.
     const int32_t full = TFormulaPicture(" ", formula, " ").Height();
-    int32_t height = 0;
+    int32_t total = 0;
     for (const TFormulaLine &line : lines) {
-        ::SetFormulaFontSize(line.Points);
+        FormulaFont->SetHeight(line.FontHeight);
         const int32_t h = TFormulaPicture(" ", line.Text, " ").Height();
         const int32_t shift = lines.size() == 1 ? std::max(full - h, 0) / 2 : 0;
-        height += PaintFormula(line.Text, line.X, Sat32(int64_t{y} + height + shift), framed);
-        if (lines.size() == 1) height = std::max(full, h);
+        total += PaintFormula(line.Text, line.X, Sat32(int64_t{y} + total + shift), framed);
+        if (lines.size() == 1) total = std::max(full, h);
     }
-    ::SetFormulaFontSize(points);
-    LastFormulaHeight = height;
-    return height;
+    FormulaFont->SetHeight(height);
+    LastFormulaHeight = total;
+    return total;
 }
 
 int32_t TQtImageArea::PaintFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
@@ -267,7 +271,7 @@ int32_t TQtImageArea::PaintFormula(std::string_view formula, int32_t x, int32_t 
     op.Kind = TAreaOp::KFormula;
     op.X = x;
     op.Y = y;
-    op.FontPoints = FormulaFont->Size();
+    op.FontHeight = FormulaFont->Height();
     op.Width = picture.Width();
     op.Height = picture.Height();
     op.Framed = framed;
@@ -278,7 +282,7 @@ int32_t TQtImageArea::PaintFormula(std::string_view formula, int32_t x, int32_t 
 
 void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
     // Each operation as it was painted: the fitting was done then.
-    const int32_t formulaPoints = FormulaFont ? FormulaFont->Size() : 0;
+    const int32_t formulaHeight = FormulaFont ? FormulaFont->Height() : 0;
     for (const TAreaOp &op : log) {
         switch (op.Kind) {
         case TAreaOp::KClear:
@@ -289,12 +293,12 @@ void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
             PaintText(op.X, op.Y, op.Text, op.Utf8);
             break;
         case TAreaOp::KFormula:
-            ::SetFormulaFontSize(op.FontPoints);
+            if (FormulaFont) FormulaFont->SetHeight(op.FontHeight);
             PaintFormula(op.Text, op.X, op.Y, op.Framed);
             break;
         }
     }
-    ::SetFormulaFontSize(formulaPoints);
+    if (FormulaFont) FormulaFont->SetHeight(formulaHeight);
 }
 
 class TFrmRunTarget::TSeries : public TChartSeries {

@@ -32,9 +32,9 @@ struct TAreaOp {
     TKind Kind = KClear;
     int32_t X = 0;
     int32_t Y = 0;
-    // Text: the font it was written in. Formula: the formula font's point size in FontPoints.
+    // Text: the font it was written in. Formula: the formula font's signed pixel height.
     TFontData Font;
-    int32_t FontPoints = 0;
+    int32_t FontHeight = 0;
     // Formula: the picture's size.
     int32_t Width = 0;
     int32_t Height = 0;
@@ -72,17 +72,17 @@ public:
     // What was painted since the last Clear, the Clear included (everything before the first one).
     const std::vector<TAreaOp> &Log() const { return FLog; }
     // Paints the operations of a log again, each text in its own font and each formula in its
-    // formula font size (the formula font is left at its size from before).
+    // formula font height (the formula font is left at its height from before).
     void Replay(const std::vector<TAreaOp> &log);
 
 private:
     class TPaintScope;
     // One line of a formula as drawn: its text (a part of the formula when it is broken), its
-    // left edge and its formula font size.
+    // left edge and its formula font height (signed pixels).
     struct TFormulaLine {
         std::string Text;
         int32_t X;
-        int32_t Points;
+        int32_t FontHeight;
     };
 
     static int32_t TextWidthIn(const TFontData &font, std::string_view text, bool utf8);
@@ -91,8 +91,8 @@ private:
     void PaintText(int32_t x, int32_t y, std::string_view text, bool utf8);
     // How a formula at x is drawn so that nothing runs past the right edge: as it is; at a
     // smaller size, down to 70 %; else broken after an operator onto further lines.
-    std::vector<TFormulaLine> FormulaLines(std::string_view formula, int32_t x, int32_t points);
-    // Paints and logs one formula picture at the formula font size of the moment.
+    std::vector<TFormulaLine> FormulaLines(std::string_view formula, int32_t x, int32_t height);
+    // Paints and logs one formula picture at the formula font height of the moment.
     int32_t PaintFormula(std::string_view formula, int32_t x, int32_t y, bool framed);
 
     TImage *FImage = nullptr;
