@@ -11,7 +11,6 @@
 #include "runtime/Cp1251.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -222,7 +221,7 @@ void TForm1::ShowInputError(TStringGrid *grid, int population, int col) {
     grid->setFocus();
     grid->setCurrentCell(0, col);
     if (QTableWidgetItem *cell = grid->item(0, col)) grid->editItem(cell);
-    if (auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget())) editor->selectAll();
+    if (auto *editor = qobject_cast<QLineEdit *>(grid->focusWidget())) editor->selectAll();
 }
 
 void TForm1::ShowRunError(const QString &text) {
