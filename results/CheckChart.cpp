@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 
@@ -62,6 +63,13 @@ TCheckChart::TCheckChart(QWidget *parent)
         }
         view->setName(QString::fromUtf8(style.Name));
         AddSeries(view);
+        // The legend names only what is drawn: an undetermined fit has no curve and no entry.
+        auto listed = [c, view] {
+            for (QLegendMarker *marker : c->legend()->markers(view))
+                marker->setVisible(view->count() > 0);
+        };
+        listed();
+        connect(view, &QXYSeries::pointsReplaced, this, listed);
     }
     UpdateRanges();
 }

@@ -19,6 +19,7 @@
 #include <QSvgGenerator>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -297,6 +298,8 @@ int ReadFormulaFile(const std::string &name, std::string &text) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // A closed pipe is reported as a failed write, not by a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     TOptions o;
     if (const int status = ParseArguments(argc, argv, o); status >= 0) return status;
 
@@ -349,7 +352,11 @@ int main(int argc, char **argv) {
     } catch (const std::exception &e) {
         status = Fail(e.what());
     }
-    std::fflush(stdout);
+    // A full disk or a closed pipe on standard output is a failure like any other write.
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0)
+        status = Fail(std::string("cannot write to standard output: ") +
+                      (errno != 0 ? std::strerror(errno) : "write error"));
     DoneFormulaFont();
     return status;
 }

@@ -334,3 +334,34 @@ TEST(FormulaTool, ReadsTheFormulaFromAFileOrStandardInput) {
         EXPECT_EQ(run.Err, QStringLiteral("Формула слишком велика\n"));
     }
 }
+
+TEST(FormulaTool, AFailedWriteToStandardOutputIsAFailure) {
+    // A full disk (/dev/full) and a pipe closed by its reader, for the size line and the tree.
+    for (const char *option : {"--size", "--tree"}) {
+        SCOPED_TRACE(option);
+        const QStringList args = {QString::fromLatin1(option),
+                                  QString::fromLatin1(option[2] == 's' ? "10" : "--"),
+                                  QStringLiteral("X_i")};
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);
+        ASSERT_TRUE(full.waitForFinished(60000));
+        EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(full.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(full.readAllStandardError()),
+                  QStringLiteral("zelvano-formula: cannot write to standard output: %1\n")
+                      .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+
+        // The reader is gone long before the tool has started up and writes.
+        QProcess closed;
+        closed.start(QStringLiteral("bash"),
+                     QStringList{QStringLiteral("-o"), QStringLiteral("pipefail"),
+                                 QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\" | true"),
+                                 QStringLiteral(ZELVANO_FORMULA_EXE)} +
+                         args);
+        ASSERT_TRUE(closed.waitForFinished(60000));
+        EXPECT_EQ(closed.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(closed.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(closed.readAllStandardError()).count(u'\n'), 1);
+    }
+}
