@@ -1,5 +1,6 @@
 // links: zelvano_results
 // Filling a shown chart with a projection's 1001 points, as a run does for each series.
+#include "QtBenchMain.h"
 #include "results/Chart.h"
 
 #include <QApplication>
@@ -33,10 +34,5 @@ BENCHMARK(BM_FillShownChart)->Arg(1001)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

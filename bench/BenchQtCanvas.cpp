@@ -1,10 +1,10 @@
 // links: zelvano_results
 // The Qt drawing surface under the formula engine: a hand-built row x² + 1,5·10⁻³ − αβ built,
 // measured and painted as a formula picture is, and the surface's cached measuring calls.
+#include "QtBenchMain.h"
 #include "formula/draw/ExprAtoms.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/draw/ExprStructs.h"
-#include "results/FontSetup.h"
 #include "results/QtCanvas.h"
 
 #include <QGuiApplication>
@@ -92,11 +92,5 @@ BENCHMARK(BM_SelectAndMeasure)->Unit(benchmark::kNanosecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QGuiApplication>(argc, argv);
 }

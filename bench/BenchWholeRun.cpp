@@ -1,8 +1,8 @@
 // links: zelvano_results
 // One whole run of "Делать" from the counts to the nine painted image areas (real formula
 // pictures) and the filled chart series of the results window, as the window makes it.
+#include "QtBenchMain.h"
 #include "analysis/Run.h"
-#include "results/FontSetup.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 
@@ -31,11 +31,5 @@ BENCHMARK(BM_WholeRun)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

@@ -6,14 +6,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLocale>
-#include <QMetaObject>
 #include <QScatterSeries>
-#include <QValueAxis>
-
-#include <algorithm>
-#include <cmath>
-#include <stdexcept>
 
 namespace {
 
@@ -32,140 +25,51 @@ const TStyle Styles[TCheckChart::SeriesCount] = {
     {"Ферхюльст", QColor(170, 60, 170), Qt::DashDotLine},
 };
 
+// The bottom axis shows the ten months, one tick each; the chart is low, so the left axis takes
+// few steps.
+constexpr int MaxIntervalsX = 9;
+constexpr int MaxIntervalsY = 4;
+
 } // namespace
 
-TCheckChart::TCheckChart(QWidget *parent) : QChartView(new QChart(), parent) {
-    FChart = chart();
-    FChart->setAnimationOptions(QChart::NoAnimation);
-    FChart->setBackgroundBrush(Qt::white);
-    FChart->setBackgroundRoundness(0);
-    FChart->setPlotAreaBackgroundVisible(false);
-    FChart->setLocalizeNumbers(true);
-    FChart->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
-    FChart->setMargins(QMargins(4, 4, 4, 4));
+TCheckChart::TCheckChart(QWidget *parent)
+    : TChartBase(QStringLiteral("Месяцы"), QStringLiteral("Численность"), MaxIntervalsX,
+                 MaxIntervalsY, parent, 1, 10) {
+    QChart *c = chart();
+    c->setMargins(QMargins(4, 4, 4, 4));
     const QFont small = ClassicFont(QStringLiteral("MS Sans Serif"), 10);
     // On the right: the chart is wide and low, and a legend below would squash the plot.
-    FChart->legend()->setAlignment(Qt::AlignRight);
-    FChart->legend()->setContentsMargins(0, 0, 0, 0);
-    FChart->legend()->setFont(small);
-    FChart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    c->legend()->setAlignment(Qt::AlignRight);
+    c->legend()->setContentsMargins(0, 0, 0, 0);
+    c->legend()->setFont(small);
+    c->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    for (QCategoryAxis *axis : {AxisX(), AxisY()}) {
+        axis->setTitleFont(small);
+        axis->setLabelsFont(small);
+    }
 
-    FAxisX = new QValueAxis(FChart);
-    FAxisY = new QValueAxis(FChart);
-    FAxisX->setTitleText(QStringLiteral("Месяцы"));
-    FAxisY->setTitleText(QStringLiteral("Численность"));
-    FAxisX->setTitleFont(small);
-    FAxisY->setTitleFont(small);
-    FAxisX->setLabelsFont(small);
-    FAxisY->setLabelsFont(small);
-    FChart->addAxis(FAxisX, Qt::AlignBottom);
-    FChart->addAxis(FAxisY, Qt::AlignLeft);
-
-    for (int i = 0; i < SeriesCount; ++i) {
-        const TStyle &style = Styles[i];
+    for (const TStyle &style : Styles) {
         QXYSeries *view = nullptr;
         if (style.Pen == Qt::NoPen) {
-            auto *dots = new QScatterSeries(FChart);
+            auto *dots = new QScatterSeries(c);
             dots->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
             dots->setMarkerSize(6);
             dots->setColor(style.Color);
             dots->setBorderColor(style.Color);
             view = dots;
         } else {
-            view = new QLineSeries(FChart);
+            view = new QLineSeries(c);
             view->setPen(QPen(style.Color, 2, style.Pen));
         }
         view->setName(QString::fromUtf8(style.Name));
-        view->setPointLabelsVisible(false);
-        FChart->addSeries(view);
-        view->attachAxis(FAxisX);
-        view->attachAxis(FAxisY);
-        FLines[static_cast<size_t>(i)].View = view;
-        for (QLegendMarker *marker : FChart->legend()->markers(view))
-            marker->setVisible(false);
-    }
-    setBackgroundBrush(Qt::white);
-    UpdateRanges();
-}
-
-TCheckChart::~TCheckChart() = default;
-
-TCheckChart::TLine &TCheckChart::Line(int index) {
-    if (index < 0 || index >= SeriesCount) throw std::out_of_range("TCheckChart: no such series");
-    return FLines[static_cast<size_t>(index)];
-}
-
-void TCheckChart::Clear(int index) {
-    TLine &line = Line(index);
-    if (line.Points.isEmpty() && !line.Dirty) return;
-    line.Points.clear();
-    Changed(line);
-}
-
-void TCheckChart::AddXY(int index, double x, double y) {
-    TLine &line = Line(index);
-    line.Points.append(QPointF(x, y));
-    Changed(line);
-}
-
-const QList<QPointF> &TCheckChart::Points(int index) const {
-    return const_cast<TCheckChart *>(this)->Line(index).Points;
-}
-
-QXYSeries *TCheckChart::View(int index) const {
-    return const_cast<TCheckChart *>(this)->Line(index).View;
-}
-
-void TCheckChart::Changed(TLine &line) {
-    line.Dirty = true;
-    if (FFlushQueued) return;
-    FFlushQueued = true;
-    QMetaObject::invokeMethod(this, &TCheckChart::Flush, Qt::QueuedConnection);
-}
-
-void TCheckChart::Flush() {
-    FFlushQueued = false;
-    bool changed = false;
-    for (TLine &line : FLines) {
-        if (!line.Dirty) continue;
-        line.View->replace(line.Points);
-        line.Dirty = false;
-        changed = true;
+        AddSeries(view);
         // The legend names only what is drawn: an undetermined fit has no curve and no entry.
-        for (QLegendMarker *marker : FChart->legend()->markers(line.View))
-            marker->setVisible(!line.Points.isEmpty());
+        auto listed = [c, view] {
+            for (QLegendMarker *marker : c->legend()->markers(view))
+                marker->setVisible(view->count() > 0);
+        };
+        listed();
+        connect(view, &QXYSeries::pointsReplaced, this, listed);
     }
-    if (changed) UpdateRanges();
-}
-
-void TCheckChart::showEvent(QShowEvent *event) {
-    Flush();
-    QChartView::showEvent(event);
-}
-
-void TCheckChart::UpdateRanges() {
-    double minX = 1, maxX = 10, minY = 0, maxY = 0;
-    bool any = false;
-    for (const TLine &line : FLines) {
-        for (const QPointF &p : line.Points) {
-            if (!std::isfinite(p.x()) || !std::isfinite(p.y())) continue;
-            minX = std::min(minX, p.x());
-            maxX = std::max(maxX, p.x());
-            minY = any ? std::min(minY, p.y()) : p.y();
-            maxY = any ? std::max(maxY, p.y()) : p.y();
-            any = true;
-        }
-    }
-    if (minY == maxY) {
-        const double pad = std::max(1.0, std::abs(minY) / 20);
-        minY -= pad;
-        maxY += pad;
-    }
-    FAxisX->setRange(minX, maxX);
-    FAxisY->setRange(minY, maxY);
-    FAxisX->setTickCount(10);
-    FAxisX->setLabelFormat(QStringLiteral("%.0f"));
-    FAxisY->applyNiceNumbers();
-    const double step = (FAxisY->max() - FAxisY->min()) / std::max(FAxisY->tickCount() - 1, 1);
-    FAxisY->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+    UpdateRanges();
 }

@@ -16,18 +16,16 @@
 // geometry (the one-pixel pen centred on the pixel the classic pen covers), while rectangles and
 // horizontal or vertical lines stay on whole pixels, so strokes and bars keep crisp edges. Under a
 // scaling painter (a screen with a device pixel ratio above 1, a scaled PNG) both keep the pen one
-// picture pixel wide instead of one device pixel.
-//
-// Everything derived from a font (the Qt font, its metrics, per-character ABC widths and glyph
-// boxes, text widths and laid-out glyphs) is kept in a per-thread cache shared by all canvases,
-// so building many small pictures measures each text once. The cache is dropped when the
-// application object goes away.
+// picture pixel wide instead of one device pixel. Smooth shapes on a bitmap come from a cache of
+// tiles (QtShapeTiles.h), fonts and measured texts from a cache shared by all canvases
+// (QtFontCache.h).
 #pragma once
 
 #include "formula/draw/Canvas.h"
+#include "results/QtFontCache.h"
 
-#include <QFont>
 #include <QPainterPath>
+#include <QPen>
 
 #include <array>
 #include <cstddef>
@@ -36,9 +34,6 @@
 class QPainter;
 
 enum class TShapeDrawing : uint8_t { Smooth, Classic };
-
-// A Windows-1251 text as a QString.
-QString FromCp1251(std::string_view text);
 
 class TQtCanvas : public TCanvas {
 public:
@@ -57,12 +52,6 @@ public:
     // Classic unless set otherwise.
     TShapeDrawing Drawing() const { return FDrawing; }
     void SetDrawing(TShapeDrawing drawing) { FDrawing = drawing; }
-
-    // The Qt font a font value selects (face decoded from Windows-1251, pixel size from the
-    // signed height).
-    static QFont QtFont(const TFontData &font);
-    // Drops the shared font cache of this thread.
-    static void ClearFontCache();
 
     const TFontData &Font() const override { return FFont; }
     void SetFont(const TFontData &font) override;
@@ -92,28 +81,23 @@ public:
     void EndPath() override;
     void StrokeAndFillPath() override;
 
-    struct TFontEntry;
-    struct TTextRun;
-
 private:
-    void SelectEntry();
-    void DrawRun(int32_t x, int32_t y, const TTextRun &run);
+    TQtFont &SelectedFont();
+    void DrawRun(int32_t x, int32_t y, const TQtTextRun &run);
     // Sets pen, brush and antialiasing for a shape; returns how far the shape's points are to
     // move (right and down) so the pen's centre line runs through the pixels' centres.
     qreal PrepareShapes(bool pen, bool brush);
     // Paints a shape with the pen and brush asked for, moved for the smooth drawing.
     void DrawShape(QPainterPath path, bool pen, bool brush);
-    // Paints a smooth shape from the tile cache where the painter allows; false where not.
-    bool DrawTile(const QPainterPath &path);
     QPen ShapePen() const;
     void FillSolid(int64_t l, int64_t t, int64_t r, int64_t b, TColor color);
 
     QPainter *FPainter;
     int32_t FDpiX, FDpiY;
     TFontData FFont;
-    std::shared_ptr<TFontEntry> FEntry;
+    std::shared_ptr<TQtFont> FEntry;
     // The last faces selected: formulas alternate between a few (upright, italic, reduced).
-    std::array<std::shared_ptr<TFontEntry>, 4> FRecent;
+    std::array<std::shared_ptr<TQtFont>, 4> FRecent;
     std::size_t FRecentNext = 0;
     TShapeDrawing FDrawing = TShapeDrawing::Classic;
     TPenStyle FPenStyle = TPenStyle::Solid;

@@ -55,6 +55,15 @@ int32_t Round32(long double x);
 // Clamps a 64-bit intermediate result to the signed 32-bit range.
 int32_t Sat32(int64_t x);
 
+// A coordinate moved by an offset, in 64 bits and clamped to 32: a position beyond the range
+// stops at its edge instead of wrapping.
+inline int32_t SatAdd(int64_t at, int64_t offset) {
+    return Sat32(at + offset);
+}
+inline int32_t SatSub(int64_t at, int64_t offset) {
+    return Sat32(at - offset);
+}
+
 // a * b / c with the intermediate in 64 bits, the quotient rounded half away from zero;
 // -1 when c is 0 or the quotient does not fit 32 bits (as the classic call does).
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);

@@ -7,9 +7,6 @@
 #include <cmath>
 #include <string_view>
 
-using ExprLayout::SatAdd;
-using ExprLayout::SatSub;
-
 namespace {
 
 // The decimal separator of the program's (Russian) locale.
@@ -79,6 +76,16 @@ long double VarIndexFactor(unsigned char c) {
     return 3;
 }
 
+// The node's own font, italic, in its colour: the font of variables and of the Planck constant.
+void SelectItalic(const TExprClass &node) {
+    TCanvas *canvas = node.Canvas();
+    if (!canvas) return;
+    TFontData d = node.Font().Data();
+    d.Color = node.GetColor();
+    d.Style |= fsItalic;
+    canvas->SetFont(d);
+}
+
 bool GreekCapital(uint16_t c) {
     return InRange(c, 913, 929) || InRange(c, 931, 937);
 }
@@ -137,11 +144,7 @@ int32_t TExprSimple::CalcCapDY() {
 // TExprVar
 
 void TExprVar::AssignFont() {
-    if (!FCanvas) return;
-    TFontData d = FFont->Data();
-    d.Color = GetColor();
-    d.Style |= fsItalic;
-    FCanvas->SetFont(d);
+    SelectItalic(*this);
 }
 
 void TExprVar::CalcCapDX(int32_t &Left, int32_t &Right) {
@@ -373,11 +376,7 @@ int32_t TExprExtSymbol::CalcPowerX() {
 TExprPlank::TExprPlank() : TExprExtSymbol(ucPlank) {}
 
 void TExprPlank::AssignFont() {
-    if (!FCanvas) return;
-    TFontData d = FFont->Data();
-    d.Color = GetColor();
-    d.Style |= fsItalic;
-    FCanvas->SetFont(d);
+    SelectItalic(*this);
 }
 
 int32_t TExprPlank::CalcCapDY() {

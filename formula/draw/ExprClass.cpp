@@ -1,14 +1,9 @@
 #include "formula/draw/ExprClass.h"
 
-#include "formula/draw/ExprLayout.h"
-
 #include "runtime/NumText.h"
 
 #include <deque>
 #include <variant>
-
-using ExprLayout::SatAdd;
-using ExprLayout::SatSub;
 
 namespace {
 
@@ -354,4 +349,12 @@ void TExprClass::CalcCapDX(int32_t &Left, int32_t &Right) {
 
 uint32_t TExprClass::FactorFlags() {
     return efLeft | efRight;
+}
+
+bool TExprClass::ArgumentAlwaysBracketed() {
+    return false;
+}
+
+bool TExprClass::IsFuncName() {
+    return false;
 }

@@ -120,6 +120,11 @@ public:
     virtual int32_t CalcCapDY();
     virtual void CalcCapDX(int32_t &Left, int32_t &Right);
     virtual uint32_t FactorFlags();
+    // Asked by a function argument of its Parent: true makes the argument show its brackets.
+    // Only a function answers (for its name part); any other node leaves it to the content.
+    virtual bool ArgumentAlwaysBracketed();
+    // An upright function name: with an index on it, it still leaves the argument bare.
+    virtual bool IsFuncName();
 
 protected:
     // Marks the given cached measurements stale (content changes of descendants).

@@ -57,6 +57,10 @@ bool TExprFuncName::ArgAlwaysBracketed() {
     return false;
 }
 
+bool TExprFuncName::IsFuncName() {
+    return true;
+}
+
 // TExprFunc
 
 namespace {
@@ -127,11 +131,11 @@ int32_t TExprLim::CalcMidLine(bool Down) {
 }
 
 void TExprLim::PassFontToSon() {
-    if (Son()) Son()->SetFont(ReducedFont(Font()));
+    HandReducedFont(Son());
 }
 
 void TExprLim::PassCanvasToSon() {
-    if (Son()) Son()->SetCanvas(Canvas());
+    HandOwnCanvas(Son());
 }
 
 // TExprSpace
@@ -208,11 +212,11 @@ uint32_t TExprAtValue::FactorFlags() {
 }
 
 void TExprAtValue::PassFontToSon2() {
-    if (Son2()) Son2()->SetFont(ReducedFont(Font()));
+    HandReducedFont(Son2());
 }
 
 void TExprAtValue::PassCanvasToSon2() {
-    if (Son2()) Son2()->SetCanvas(Canvas());
+    HandOwnCanvas(Son2());
 }
 
 // TExprCap

@@ -12,7 +12,7 @@ public:
         : TExprBigParent(std::move(name), std::move(argument)) {}
 
     // What the argument asks when it decides on its brackets: the name part's answer.
-    bool ArgumentAlwaysBracketed();
+    bool ArgumentAlwaysBracketed() override;
 
     void Paint(int32_t X, int32_t Y) override;
     int32_t CalcWidth() override;
@@ -26,6 +26,7 @@ class TExprFuncName : public TExprSimple {
 public:
     using TExprSimple::TExprSimple;
     bool ArgAlwaysBracketed() override;
+    bool IsFuncName() override;
 };
 
 // A named function: a one-character name is an italic variable, a longer one a TExprFuncName.

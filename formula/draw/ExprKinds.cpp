@@ -2,6 +2,7 @@
 
 #include "formula/draw/ExprDraw.h"
 
+#include <concepts>
 #include <memory>
 #include <stdexcept>
 #include <typeindex>
@@ -37,6 +38,23 @@ constexpr auto Son2 = &TExprBigParent::Son2;
 constexpr auto Twin1 = &TExprTwinParent::Twin1;
 constexpr auto Twin2 = &TExprTwinParent::Twin2;
 
+// What a kind is made from: the accessors of its child slots, and those of its values.
+template <auto... Accessors> struct TSlots {};
+template <auto... Accessors> struct TValues {};
+constexpr TSlots<> NoSlots;
+constexpr TValues<> NoValues;
+
+// A value as the dump writes it.
+void Put(TKindFields &out, const std::string &text) {
+    out.Text(text);
+}
+void Put(TKindFields &out, long double value) {
+    out.Value(value);
+}
+void Put(TKindFields &out, std::integral auto value) {
+    out.Int(value);
+}
+
 class TRegistry {
 public:
     TRegistry();
@@ -51,11 +69,19 @@ private:
         All.push_back(FOwned.back().get());
         ByType.emplace(std::type_index(typeid(T)), FOwned.back().get());
     }
-    // A kind without fields or children, made by its default constructor.
-    template <class T> void AddPlain(const char *name) {
+    // A kind its constructor makes from copies of its child slots followed by its values; the
+    // dump writes the values, then the slots.
+    template <class T, auto... Slots, auto... Values>
+    void AddMade(const char *name, TSlots<Slots...>, TValues<Values...>) {
         Add<T>(
-            name, [](const T &, TCopyChain) -> PExpr { return std::make_unique<T>(); },
-            [](const T &, TKindFields &) {});
+            name,
+            []([[maybe_unused]] const T &n, [[maybe_unused]] TCopyChain copy) -> PExpr {
+                return std::make_unique<T>(copy((n.*Slots)())..., (n.*Values)()...);
+            },
+            []([[maybe_unused]] const T &n, [[maybe_unused]] TKindFields &out) {
+                (Put(out, (n.*Values)()), ...);
+                (out.Slot((n.*Slots)()), ...);
+            });
     }
     // A bracketed kind made from its content; kinds other than the constructor's come from
     // RemoveBrackets.
@@ -73,46 +99,6 @@ private:
                 out.Slot(n.Son());
             });
     }
-    // A kind made from its children alone; Links are the accessors of its child slots, in the
-    // order of its constructor's arguments and of the dump.
-    template <class T, auto... Links> void AddLinks(const char *name) {
-        Add<T>(
-            name,
-            [](const T &n, TCopyChain copy) -> PExpr {
-                return std::make_unique<T>(copy((n.*Links)())...);
-            },
-            [](const T &n, TKindFields &out) { (out.Slot((n.*Links)()), ...); });
-    }
-    // A kind made from its content (Son) and the values of Fields, which the dump writes
-    // before the content.
-    template <class T, auto... Fields> void AddContent(const char *name) {
-        Add<T>(
-            name,
-            [](const T &n, TCopyChain copy) -> PExpr {
-                return std::make_unique<T>(copy(n.Son()), (n.*Fields)()...);
-            },
-            [](const T &n, TKindFields &out) {
-                (out.Int((n.*Fields)()), ...);
-                out.Slot(n.Son());
-            });
-    }
-    // A kind made from a text.
-    template <class T> void AddText(const char *name) {
-        Add<T>(
-            name, [](const T &n, TCopyChain) -> PExpr { return std::make_unique<T>(n.Text()); },
-            [](const T &n, TKindFields &out) { out.Text(n.Text()); });
-    }
-    // A kind made from its code (a symbol) or its count (spaces, strokes).
-    template <class T> void AddCode(const char *name) {
-        Add<T>(
-            name, [](const T &n, TCopyChain) -> PExpr { return std::make_unique<T>(n.Code()); },
-            [](const T &n, TKindFields &out) { out.Int(n.Code()); });
-    }
-    template <class T> void AddCount(const char *name) {
-        Add<T>(
-            name, [](const T &n, TCopyChain) -> PExpr { return std::make_unique<T>(n.Count()); },
-            [](const T &n, TKindFields &out) { out.Int(n.Count()); });
-    }
     void AddAtoms();
     void AddStructures();
 
@@ -125,11 +111,11 @@ TRegistry::TRegistry() {
 }
 
 void TRegistry::AddAtoms() {
-    AddPlain<TExprClass>("Class");
-    AddText<TExprSimple>("Simple");
-    AddText<TExprVar>("Var");
-    AddText<TExprFuncName>("FuncName");
-    AddPlain<TExprAsterix>("Asterix");
+    AddMade<TExprClass>("Class", NoSlots, NoValues);
+    AddMade<TExprSimple>("Simple", NoSlots, TValues<&TExprSimple::Text>());
+    AddMade<TExprVar>("Var", NoSlots, TValues<&TExprVar::Text>());
+    AddMade<TExprFuncName>("FuncName", NoSlots, TValues<&TExprFuncName::Text>());
+    AddMade<TExprAsterix>("Asterix", NoSlots, NoValues);
     Add<TExprNumber>(
         "Number",
         [](const TExprNumber &n, TCopyChain) -> PExpr {
@@ -139,42 +125,24 @@ void TRegistry::AddAtoms() {
             out.Value(n.Value());
             if (n.ExpForm()) out.Word("exp");
         });
-    Add<TExprExpNumber>(
-        "ExpNumber",
-        [](const TExprExpNumber &n, TCopyChain) -> PExpr {
-            return std::make_unique<TExprExpNumber>(n.Value(), n.Precision(), n.Digits(),
-                                                    n.ExpLimit());
-        },
-        [](const TExprExpNumber &n, TKindFields &out) {
-            out.Value(n.Value());
-            out.Int(n.Precision());
-            out.Int(n.Digits());
-            out.Int(n.ExpLimit());
-        });
-    AddCode<TExprExtSymbol>("ExtSymbol");
-    AddCode<TExprSign>("Sign");
-    AddCount<TExprSpace>("Space");
-    AddCount<TExprStrokes>("Strokes");
-    AddPlain<TExprComma>("Comma");
-    AddPlain<TExprPlank>("Plank");
-    AddPlain<TExprLambda>("Lambda");
-    AddPlain<TExprNabla>("Nabla");
-    AddPlain<TExprEmpty>("Empty");
+    AddMade<TExprExpNumber>("ExpNumber", NoSlots,
+                            TValues<&TExprExpNumber::Value, &TExprExpNumber::Precision,
+                                    &TExprExpNumber::Digits, &TExprExpNumber::ExpLimit>());
+    AddMade<TExprExtSymbol>("ExtSymbol", NoSlots, TValues<&TExprExtSymbol::Code>());
+    AddMade<TExprSign>("Sign", NoSlots, TValues<&TExprSign::Code>());
+    AddMade<TExprSpace>("Space", NoSlots, TValues<&TExprSpace::Count>());
+    AddMade<TExprStrokes>("Strokes", NoSlots, TValues<&TExprStrokes::Count>());
+    AddMade<TExprComma>("Comma", NoSlots, NoValues);
+    AddMade<TExprPlank>("Plank", NoSlots, NoValues);
+    AddMade<TExprLambda>("Lambda", NoSlots, NoValues);
+    AddMade<TExprNabla>("Nabla", NoSlots, NoValues);
+    AddMade<TExprEmpty>("Empty", NoSlots, NoValues);
 }
 
 void TRegistry::AddStructures() {
-    AddLinks<TExprChain, Son>("Chain");
-    Add<TExprBracketed>(
-        "Bracketed",
-        [](const TExprBracketed &n, TCopyChain copy) -> PExpr {
-            return std::make_unique<TExprBracketed>(copy(n.Son()), n.LeftBracket(),
-                                                    n.RightBracket());
-        },
-        [](const TExprBracketed &n, TKindFields &out) {
-            out.Int(n.LeftBracket());
-            out.Int(n.RightBracket());
-            out.Slot(n.Son());
-        });
+    AddMade<TExprChain>("Chain", TSlots<Son>(), NoValues);
+    AddMade<TExprBracketed>("Bracketed", TSlots<Son>(),
+                            TValues<&TExprBracketed::LeftBracket, &TExprBracketed::RightBracket>());
     AddBracketed<TExprRound>("Round");
     AddBracketed<TExprBase>("Base");
     Add<TExprArgument>(
@@ -191,9 +159,9 @@ void TRegistry::AddStructures() {
             out.Int(n.ForceBrackets() ? 1 : 0);
             out.Slot(n.Son());
         });
-    AddLinks<TExprRatio, Son, Son2>("Ratio");
-    AddLinks<TExprRoot, Son, Son2>("Root");
-    AddLinks<TExprIndex, Son, Twin1, Twin2>("Index");
+    AddMade<TExprRatio>("Ratio", TSlots<Son, Son2>(), NoValues);
+    AddMade<TExprRoot>("Root", TSlots<Son, Son2>(), NoValues);
+    AddMade<TExprIndex>("Index", TSlots<Son, Twin1, Twin2>(), NoValues);
     Add<TExprFunc>(
         "Func",
         [](const TExprFunc &n, TCopyChain copy) -> PExpr {
@@ -207,28 +175,19 @@ void TRegistry::AddStructures() {
             out.Slot(n.Son());
             out.Slot(n.Son2());
         });
-    AddLinks<TExprCommonFunc, Son, Son2>("CommonFunc");
-    AddLinks<TExprLim, Son>("Lim");
-    AddLinks<TExprAtValue, Son, Son2>("AtValue");
-    AddContent<TExprCap, &TExprCap::Kind, &TExprCap::Count>("Cap");
-    AddContent<TExprStand, &TExprStand::Align>("Stand");
-    AddContent<TExprMatrix, &TExprMatrix::ColCount, &TExprMatrix::RowCount>("Matrix");
-    AddLinks<TExprCase, Son>("Case");
-    AddLinks<TExprSumma, Son, Twin1, Twin2>("Summa");
-    AddLinks<TExprProd, Son, Twin1, Twin2>("Prod");
-    AddLinks<TExprCirc, Son, Twin1, Twin2>("Circ");
-    Add<TExprIntegral>(
-        "Integral",
-        [](const TExprIntegral &n, TCopyChain copy) -> PExpr {
-            return std::make_unique<TExprIntegral>(copy(n.Son()), copy(n.Twin1()), copy(n.Twin2()),
-                                                   n.Count());
-        },
-        [](const TExprIntegral &n, TKindFields &out) {
-            out.Int(n.Count());
-            out.Slot(n.Son());
-            out.Slot(n.Twin1());
-            out.Slot(n.Twin2());
-        });
+    AddMade<TExprCommonFunc>("CommonFunc", TSlots<Son, Son2>(), NoValues);
+    AddMade<TExprLim>("Lim", TSlots<Son>(), NoValues);
+    AddMade<TExprAtValue>("AtValue", TSlots<Son, Son2>(), NoValues);
+    AddMade<TExprCap>("Cap", TSlots<Son>(), TValues<&TExprCap::Kind, &TExprCap::Count>());
+    AddMade<TExprStand>("Stand", TSlots<Son>(), TValues<&TExprStand::Align>());
+    AddMade<TExprMatrix>("Matrix", TSlots<Son>(),
+                         TValues<&TExprMatrix::ColCount, &TExprMatrix::RowCount>());
+    AddMade<TExprCase>("Case", TSlots<Son>(), NoValues);
+    AddMade<TExprSumma>("Summa", TSlots<Son, Twin1, Twin2>(), NoValues);
+    AddMade<TExprProd>("Prod", TSlots<Son, Twin1, Twin2>(), NoValues);
+    AddMade<TExprCirc>("Circ", TSlots<Son, Twin1, Twin2>(), NoValues);
+    AddMade<TExprIntegral>("Integral", TSlots<Son, Twin1, Twin2>(),
+                           TValues<&TExprIntegral::Count>());
 }
 
 const TRegistry &Registry() {

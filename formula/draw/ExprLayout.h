@@ -36,15 +36,6 @@ inline TPoint Pt(int64_t x, int64_t y) {
     return {Sat32(x), Sat32(y)};
 }
 
-// A coordinate moved by an offset, in 64 bits and clamped to 32: a position beyond the range
-// stops at its edge instead of wrapping.
-inline int32_t SatAdd(int64_t at, int64_t offset) {
-    return Sat32(at + offset);
-}
-inline int32_t SatSub(int64_t at, int64_t offset) {
-    return Sat32(at - offset);
-}
-
 // The extent of a row whose members share one axis row: the rows above the axis,
 // the axis row included, and the rows below it.
 struct TRowExtent {

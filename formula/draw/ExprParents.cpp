@@ -6,9 +6,6 @@
 
 #include <algorithm>
 
-using ExprLayout::SatAdd;
-using ExprLayout::SatSub;
-
 TExprFont ReducedFont(const TExprFont &font) {
     TExprFont reduced(font);
     reduced.SetHeight(ScriptHeight(reduced.Height()));
@@ -25,28 +22,54 @@ TExprParent::~TExprParent() {
     FSon.reset();
 }
 
-void TExprParent::SetSon(PExpr son) {
-    FSon.reset();
-    FSon = std::move(son);
-    if (FSon) {
-        FSon->SetParent(this);
-        PassFontToSon();
-        PassCanvasToSon();
+template <class THand> void TExprParent::StoreChild(PExpr &slot, PExpr child, THand hand) {
+    slot.reset();
+    slot = std::move(child);
+    if (slot) {
+        slot->SetParent(this);
+        hand();
     }
     FValidMask = vmAllStale;
 }
 
-PExpr TExprParent::CutOffSon() {
+PExpr TExprParent::CutOffChild(PExpr &slot) {
     FValidMask = vmAllStale;
-    return std::move(FSon);
+    return std::move(slot);
+}
+
+void TExprParent::HandFont(TExprClass *child) {
+    if (child) child->InheritFont(*FFont, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+}
+
+void TExprParent::HandCanvas(TExprClass *child) {
+    if (child) child->InheritCanvas(FCanvas, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+}
+
+void TExprParent::HandReducedFont(TExprClass *child) {
+    if (child) child->SetFont(ReducedFont(*FFont));
+}
+
+void TExprParent::HandOwnCanvas(TExprClass *child) {
+    if (child) child->SetCanvas(FCanvas);
+}
+
+void TExprParent::SetSon(PExpr son) {
+    StoreChild(FSon, std::move(son), [this] {
+        PassFontToSon();
+        PassCanvasToSon();
+    });
+}
+
+PExpr TExprParent::CutOffSon() {
+    return CutOffChild(FSon);
 }
 
 void TExprParent::PassFontToSon() {
-    if (FSon) FSon->InheritFont(*FFont, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+    HandFont(Son());
 }
 
 void TExprParent::PassCanvasToSon() {
-    if (FSon) FSon->InheritCanvas(FCanvas, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+    HandCanvas(Son());
 }
 
 void TExprParent::FontChanged() {
@@ -71,27 +94,22 @@ TExprBigParent::~TExprBigParent() {
 }
 
 void TExprBigParent::SetSon2(PExpr son2) {
-    FSon2.reset();
-    FSon2 = std::move(son2);
-    if (FSon2) {
-        FSon2->SetParent(this);
+    StoreChild(FSon2, std::move(son2), [this] {
         PassFontToSon2();
         PassCanvasToSon2();
-    }
-    FValidMask = vmAllStale;
+    });
 }
 
 PExpr TExprBigParent::CutOffSon2() {
-    FValidMask = vmAllStale;
-    return std::move(FSon2);
+    return CutOffChild(FSon2);
 }
 
 void TExprBigParent::PassFontToSon2() {
-    if (FSon2) FSon2->InheritFont(*FFont, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+    HandFont(Son2());
 }
 
 void TExprBigParent::PassCanvasToSon2() {
-    if (FSon2) FSon2->InheritCanvas(FCanvas, FPenWidthX, FPenWidthY, FUnitX, FUnitY);
+    HandCanvas(Son2());
 }
 
 void TExprBigParent::FontChanged() {
@@ -181,20 +199,15 @@ TExprTwinParent::~TExprTwinParent() {
 
 void TExprTwinParent::SetTwin(int index, PExpr twin) {
     PExpr &slot = index == 1 ? FTwin1 : FTwin2;
-    slot.reset();
-    slot = std::move(twin);
-    if (slot) {
-        slot->SetParent(this);
+    StoreChild(slot, std::move(twin), [this, &slot] {
         slot->SetFont(*FFont);
         slot->Font().SetHeight(ScriptHeight(slot->Font().Height()));
         slot->SetCanvas(FCanvas);
-    }
-    FValidMask = vmAllStale;
+    });
 }
 
 PExpr TExprTwinParent::CutOffTwin(int index) {
-    FValidMask = vmAllStale;
-    return std::move(index == 1 ? FTwin1 : FTwin2);
+    return CutOffChild(index == 1 ? FTwin1 : FTwin2);
 }
 
 void TExprTwinParent::FontChanged() {
@@ -207,6 +220,6 @@ void TExprTwinParent::FontChanged() {
 
 void TExprTwinParent::CanvasChanged() {
     TExprParent::CanvasChanged();
-    if (FTwin1) FTwin1->SetCanvas(FCanvas);
-    if (FTwin2) FTwin2->SetCanvas(FCanvas);
+    HandOwnCanvas(Twin1());
+    HandOwnCanvas(Twin2());
 }

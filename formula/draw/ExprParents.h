@@ -26,6 +26,18 @@ public:
     void CanvasChanged() override;
 
 protected:
+    // Frees what slot holds and stores child there with this node as its parent; hand then
+    // gives it font and canvas. Every measurement of this node becomes stale.
+    template <class THand> void StoreChild(PExpr &slot, PExpr child, THand hand);
+    PExpr CutOffChild(PExpr &slot);
+    // A child in this node's units: this node's font (or canvas) and its four metrics.
+    void HandFont(TExprClass *child);
+    void HandCanvas(TExprClass *child);
+    // A reduced child (a degree, a condition): the reduced font and the canvas, from which it
+    // computes units of its own.
+    void HandReducedFont(TExprClass *child);
+    void HandOwnCanvas(TExprClass *child);
+
     PExpr FSon;
 };
 

@@ -1,6 +1,5 @@
 #include "formula/draw/ExprStructs.h"
 
-#include "formula/draw/ExprFuncs.h"
 #include "formula/draw/ExprLayout.h"
 #include "runtime/NumText.h"
 
@@ -57,11 +56,11 @@ TExprRoot::TExprRoot(PExpr radicand, PExpr degree) {
 }
 
 void TExprRoot::PassFontToSon2() {
-    if (Son2()) Son2()->SetFont(ReducedFont(Font()));
+    HandReducedFont(Son2());
 }
 
 void TExprRoot::PassCanvasToSon2() {
-    if (Son2()) Son2()->SetCanvas(Canvas());
+    HandOwnCanvas(Son2());
 }
 
 namespace {
@@ -355,8 +354,7 @@ void TExprArgument::SetForceBrackets() {
 
 bool TExprArgument::NeedBrackets() {
     if (FForceBrackets) return true;
-    if (auto *func = dynamic_cast<TExprCommonFunc *>(Parent()))
-        if (func->ArgumentAlwaysBracketed()) return true;
+    if (Parent() && Parent()->ArgumentAlwaysBracketed()) return true;
     for (TExprClass *m = Son(); m; m = m->Next())
         if (m->ForcesArgBrackets()) return true;
     return false;
@@ -418,7 +416,7 @@ int32_t TExprIndex::CalcCapDY() {
 }
 
 bool TExprIndex::ArgAlwaysBracketed() {
-    return dynamic_cast<TExprFuncName *>(Son()) == nullptr;
+    return !Son() || !Son()->IsFuncName();
 }
 
 uint32_t TExprIndex::FactorFlags() {

@@ -26,51 +26,58 @@ namespace {
 
 using namespace Keywords;
 
-// Sorted by nothing: found by name. Compound: POW, SQR, STROKES, FACT and LIM.
+// The class a row names.
+template <class T> constexpr const std::type_info *Node = &typeid(T);
+
+// Grouped by the handlers' files; found by name. Compound: POW, SQR, STROKES, FACT and LIM.
 constexpr std::array<TKeyword, 43> KeywordTable = {{
-    {"SQRT", "W", false, Sqrt},
-    {"SQR", "B", true, Sqr},
-    {"LOG", "W,A", false, Log},
-    {"ABS", "|", false, Abs},
-    {"POW", "B,W", true, Pow},
-    {"ROOT", "W,W", false, Root},
-    {"IND", "B,W", false, Ind},
-    {"LIM", "W,A", true, Lim},
-    {"FUNC", "W,P{,P}", false, Func},
-    {"SPACE", "i", false, Space},
-    {"DIFF", "B[,W]", false, Diff},
-    {"PDIFF", "B[,W]", false, PDiff},
-    {"DIFFN", "B[,B]", false, DiffN},
-    {"PDIFFN", "B[,B]", false, PDiffN},
-    {"DIFFR", "B[,W]", false, DiffR},
-    {"PDIFFR", "B[,W]", false, PDiffR},
-    {"DIFFRF", "B,B[,W]", false, DiffRF},
-    {"PDIFFRF", "B,B[,W]", false, PDiffRF},
-    {"STRING", "S", false, String},
-    {"STROKES", "B[,i]", true, Strokes},
-    {"FACT", "B", true, Fact},
-    {"AT", "A,W", false, At},
-    {"LINE", "W", false, Line},
-    {"VECT", "W", false, Vect},
-    {"CAP", "W", false, Cap},
-    {"TILDE", "W", false, Tilde},
-    {"POINTS", "W[,i]", false, Points},
-    {"STANDL", "W{,W}", false, StandL},
-    {"STANDC", "W{,W}", false, StandC},
-    {"STANDR", "W{,W}", false, StandR},
-    {"MATRIX", "i,i,W{,W}", false, Matrix},
-    {"SUMMA", "A[,W[,W]]", false, Summa},
-    {"PROD", "A[,W[,W]]", false, Prod},
-    {"CIRC", "A[,W[,W]]", false, Circ},
-    {"INT", "A[,W[,W]]", false, Int},
-    {"INTM", "i,A[,W[,W]]", false, IntM},
-    {"CASE", "W{,W}", false, Case},
-    {"COMMA", "i", false, Comma},
-    {"BRACKETS", "K,W", false, Brackets},
-    {"SYSTEM", "W{,W}", false, System},
-    {"NUM", "N[,I[,I[,I]]]", false, Num},
-    {"SYMBOL", "I", false, Symbol},
-    {"ANGLE", "S", false, Angle},
+    {"STRING", "S", false, String, Node<TExprSimple>},
+    {"ANGLE", "S", false, Angle, Node<TExprSign>},
+    {"NUM", "N[,I[,I[,I]]]", false, Num, Node<TExprExpNumber>},
+    {"SYMBOL", "I", false, Symbol, Node<TExprExtSymbol>},
+    {"FACT", "B", true, Fact, Node<TExprSimple>},
+
+    {"SQRT", "W", false, Sqrt, Node<TExprRoot>},
+    {"ROOT", "W,W", false, Root, Node<TExprRoot>},
+    {"SQR", "B", true, Sqr, Node<TExprIndex>},
+    {"POW", "B,W", true, Pow, Node<TExprIndex>},
+    {"IND", "B,W", false, Ind, Node<TExprIndex>},
+    {"STROKES", "B[,i]", true, Strokes, Node<TExprIndex>},
+    {"ABS", "|", false, Abs, Node<TExprBracketed>},
+    {"BRACKETS", "K,W", false, Brackets, Node<TExprBracketed>},
+    {"SYSTEM", "W{,W}", false, System, Node<TExprBracketed>},
+    {"DIFFR", "B[,W]", false, Derivative<false, false>, Node<TExprRatio>},
+    {"PDIFFR", "B[,W]", false, Derivative<true, false>, Node<TExprRatio>},
+    {"DIFFRF", "B,B[,W]", false, Derivative<false, true>, Node<TExprRatio>},
+    {"PDIFFRF", "B,B[,W]", false, Derivative<true, true>, Node<TExprRatio>},
+
+    {"LOG", "W,A", false, Log, Node<TExprCommonFunc>},
+    {"FUNC", "W,P{,P}", false, Func, Node<TExprCommonFunc>},
+    {"LIM", "W,A", true, Lim, Node<TExprCommonFunc>},
+    {"AT", "A,W", false, At, Node<TExprAtValue>},
+    {"LINE", "W", false, Line, Node<TExprCap>},
+    {"VECT", "W", false, Vect, Node<TExprCap>},
+    {"CAP", "W", false, Cap, Node<TExprCap>},
+    {"TILDE", "W", false, Tilde, Node<TExprCap>},
+    {"POINTS", "W[,i]", false, Points, Node<TExprCap>},
+    {"STANDL", "W{,W}", false, StandL, Node<TExprStand>},
+    {"STANDC", "W{,W}", false, StandC, Node<TExprStand>},
+    {"STANDR", "W{,W}", false, StandR, Node<TExprStand>},
+    {"SPACE", "i", false, Space, Node<TExprSpace>},
+    {"COMMA", "i", false, Comma, Node<TExprComma>},
+    {"DIFF", "B[,W]", false, Differential<false, false>, Node<TExprSpace>},
+    {"PDIFF", "B[,W]", false, Differential<true, false>, Node<TExprSpace>},
+    {"DIFFN", "B[,B]", false, Differential<false, true>, Node<TExprSpace>},
+    {"PDIFFN", "B[,B]", false, Differential<true, true>, Node<TExprSpace>},
+
+    {"MATRIX", "i,i,W{,W}", false, Matrix, Node<TExprMatrix>},
+    {"CASE", "W{,W}", false, Case, Node<TExprCase>},
+
+    {"SUMMA", "A[,W[,W]]", false, Summa, Node<TExprSumma>},
+    {"PROD", "A[,W[,W]]", false, Prod, Node<TExprProd>},
+    {"CIRC", "A[,W[,W]]", false, Circ, Node<TExprCirc>},
+    {"INT", "A[,W[,W]]", false, Int, Node<TExprIntegral>},
+    {"INTM", "i,A[,W[,W]]", false, IntM, Node<TExprIntegral>},
 }};
 
 // The bracket kind of a character of BRACKETS' first argument, or -1.
@@ -106,6 +113,10 @@ std::size_t GroupEnd(std::string_view shape, std::size_t open) {
 }
 
 } // namespace
+
+std::span<const TKeyword> AllKeywords() {
+    return KeywordTable;
+}
 
 const TKeyword *FindKeyword(std::string_view name) {
     const ExprChars::TUpperName upper(name);

@@ -1,18 +1,24 @@
-// Keyword calls: one constexpr table (ExprKeywords.cpp) maps a keyword's
-// name to the shape of its arguments and to its handler. The builder reads the arguments by the
-// shape, generically; the handler, kept with its family, only builds the node:
-//   KeywordsScripts.cpp   roots, powers, indices, accents, strokes, factorial, modulus
-//   KeywordsCalculus.cpp  differentials and derivatives, limits, sums, products, integrals
-//   KeywordsLayout.cpp    named functions, brackets, stands, systems, matrices, cases
-//   KeywordsText.cpp      strings, numbers, symbols, angles, spaces and commas
+// Keyword calls: one constexpr table (ExprKeywords.cpp) maps a keyword's name to the shape of
+// its arguments, to its handler and to the node class the call builds. The builder reads the
+// arguments by the shape, generically; the handler only builds the node. Handlers live in the
+// file named after the family of that class, so the file that draws a construct tells the file
+// that builds it:
+//   KeywordsAtoms.cpp     ExprAtoms     strings, numbers, symbols, angles, the factorial sign
+//   KeywordsStructs.cpp   ExprStructs   roots, powers, indices, brackets, systems, derivatives
+//   KeywordsFuncs.cpp     ExprFuncs     functions, limits, accents, stands, spaces, commas,
+//                                       differentials
+//   KeywordsSpecial.cpp   ExprSpecial   matrices and cases
+//   KeywordsGroupOps.cpp  ExprGroupOps  sums, products, contour integrals, integrals
 // Internal to formula/make.
 #pragma once
 
 #include "formula/make/ExprMake.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 // One argument as its shape letter reads it (see ExprKeywords.cpp).
@@ -65,58 +71,67 @@ struct TKeyword {
     std::string_view Shape; // the arguments, read by TExprBuilder::ReadArguments
     bool Compound;          // the call counts as compound where it is a base
     TKeywordHandler Handler;
+    // The class of the node the call builds: the call's result, or for a call that returns a
+    // row, the member of the row it makes itself.
+    const std::type_info *Builds;
 };
+
+// Every keyword, in the table's order.
+std::span<const TKeyword> AllKeywords();
 
 // The keyword of a name (case-insensitive), or null.
 const TKeyword *FindKeyword(std::string_view name);
 
 // The handlers, by family.
 namespace Keywords {
-// KeywordsScripts.cpp
+// KeywordsAtoms.cpp
+PExpr String(TKeywordArgs &a);
+PExpr Angle(TKeywordArgs &a);
+PExpr Num(TKeywordArgs &a);
+PExpr Symbol(TKeywordArgs &a);
+PExpr Fact(TKeywordArgs &a);
+// KeywordsStructs.cpp
 PExpr Sqrt(TKeywordArgs &a);
+PExpr Root(TKeywordArgs &a);
 PExpr Sqr(TKeywordArgs &a);
 PExpr Pow(TKeywordArgs &a);
-PExpr Root(TKeywordArgs &a);
 PExpr Ind(TKeywordArgs &a);
-PExpr Abs(TKeywordArgs &a);
 PExpr Strokes(TKeywordArgs &a);
-PExpr Fact(TKeywordArgs &a);
+PExpr Abs(TKeywordArgs &a);
+PExpr Brackets(TKeywordArgs &a);
+PExpr System(TKeywordArgs &a);
+// DIFFR, PDIFFR (the partial sign), DIFFRF, PDIFFRF (with the function).
+template <bool Partial, bool WithF> PExpr Derivative(TKeywordArgs &a);
+// KeywordsFuncs.cpp
+PExpr Log(TKeywordArgs &a);
+PExpr Func(TKeywordArgs &a);
+PExpr Lim(TKeywordArgs &a);
+PExpr At(TKeywordArgs &a);
 PExpr Line(TKeywordArgs &a);
 PExpr Vect(TKeywordArgs &a);
 PExpr Cap(TKeywordArgs &a);
 PExpr Tilde(TKeywordArgs &a);
 PExpr Points(TKeywordArgs &a);
-// KeywordsCalculus.cpp
-PExpr Diff(TKeywordArgs &a);
-PExpr PDiff(TKeywordArgs &a);
-PExpr DiffN(TKeywordArgs &a);
-PExpr PDiffN(TKeywordArgs &a);
-PExpr DiffR(TKeywordArgs &a);
-PExpr PDiffR(TKeywordArgs &a);
-PExpr DiffRF(TKeywordArgs &a);
-PExpr PDiffRF(TKeywordArgs &a);
-PExpr Lim(TKeywordArgs &a);
+PExpr StandL(TKeywordArgs &a);
+PExpr StandC(TKeywordArgs &a);
+PExpr StandR(TKeywordArgs &a);
+PExpr Space(TKeywordArgs &a);
+PExpr Comma(TKeywordArgs &a);
+// DIFF, PDIFF (the partial sign), DIFFN, PDIFFN (the power on the letter).
+template <bool Partial, bool PowerOnD> PExpr Differential(TKeywordArgs &a);
+// KeywordsSpecial.cpp
+PExpr Matrix(TKeywordArgs &a);
+PExpr Case(TKeywordArgs &a);
+// KeywordsGroupOps.cpp
 PExpr Summa(TKeywordArgs &a);
 PExpr Prod(TKeywordArgs &a);
 PExpr Circ(TKeywordArgs &a);
 PExpr Int(TKeywordArgs &a);
 PExpr IntM(TKeywordArgs &a);
-PExpr At(TKeywordArgs &a);
-// KeywordsLayout.cpp
-PExpr Log(TKeywordArgs &a);
-PExpr Func(TKeywordArgs &a);
-PExpr StandL(TKeywordArgs &a);
-PExpr StandC(TKeywordArgs &a);
-PExpr StandR(TKeywordArgs &a);
-PExpr Matrix(TKeywordArgs &a);
-PExpr Case(TKeywordArgs &a);
-PExpr System(TKeywordArgs &a);
-PExpr Brackets(TKeywordArgs &a);
-// KeywordsText.cpp
-PExpr String(TKeywordArgs &a);
-PExpr Angle(TKeywordArgs &a);
-PExpr Num(TKeywordArgs &a);
-PExpr Symbol(TKeywordArgs &a);
-PExpr Space(TKeywordArgs &a);
-PExpr Comma(TKeywordArgs &a);
+
+// Parts that differentials (KeywordsFuncs.cpp) and derivatives (KeywordsStructs.cpp) share:
+// "d" or the partial sign (KeywordsAtoms.cpp), and base with power as its superscript, or base
+// alone without one (KeywordsStructs.cpp).
+PExpr DiffLetter(bool partial);
+PExpr WithPower(PExpr base, PExpr power);
 } // namespace Keywords

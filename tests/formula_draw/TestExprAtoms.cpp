@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -90,26 +93,54 @@ TEST(ExprAtoms, EmptyTextPaintsNothing) {
     EXPECT_TRUE(canvas.CallsOf("TextOut").empty());
 }
 
-TEST(ExprAtoms, SimpleCapDYByFirstCharacter) {
+// The room an accent may take above a letter follows the letter's shape: capitals and letters
+// with ascenders leave the least (and those with a mark above even less), x-height letters the
+// most, Latin, Cyrillic and Greek alike; only the first character counts, and anything but a
+// letter leaves none.
+TEST(ExprAtoms, RoomAboveLettersFollowsTheirShape) {
     TRecordingCanvas canvas;
-    struct TCase {
-        const char *Text;
-        long double K;
-    };
-    const TCase cases[] = {
-        {"A", 4},    {"Zx", 4},   {"b", 4},    {"l", 4},       {"a", 9.5L},    {"zz", 9.5L},
-        {"p", 9.5L}, {"i", 7},    {"t", 7},    {"\xA8", 2.5L}, {"\xC9", 2.5L}, // Ё Й
-        {"\xB8", 7}, {"\xE9", 7}, {"\xC0", 4}, {"\xDF", 4},    {"\xE0", 9.5L}, {"\xFF", 9.5L},
-        {"1", 0},    {"[", 0},    {"{", 0},    {"\xB7", 0},    {" a", 0},
-    };
-    for (const TCase &c : cases) {
-        TExprSimple s(c.Text);
+    auto room = [&](const std::string &text) {
+        TExprSimple s(text);
         Prepare(s, canvas);
-        EXPECT_EQ(s.CapDY(), R(c.K * s.UnitY())) << c.Text;
+        return s.CapDY();
+    };
+    auto greek = [&](uint16_t code) {
+        TExprExtSymbol s(code);
+        Prepare(s, canvas);
+        return s.CapDY();
+    };
+    const int32_t capital = room("A"), xHeight = room("a");
+    EXPECT_GT(capital, 0);
+    EXPECT_GT(xHeight, capital);
+    for (int c = 1; c < 256; ++c) {
+        const std::string ch(1, static_cast<char>(c));
+        const bool letter = std::isalpha(c) || c == 0xA8 || c == 0xB8 || c >= 0xC0;
+        EXPECT_EQ(room(ch) > 0, letter) << c;
+        EXPECT_EQ(room(ch + "xÉ"), room(ch)) << c;
+    }
+    // Case pairs: Latin, Cyrillic, and Ё/ё.
+    std::vector<std::pair<int, int>> pairs = {{0xA8, 0xB8}};
+    for (int c = 'A'; c <= 'Z'; ++c)
+        pairs.emplace_back(c, c + 32);
+    for (int c = 0xC0; c <= 0xDF; ++c)
+        pairs.emplace_back(c, c + 32);
+    for (const auto &[upper, lower] : pairs) {
+        const std::string u(1, static_cast<char>(upper)), l(1, static_cast<char>(lower));
+        const bool markAbove = upper == 0xA8 || upper == 0xC9; // Ё, Й
+        EXPECT_EQ(room(u) < capital, markAbove) << upper;
+        EXPECT_GE(room(l), room(u)) << lower;
+        const bool ascender = std::string_view("bdfhkl").find(char(lower)) != std::string::npos;
+        EXPECT_EQ(room(l) == capital, ascender) << lower;
+    }
+    // Greek: the capitals as the Latin ones, each small letter at least as much as its capital.
+    for (uint16_t code = 913; code <= 937; ++code) {
+        if (code == 930) continue; // no capital final sigma
+        EXPECT_EQ(greek(code), capital) << code;
+        EXPECT_GE(greek(code + 32), greek(code)) << code + 32;
     }
 }
 
-TEST(ExprAtoms, VarIsItalicWithSlantTables) {
+TEST(ExprAtoms, VarIsItalic) {
     TRecordingCanvas canvas;
     TExprVar f("f");
     f.SetColor(0x0000FF);
@@ -127,26 +158,41 @@ TEST(ExprAtoms, VarIsItalicWithSlantTables) {
     EXPECT_TRUE(out[0].Font.Style & fsItalic);
     EXPECT_EQ(out[0].Font.Color, 0x0000FFu);
     EXPECT_FALSE(f.Font().Style() & fsItalic); // the node's own font stays upright
+}
 
-    // Left by the first character, right by the last; outside "A".."z" nothing.
-    struct TCase {
-        const char *Text;
-        long double L, Right, P, Q;
+// The accent shifts and script positions of an italic name: the left shift by its first
+// character, the right one and the scripts by its last; a subscript starts under the letter and a
+// superscript at or after its end; shifts stay within the letter, and outside "A".."z" there are
+// none.
+TEST(ExprAtoms, VarScriptsAndAccentsFollowTheEndCharacters) {
+    TRecordingCanvas canvas;
+    struct TPlace {
+        int32_t Left, Right, Power, Index;
     };
-    const TCase cases[] = {
-        {"A", 5, 5.5L, 0, 3},   {"C", 2, 2, 0, 3},     {"p", 2, 2, 0, 3},    {"U", 1.5L, 2, 0, 3},
-        {"x", 0, 1, 0, 1},      {"u", -0.5L, 1, 0, 3}, {"_", 0, 0, 0, 3},    {"T", 1, 2.4L, 0, 3},
-        {"M", 2, 1.5L, 0, 3},   {"i", 1, 3, 0, 3},     {"B", 1, 4, 0, 3},    {"R", 1, 4, 0, 1.5L},
-        {"W", 1.5L, 2, 0, 6},   {"d", 1, 1, 2, 3},     {"r", 1, 1, 1, 3},    {"Cu", 2, 1, 0, 3},
-        {"uC", -0.5L, 2, 0, 3}, {"1", 0, 0, 0, 3},     {"\xE0", 0, 0, 0, 3},
-    };
-    for (const TCase &c : cases) {
-        TExprVar v(c.Text);
+    auto place = [&](const std::string &text) {
+        TExprVar v(text);
         Prepare(v, canvas);
-        EXPECT_EQ(v.CapDXLeft(), R(c.L * ux)) << c.Text;
-        EXPECT_EQ(v.CapDXRight(), R(c.Right * ux)) << c.Text;
-        EXPECT_EQ(v.PowerX(), v.Width() + R(c.P * ux)) << c.Text;
-        EXPECT_EQ(v.IndexX(), v.Width() - R(c.Q * ux)) << c.Text;
+        return TPlace{v.CapDXLeft(), v.CapDXRight(), v.PowerX() - v.Width(),
+                      v.IndexX() - v.Width()};
+    };
+    for (int c = 1; c < 256; ++c) {
+        const std::string ch(1, static_cast<char>(c));
+        const TPlace p = place(ch);
+        EXPECT_LT(p.Index, 0) << c;
+        EXPECT_GE(p.Power, 0) << c;
+        for (int32_t shift : {p.Left, p.Right, p.Power, p.Index})
+            EXPECT_LT(std::abs(shift), Adv) << c;
+        if (c < 'A' || c > 'z') {
+            EXPECT_EQ(p.Left, 0) << c;
+            EXPECT_EQ(p.Right, 0) << c;
+        }
+        for (const char *other : {"A", "x", "1"}) {
+            const TPlace first = place(ch + other), last = place(other + ch);
+            EXPECT_EQ(first.Left, p.Left) << c << other;
+            EXPECT_EQ(last.Right, p.Right) << other << c;
+            EXPECT_EQ(last.Power, p.Power) << other << c;
+            EXPECT_EQ(last.Index, p.Index) << other << c;
+        }
     }
 }
 
@@ -330,26 +376,8 @@ TEST(ExprAtoms, ExtSymbolMeasuresItsCode) {
     EXPECT_EQ(canvas.CallsOf("TextOutW")[0].Args[0], 4);
 }
 
-TEST(ExprAtoms, ExtSymbolTables) {
+TEST(ExprAtoms, ExtSymbolPartialSignAndEllipsis) {
     TRecordingCanvas canvas;
-    struct TCase {
-        uint16_t Code;
-        long double K, L, Right;
-    };
-    const TCase cases[] = {
-        {913, 4, 1, -1},   {914, 4, 0, -1},    {929, 4, 1, -1},   {930, 0, 0, 0},
-        {931, 4, 1, -1},   {937, 4, 1, -1},    {945, 8.8L, 0, 0}, {946, 4, 0, 0},
-        {949, 8.8L, 0, 1}, {952, 4, 1, -0.5L}, {955, 4, 0, 0},    {961, 8.8L, 0, 0},
-        {962, 0, 0, 0},    {969, 8.8L, 0, 0},  {970, 0, 0, 0},    {'x', 0, 0, 0},
-    };
-    for (const TCase &c : cases) {
-        TExprExtSymbol s(c.Code);
-        Prepare(s, canvas);
-        EXPECT_EQ(s.CapDY(), R(c.K * s.UnitY())) << c.Code;
-        EXPECT_EQ(s.CapDXLeft(), R(c.L * s.UnitX())) << c.Code;
-        EXPECT_EQ(s.CapDXRight(), R(c.Right * s.UnitX())) << c.Code;
-        EXPECT_EQ(s.PowerX(), s.Width()) << c.Code;
-    }
     TExprExtSymbol partial(8706);
     Prepare(partial, canvas);
     EXPECT_EQ(partial.PowerX(), partial.Width() + R(2 * partial.UnitX()));
@@ -396,16 +424,16 @@ struct TSignTest : ::testing::Test {
         EXPECT_EQ(Node->PenWidthY(), W);
         return *Node;
     }
-    std::vector<TCanvasCall> Paint(TExprSign &s, int32_t x, int32_t y) {
+    // Paints s at (x, y); then Of and One read the calls of a kind it made.
+    void Paint(TExprSign &s, int32_t x, int32_t y) {
         Canvas.Clear();
         s.Draw(x, y, 0, 0);
-        return Canvas.Calls;
     }
-    static std::vector<TCanvasCall> Of(const std::vector<TCanvasCall> &calls, const char *kind) {
-        std::vector<TCanvasCall> out;
-        for (const auto &c : calls)
-            if (c.Kind == kind) out.push_back(c);
-        return out;
+    std::vector<TCanvasCall> Of(const char *kind) const { return Canvas.CallsOf(kind); }
+    TCanvasCall One(const char *kind) const {
+        const auto calls = Canvas.CallsOf(kind);
+        EXPECT_EQ(calls.size(), 1u) << kind;
+        return calls.empty() ? TCanvasCall{} : calls[0];
     }
     std::unique_ptr<TExprSign> Node;
 };
@@ -418,11 +446,10 @@ TEST_F(TSignTest, CharacterSignsCarryTheirMargins) {
     EXPECT_EQ(eq.Height(), Cell);
     EXPECT_EQ(eq.MidLineUp(), Cell / 2);
     EXPECT_EQ(eq.CapDY(), MaxInt);
-    auto calls = Paint(eq, 100, 10);
-    auto out = Of(calls, "TextOutW");
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{100 + 2 * V, 10}));
-    EXPECT_EQ(out[0].Font.Color, 0x00AA00u);
+    Paint(eq, 100, 10);
+    const TCanvasCall out = One("TextOutW");
+    EXPECT_EQ(out.Args, (std::vector<int32_t>{100 + 2 * V, 10}));
+    EXPECT_EQ(out.Font.Color, 0x00AA00u);
 
     // Bracket forcing and factor flags.
     struct TCase {
@@ -445,7 +472,8 @@ TEST_F(TSignTest, MuchLessAndMuchGreater) {
     for (uint16_t code : {esMuchLess, esMuchGreater}) {
         TExprSign &s = Sign(code);
         EXPECT_EQ(s.Width(), R(1.7L * Adv) + 4 * V);
-        auto out = Of(Paint(s, 0, 5), "TextOut");
+        Paint(s, 0, 5);
+        const auto out = Of("TextOut");
         ASSERT_EQ(out.size(), 2u);
         const char16_t *glyph = code == esMuchLess ? u"<" : u">";
         EXPECT_EQ(out[0].Text, glyph);
@@ -459,7 +487,8 @@ TEST_F(TSignTest, ApproximateRelations) {
     for (uint16_t code : {esApproxLess, esApproxGreater}) {
         TExprSign &s = Sign(code);
         EXPECT_EQ(s.Width(), Adv + 4 * V);
-        auto out = Of(Paint(s, 3, 5), "TextOut");
+        Paint(s, 3, 5);
+        const auto out = Of("TextOut");
         ASSERT_EQ(out.size(), 2u);
         EXPECT_EQ(out[0].Text, code == esApproxLess ? U(u"<") : U(u">"));
         EXPECT_EQ(out[0].Args, (std::vector<int32_t>{3 + 2 * V, 5}));
@@ -473,28 +502,21 @@ TEST_F(TSignTest, PlusMinusBarIsOnePenBelowTheInk) {
     const int32_t bw = Adv - 2, bh = 52 * 2 / 3, ox = 1, oy = bh;
     TExprSign &pm = Sign(esPlusMinus);
     EXPECT_EQ(pm.Width(), Adv + 4 * V);
-    auto calls = Paint(pm, 10, 20);
-    auto out = Of(calls, "TextOut");
-    auto bars = Of(calls, "FillRect");
-    ASSERT_EQ(out.size(), 1u);
-    ASSERT_EQ(bars.size(), 1u);
+    Paint(pm, 10, 20);
     const int32_t x0 = 10 + 2 * V;
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 - W}));
+    EXPECT_EQ(One("TextOut").Args, (std::vector<int32_t>{x0, 20 - W}));
     const int32_t inkBottom = 20 - W + Ascent - oy + bh; // first row below the "+" ink
-    EXPECT_EQ(bars[0].Args,
+    const TCanvasCall bar = One("FillRect");
+    EXPECT_EQ(bar.Args,
               (std::vector<int32_t>{x0 + ox, inkBottom + W, x0 + ox + bw, inkBottom + 2 * W}));
-    EXPECT_EQ(bars[0].BrushColor, 0x00AA00u);
-    EXPECT_EQ(bars[0].BrushStyle, TBrushStyle::Solid);
-    EXPECT_EQ(bars[0].PenColor, 0x00AA00u);
+    EXPECT_EQ(bar.BrushColor, 0x00AA00u);
+    EXPECT_EQ(bar.BrushStyle, TBrushStyle::Solid);
+    EXPECT_EQ(bar.PenColor, 0x00AA00u);
 
-    TExprSign &mp = Sign(esMinusPlus);
-    calls = Paint(mp, 10, 20);
-    out = Of(calls, "TextOut");
-    bars = Of(calls, "FillRect");
-    ASSERT_EQ(bars.size(), 1u);
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{x0, 20 + W}));
+    Paint(Sign(esMinusPlus), 10, 20);
+    EXPECT_EQ(One("TextOut").Args, (std::vector<int32_t>{x0, 20 + W}));
     const int32_t inkTop = 20 + W + Ascent - oy;
-    EXPECT_EQ(bars[0].Args,
+    EXPECT_EQ(One("FillRect").Args,
               (std::vector<int32_t>{x0 + ox, inkTop - 2 * W, x0 + ox + bw, inkTop - W}));
 }
 
@@ -502,15 +524,12 @@ TEST_F(TSignTest, TildeOverBar) {
     TExprSign &s = Sign(esAlmostEqual);
     const int32_t width = Adv + 4 * V;
     EXPECT_EQ(s.Width(), width);
-    auto calls = Paint(s, 10, 20);
-    auto out = Of(calls, "TextOut");
-    auto bars = Of(calls, "FillRect");
-    ASSERT_EQ(out.size(), 1u);
-    ASSERT_EQ(bars.size(), 1u);
-    EXPECT_EQ(out[0].Text, U(u"~"));
-    EXPECT_EQ(out[0].Args, (std::vector<int32_t>{10 + 2 * V, 20 - R(4.5L * s.UnitY())}));
+    Paint(s, 10, 20);
+    const TCanvasCall out = One("TextOut");
+    EXPECT_EQ(out.Text, U(u"~"));
+    EXPECT_EQ(out.Args, (std::vector<int32_t>{10 + 2 * V, 20 - R(4.5L * s.UnitY())}));
     const int32_t t = 20 + R(15.5L * s.UnitY());
-    EXPECT_EQ(bars[0].Args,
+    EXPECT_EQ(One("FillRect").Args,
               (std::vector<int32_t>{10 + 2 * V + R(0.5L * s.UnitX()), t,
                                     10 + width - 2 * V - R(0.6L * s.UnitX()), t + W}));
 }
@@ -518,7 +537,8 @@ TEST_F(TSignTest, TildeOverBar) {
 TEST_F(TSignTest, ParallelIsEightPensWide) {
     TExprSign &s = Sign(esParallel);
     EXPECT_EQ(s.Width(), 8 * V);
-    auto bars = Of(Paint(s, 10, 20), "FillRect");
+    Paint(s, 10, 20);
+    const auto bars = Of("FillRect");
     ASSERT_EQ(bars.size(), 2u);
     EXPECT_EQ(bars[0].Args,
               (std::vector<int32_t>{10 + 2 * V, 20 + Descent, 10 + 3 * V, 20 + Ascent + 1}));
@@ -563,18 +583,16 @@ TEST_F(TSignTest, AngleIsBaseAndSlantedStroke) {
     TExprSign &s = Sign(esAngle);
     const int32_t width = Adv + 4 * V;
     EXPECT_EQ(s.Width(), width);
-    auto calls = Paint(s, 10, 20);
-    auto bars = Of(calls, "FillRect");
-    auto polys = Of(calls, "Polygon");
-    ASSERT_EQ(bars.size(), 1u);
-    ASSERT_EQ(polys.size(), 1u);
+    Paint(s, 10, 20);
     const int32_t bottom = 20 + Ascent + 1, x0 = 10 + 2 * V;
-    EXPECT_EQ(bars[0].Args, (std::vector<int32_t>{x0, bottom - W, 10 + width - 2 * V, bottom}));
+    EXPECT_EQ(One("FillRect").Args,
+              (std::vector<int32_t>{x0, bottom - W, 10 + width - 2 * V, bottom}));
     const int32_t m = 10 + width / 2, u = 20 + Descent + R(4 * s.UnitY());
-    EXPECT_EQ(polys[0].Points,
+    const TCanvasCall poly = One("Polygon");
+    EXPECT_EQ(poly.Points,
               (std::vector<TPoint>{{x0, bottom - W}, {m, u}, {m, u + W - 1}, {x0, 20 + Ascent}}));
-    EXPECT_EQ(polys[0].BrushColor, 0x00AA00u);
-    EXPECT_EQ(polys[0].PenColor, 0x00AA00u);
+    EXPECT_EQ(poly.BrushColor, 0x00AA00u);
+    EXPECT_EQ(poly.PenColor, 0x00AA00u);
 }
 
 TEST(ExprAtoms, ColourComesFromTheParentUnlessOwn) {

@@ -140,8 +140,7 @@ TEST(ExprCore, ChainAlignsMembersOnTheAxis) {
     EXPECT_EQ(chain.MidLineDn(), -15);
 
     chain.Draw(10, 20, 0, 0);
-    EXPECT_EQ(tall->PaintX, 10);
-    EXPECT_EQ(tall->PaintY, 20);
+    EXPECT_EQ(tall->PaintedAt(), (TPoint{10, 20}));
     EXPECT_EQ(shortBox->PaintX, 17);
     EXPECT_EQ(shortBox->PaintY + shortBox->MidLineUp(), tall->PaintY + tall->MidLineUp());
 }

@@ -34,15 +34,10 @@ TEST(ExprCommonFunc, NameAndArgumentShareTheAxis) {
     TFixedNode *name = nameOwned.get(), *arg = argOwned.get();
     TExprCommonFunc func(std::move(nameOwned), std::move(argOwned));
     Prepare(func, canvas, -13);
-    EXPECT_EQ(func.Width(), 35);
-    EXPECT_EQ(func.MidLineUp(), 20);
-    EXPECT_EQ(func.MidLineDn(), -9);
-    EXPECT_EQ(func.Height(), 30);
+    EXPECT_EQ(BoxOf(func), (TLayoutBox{35, 30, 20, -9}));
     func.Draw(0, 0, 0, 0);
-    EXPECT_EQ(name->PaintX, 0);
-    EXPECT_EQ(name->PaintY, 12);
-    EXPECT_EQ(arg->PaintX, 15);
-    EXPECT_EQ(arg->PaintY, 0);
+    EXPECT_EQ(name->PaintedAt(), (TPoint{0, 12}));
+    EXPECT_EQ(arg->PaintedAt(), (TPoint{15, 0}));
 
     // Only an argument in visible brackets lets another factor follow directly.
     EXPECT_EQ(func.FactorFlags(), 1u);
@@ -147,8 +142,7 @@ TEST(ExprLim, ConditionCentredUnderLim) {
     EXPECT_EQ(texts[0].Text, u"lim");
     EXPECT_EQ(texts[0].Args, (Args{0, 0}));
     EXPECT_EQ(texts[0].Font.Height, -13);
-    EXPECT_EQ(cond->PaintX, 4);
-    EXPECT_EQ(cond->PaintY, 16);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{4, 16}));
 }
 
 TEST(ExprLim, LimCentredOverAWiderCondition) {
@@ -160,8 +154,7 @@ TEST(ExprLim, LimCentredOverAWiderCondition) {
     EXPECT_EQ(lim.Width(), 30);
     lim.Draw(10, 10, 0, 0);
     EXPECT_EQ(canvas.CallsOf("TextOut").at(0).Args, (Args{16, 10}));
-    EXPECT_EQ(cond->PaintX, 10);
-    EXPECT_EQ(cond->PaintY, 26);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{10, 26}));
 
     // The argument after "lim" lines up with the middle of "lim" and needs no brackets.
     TExprCommonFunc func(std::make_unique<TExprLim>(Fixed(30, 8)),
@@ -252,10 +245,7 @@ TEST(ExprAtValue, TallConditionPushesTheExpressionDown) {
     Prepare(at, canvas, -13);
     EXPECT_EQ(cond->Font().Height(), -9);
     EXPECT_EQ(expr->Font().Height(), -13);
-    EXPECT_EQ(at.Width(), 33);
-    EXPECT_EQ(at.Height(), 24);
-    EXPECT_EQ(at.MidLineUp(), 16);
-    EXPECT_EQ(at.MidLineDn(), -7);
+    EXPECT_EQ(BoxOf(at), (TLayoutBox{33, 24, 16, -7}));
 
     at.Draw(0, 0, 0, 0);
     EXPECT_EQ(expr->PaintY + expr->H, at.Height()); // the expression ends on the last row
@@ -277,8 +267,7 @@ TEST(ExprAtValue, ShortConditionAtTheFoot) {
     at.Draw(0, 0, 0, 0);
     EXPECT_EQ(expr->PaintY, 0);
     EXPECT_EQ(canvas.CallsOf("FillRect").at(0).Args, (Args{20, 0, 22, 16}));
-    EXPECT_EQ(cond->PaintX, 26);
-    EXPECT_EQ(cond->PaintY, 9);
+    EXPECT_EQ(cond->PaintedAt(), (TPoint{26, 9}));
 
     EXPECT_EQ(at.FactorFlags(), 1u);
     expr->Flags = 2;
@@ -292,18 +281,14 @@ TEST(ExprCap, HatOverATallLetterRaisesTheNode) {
     TExprCap cap(std::move(sonOwned), ecCap, 0);
     Prepare(cap, canvas, -13);
     // The hat needs 11w; the letter has 2 free rows: raised by 9.
-    EXPECT_EQ(cap.Height(), 25);
-    EXPECT_EQ(cap.MidLineUp(), 17);
-    EXPECT_EQ(cap.MidLineDn(), -7);
-    EXPECT_EQ(cap.Width(), 10);
+    EXPECT_EQ(BoxOf(cap), (TLayoutBox{10, 25, 17, -7}));
     EXPECT_EQ(cap.PowerX(), 11); // as wide as the letter: the letter's
     EXPECT_EQ(cap.PowerY(), 15);
     EXPECT_EQ(cap.IndexX(), 7);
     EXPECT_EQ(cap.CapDY(), 0);
 
     cap.Draw(0, 0, 0, 0);
-    EXPECT_EQ(son->PaintX, 0);
-    EXPECT_EQ(son->PaintY, 9);
+    EXPECT_EQ(son->PaintedAt(), (TPoint{0, 9}));
     const auto texts = canvas.CallsOf("TextOut");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Text, u"^");
@@ -402,8 +387,7 @@ TEST(ExprCap, Dots) {
     ASSERT_EQ(dots.size(), 4u);
     EXPECT_EQ(dots[0].Args, (Args{0, 1, 2, 3}));
     EXPECT_EQ(dots[3].Args, (Args{12, 1, 14, 3}));
-    EXPECT_EQ(son->PaintX, 2);
-    EXPECT_EQ(son->PaintY, 3);
+    EXPECT_EQ(son->PaintedAt(), (TPoint{2, 3}));
 }
 
 TEST(ExprCap, NoDotsForZeroNegativeAndClampedCounts) {

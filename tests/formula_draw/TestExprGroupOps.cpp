@@ -52,17 +52,13 @@ TEST(ExprGroupOps, SumWithoutLimits) {
     // Half-extent 10 (axis row 10 of 20): 2.25 * 10 = 22.5 rounds to the even 22.
     EXPECT_EQ(sum.SymbolHeight(), 22);
     EXPECT_EQ(sum.SymbolWidth(), 16); // Round(22 * 0.739)
-    EXPECT_EQ(sum.Height(), 2 + 22 + 2);
-    EXPECT_EQ(sum.MidLineUp(), 2 + 11);
-    EXPECT_EQ(sum.MidLineDn(), -(2 + 10));
-    EXPECT_EQ(sum.Width(), 16 + 10 + 5);
+    EXPECT_EQ(BoxOf(sum), (TLayoutBox{16 + 10 + 5, 2 + 22 + 2, 2 + 11, -(2 + 10)}));
     EXPECT_EQ(sum.FactorFlags(), 3u);
 
     sum.Draw(100, 50, 0, 0);
     // The operand starts 5 pen widths after the sign column, its axis on the sign's centre.
     auto *operand = static_cast<TBox *>(sum.Son());
-    EXPECT_EQ(operand->PaintX, 100 + 16 + 5);
-    EXPECT_EQ(operand->PaintY, 63 - 10);
+    EXPECT_EQ(operand->PaintedAt(), (TPoint{100 + 16 + 5, 63 - 10}));
 
     // The small sign: cx = 100 + 8 + 2, cy = 63; t1 = t3 = 2, t2 = 1.
     const auto polys = canvas.CallsOf("Polygon");
@@ -196,8 +192,7 @@ TEST(ExprGroupOps, UpperLimitSitsOnTheSign) {
     const int32_t cx = 10 + 15 + 2, cy = 10 + 18;
     EXPECT_EQ(upper->PaintX, cx - 15);
     EXPECT_EQ(upper->PaintY + 7 - 1, cy - 11); // bottom row on cy - h div 2
-    EXPECT_EQ(lower->PaintX, cx - 3);
-    EXPECT_EQ(lower->PaintY, cy + 11);
+    EXPECT_EQ(lower->PaintedAt(), (TPoint{cx - 3, cy + 11}));
     // Limits get the reduced font.
     EXPECT_EQ(prod.Twin1()->Font().Height(), -9);
 }

@@ -39,6 +39,20 @@ template <class T> T &Prepare(T &node, TRecordingCanvas &canvas, int32_t fontHei
     return node;
 }
 
+// A special symbol at the 26-pixel font, in colour, painted at (x, y): it takes the box of its
+// glyph, 13 x 32, and writes one text by the call kind.
+TCanvasCall PaintedSymbol(TExprClass &symbol, TRecordingCanvas &canvas, const char *kind, int32_t x,
+                          int32_t y, TColor colour = clBlack) {
+    Prepare(symbol, canvas, -26);
+    EXPECT_EQ(symbol.Width(), 13);
+    EXPECT_EQ(symbol.Height(), 32);
+    symbol.SetColor(colour);
+    symbol.Draw(x, y, 0, 0);
+    const auto texts = canvas.CallsOf(kind);
+    EXPECT_EQ(texts.size(), 1u);
+    return texts.empty() ? TCanvasCall{} : texts[0];
+}
+
 } // namespace
 
 TEST(ExprSpecial, MatrixOfFourLetters) {
@@ -56,14 +70,10 @@ TEST(ExprSpecial, MatrixOfFourLetters) {
     m.Draw(10, 20, 0, 0);
     const auto items = Items(m);
     // Centred in the cells, axis rows on the cells' middle rows (29 and 47).
-    EXPECT_EQ(items[0]->PaintX, 16 - 3);
-    EXPECT_EQ(items[0]->PaintY, 29 - 8);
-    EXPECT_EQ(items[1]->PaintX, 30 - 4);
-    EXPECT_EQ(items[1]->PaintY, 29 - 8);
-    EXPECT_EQ(items[2]->PaintX, 16 - 2);
-    EXPECT_EQ(items[2]->PaintY, 47 - 2);
-    EXPECT_EQ(items[3]->PaintX, 30 - 3);
-    EXPECT_EQ(items[3]->PaintY, 47 - 8);
+    EXPECT_EQ(items[0]->PaintedAt(), (TPoint{16 - 3, 29 - 8}));
+    EXPECT_EQ(items[1]->PaintedAt(), (TPoint{30 - 4, 29 - 8}));
+    EXPECT_EQ(items[2]->PaintedAt(), (TPoint{16 - 2, 47 - 2}));
+    EXPECT_EQ(items[3]->PaintedAt(), (TPoint{30 - 3, 47 - 8}));
 }
 
 TEST(ExprSpecial, MatrixWithSurplusAndMissingItems) {
@@ -133,15 +143,11 @@ TEST(ExprSpecial, CaseWithTwoPairs) {
 
     c.Draw(0, 0, 0, 0);
     const auto items = Items(c);
-    EXPECT_EQ(items[0]->PaintX, 7);
-    EXPECT_EQ(items[0]->PaintY, 0);
+    EXPECT_EQ(items[0]->PaintedAt(), (TPoint{7, 0}));
     // Conditions end on column X + Width.
-    EXPECT_EQ(items[1]->PaintX, 50 - 19);
-    EXPECT_EQ(items[1]->PaintY, 0);
-    EXPECT_EQ(items[2]->PaintX, 7);
-    EXPECT_EQ(items[2]->PaintY, 17);
-    EXPECT_EQ(items[3]->PaintX, 50 - 5);
-    EXPECT_EQ(items[3]->PaintY, 29 - 4);
+    EXPECT_EQ(items[1]->PaintedAt(), (TPoint{50 - 19, 0}));
+    EXPECT_EQ(items[2]->PaintedAt(), (TPoint{7, 17}));
+    EXPECT_EQ(items[3]->PaintedAt(), (TPoint{50 - 5, 29 - 4}));
 
     // An odd sum stays as it is.
     TExprCase odd(Boxes({{10, 16, 8}, {20, 16, 8}}));
@@ -217,15 +223,8 @@ TEST(ExprSpecial, CaseBraceSpansTheWholeHeight) {
 TEST(ExprSpecial, LambdaStroke) {
     TRecordingCanvas canvas;
     TExprLambda lambda;
-    Prepare(lambda, canvas, -26);
     EXPECT_EQ(lambda.Code(), 955);
-    EXPECT_EQ(lambda.Width(), 13);
-    EXPECT_EQ(lambda.Height(), 32);
-    lambda.SetColor(0x00FF00);
-    lambda.Draw(100, 50, 0, 0);
-    const auto texts = canvas.CallsOf("TextOutW");
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].Text, u"\u03BB");
+    EXPECT_EQ(PaintedSymbol(lambda, canvas, "TextOutW", 100, 50, 0x00FF00).Text, u"\u03BB");
     // UnitX = UnitY = 32 / 27.6: the stroke from 2 to 13 - 2 across, rows 10 and 11.
     const auto bars = canvas.CallsOf("FillRect");
     ASSERT_EQ(bars.size(), 1u);
@@ -236,20 +235,14 @@ TEST(ExprSpecial, LambdaStroke) {
 TEST(ExprSpecial, NablaFillsTheDeltasBoxUpsideDown) {
     TRecordingCanvas canvas;
     TExprNabla nabla;
-    Prepare(nabla, canvas, -26);
     EXPECT_EQ(nabla.Code(), 916);
-    EXPECT_EQ(nabla.Width(), 13);
-    EXPECT_EQ(nabla.Height(), 32);
-    nabla.SetColor(0x123456);
-    nabla.Draw(5, 7, 0, 0);
-    const auto texts = canvas.CallsOf("TextOutW");
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].Text, u"\u0394");
+    const TCanvasCall text = PaintedSymbol(nabla, canvas, "TextOutW", 5, 7, 0x123456);
+    EXPECT_EQ(text.Text, u"\u0394");
     // Turned about the far corner of the box.
-    EXPECT_EQ(texts[0].Args, (std::vector<int32_t>{5 + 13, 7 + 32}));
-    EXPECT_EQ(texts[0].Font.Escapement, 1800);
-    EXPECT_EQ(texts[0].Font.Height, -26);
-    EXPECT_EQ(texts[0].Font.Color, 0x123456u);
+    EXPECT_EQ(text.Args, (std::vector<int32_t>{5 + 13, 7 + 32}));
+    EXPECT_EQ(text.Font.Escapement, 1800);
+    EXPECT_EQ(text.Font.Height, -26);
+    EXPECT_EQ(text.Font.Color, 0x123456u);
     // The node's font is selected again afterwards.
     EXPECT_EQ(canvas.Font().Escapement, 0);
 
@@ -266,14 +259,9 @@ TEST(ExprSpecial, NablaFillsTheDeltasBoxUpsideDown) {
 TEST(ExprSpecial, AsteriskIsLoweredByEightUnits) {
     TRecordingCanvas canvas;
     TExprAsterix star;
-    Prepare(star, canvas, -26);
     EXPECT_EQ(star.Text(), "*");
-    EXPECT_EQ(star.Width(), 13);
-    EXPECT_EQ(star.Height(), 32);
-    star.Draw(3, 4, 0, 0);
-    auto texts = canvas.CallsOf("TextOut");
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].Args, (std::vector<int32_t>{3, 4 + 9})); // Round(8 * 1.1594)
+    EXPECT_EQ(PaintedSymbol(star, canvas, "TextOut", 3, 4).Args,
+              (std::vector<int32_t>{3, 4 + 9})); // Round(8 * 1.1594)
 
     // Vertical units, not horizontal ones.
     TRecordingCanvas tall(96, 192);

@@ -39,6 +39,22 @@ Points Mirrored(Points upper, int32_t top, int32_t h) {
     return upper;
 }
 
+// Brackets of the given kinds around a 20 x 30 box (axis row 15) at the 26-pixel font (v = w =
+// 2), drawn at (x, y): the node's box and its outlines, one per bracket, all inside the box.
+struct TBracketed {
+    TLayoutBox Box;
+    std::vector<Points> Outlines;
+};
+
+TBracketed DrawBrackets(uint8_t left, uint8_t right, int32_t x = 0, int32_t y = 0) {
+    TRecordingCanvas canvas;
+    TExprBracketed b(Fixed(20, 30, 15), left, right);
+    Prepare(b, canvas, -26);
+    b.Draw(x, y, 0, 0);
+    ExpectShapesInside(canvas, x, y, x + b.Width(), y + b.Height());
+    return {BoxOf(b), Outlines(canvas)};
+}
+
 } // namespace
 
 TEST(ExprRatio, BarOnTheAxisAndCentredParts) {
@@ -103,10 +119,7 @@ TEST(ExprRoot, TwelveVerticesWithoutDegree) {
     Prepare(root, canvas, -26);
 
     // Slant: Round((30 + 2) / 2) = 16.
-    EXPECT_EQ(root.Width(), 20 + 16 + 16);
-    EXPECT_EQ(root.Height(), 36);
-    EXPECT_EQ(root.MidLineUp(), 21);
-    EXPECT_EQ(root.MidLineDn(), -14);
+    EXPECT_EQ(BoxOf(root), (TLayoutBox{20 + 16 + 16, 36, 21, -14}));
 
     root.Draw(100, 50, 0, 0);
     const auto polys = canvas.CallsOf("Polygon");
@@ -147,10 +160,7 @@ TEST(ExprRoot, DegreeShiftsTheSignAndGrowsTheNode) {
     EXPECT_EQ(rad->Font().Height(), -26);
 
     // A degree of 10w rows: 6w taller, axis 6w lower; dx = 14 - 5v = 4.
-    EXPECT_EQ(root.Width(), 52 + 4);
-    EXPECT_EQ(root.Height(), 36 + 12);
-    EXPECT_EQ(root.MidLineUp(), 21 + 12);
-    EXPECT_EQ(root.MidLineDn(), -14);
+    EXPECT_EQ(BoxOf(root), (TLayoutBox{52 + 4, 36 + 12, 21 + 12, -14}));
 
     root.Draw(0, 0, 0, 0);
     const Points expected = {{6, 24},  {15, 24}, {15, 38}, {28, 14}, {53, 14}, {53, 19},
@@ -159,8 +169,7 @@ TEST(ExprRoot, DegreeShiftsTheSignAndGrowsTheNode) {
     // Bottom-right corner of the degree just above the tick.
     EXPECT_EQ(deg->PaintX + deg->W - 1, 15);
     EXPECT_EQ(deg->PaintY + deg->H - 1, 22);
-    EXPECT_EQ(rad->PaintX, 29);
-    EXPECT_EQ(rad->PaintY, 17);
+    EXPECT_EQ(rad->PaintedAt(), (TPoint{29, 17}));
 }
 
 TEST(ExprRoot, SmallDegreeAddsNothing) {
@@ -180,10 +189,7 @@ TEST(ExprBracketed, RoundOutlinesLeftAndRight) {
     Prepare(b, canvas, -26);
 
     // H = 30 + 2w; each bracket Round(0.191192 H) + 2v = 11 wide.
-    EXPECT_EQ(b.Height(), 34);
-    EXPECT_EQ(b.Width(), 42);
-    EXPECT_EQ(b.MidLineUp(), 17);
-    EXPECT_EQ(b.MidLineDn(), -16);
+    EXPECT_EQ(BoxOf(b), (TLayoutBox{42, 34, 17, -16}));
 
     b.Draw(0, 0, 0, 0);
     const auto o = Outlines(canvas);
@@ -192,8 +198,7 @@ TEST(ExprBracketed, RoundOutlinesLeftAndRight) {
     EXPECT_EQ(o[0], (Points{{7, 2}, {2, 12}, {2, 21}, {7, 31}, {0, 22}, {0, 11}, {7, 2}}));
     EXPECT_EQ(o[1], (Points{{34, 2}, {39, 12}, {39, 21}, {34, 31}, {41, 22}, {41, 11}, {34, 2}}));
     // The content sits w lower than in a bare row, after the left bracket.
-    EXPECT_EQ(content->PaintX, 11);
-    EXPECT_EQ(content->PaintY, 2);
+    EXPECT_EQ(content->PaintedAt(), (TPoint{11, 2}));
     ExpectShapesInside(canvas, 0, 0, b.Width(), b.Height());
 }
 
@@ -220,12 +225,8 @@ TEST(ExprBracketed, EachOutlineIsAClosedFilledPath) {
 }
 
 TEST(ExprBracketed, SquareOutlinesLeftAndRight) {
-    TRecordingCanvas canvas;
-    TExprBracketed b(Fixed(20, 30, 15), ebSquare, ebSquare);
-    Prepare(b, canvas, -26);
-    EXPECT_EQ(b.Width(), 40);
-    b.Draw(0, 0, 0, 0);
-    const auto o = Outlines(canvas);
+    const auto [box, o] = DrawBrackets(ebSquare, ebSquare);
+    EXPECT_EQ(box.Width, 40);
     ASSERT_EQ(o.size(), 2u);
     const Points left = Listed({{2, 2, 2}, {9, 2, 3}, {9, 3, 2}, {8, 3, 1}, {5, 2, 1}, {5, 5, 2}});
     const Points right =
@@ -236,17 +237,12 @@ TEST(ExprBracketed, SquareOutlinesLeftAndRight) {
     const Points lower =
         Listed({{5, 28, 2}, {5, 31, 1}, {8, 30, 1}, {9, 30, 2}, {9, 31, 3}, {2, 31, 2}});
     EXPECT_EQ(Points(o[0].begin() + 11, o[0].end()), lower);
-    ExpectShapesInside(canvas, 0, 0, b.Width(), b.Height());
 }
 
 TEST(ExprBracketed, CurlyOutlinesLeftAndRight) {
-    TRecordingCanvas canvas;
-    TExprBracketed b(Fixed(20, 30, 15), ebFigure, ebFigure);
-    Prepare(b, canvas, -26);
-    EXPECT_EQ(b.Height(), 34); // 34 - w is even already
-    EXPECT_EQ(b.Width(), 48);
-    b.Draw(0, 0, 0, 0);
-    const auto o = Outlines(canvas);
+    const auto [box, o] = DrawBrackets(ebFigure, ebFigure);
+    EXPECT_EQ(box.Height, 34); // 34 - w is even already
+    EXPECT_EQ(box.Width, 48);
     ASSERT_EQ(o.size(), 2u);
     // m = (34 - 22) div 2 + 1 = 7.
     const Points left = Listed({{2, 16, 1},
@@ -285,16 +281,11 @@ TEST(ExprBracketed, CurlyOutlinesLeftAndRight) {
     // The point: rows 16 and 17, w rows around the middle.
     EXPECT_EQ(o[0][23], (TPoint{5, 17}));
     EXPECT_EQ(o[0].back(), (TPoint{2, 17}));
-    ExpectShapesInside(canvas, 0, 0, b.Width(), b.Height());
 }
 
 TEST(ExprBracketed, BarOutlinesLeftAndRight) {
-    TRecordingCanvas canvas;
-    TExprBracketed b(Fixed(20, 30, 15), ebModule, ebModule);
-    Prepare(b, canvas, -26);
-    EXPECT_EQ(b.Width(), 32);
-    b.Draw(10, 20, 0, 0);
-    const auto o = Outlines(canvas);
+    const auto [box, o] = DrawBrackets(ebModule, ebModule, 10, 20);
+    EXPECT_EQ(box.Width, 32);
     ASSERT_EQ(o.size(), 2u);
     EXPECT_EQ(o[0], Mirrored(Listed({{12, 22, 2}, {13, 22, 3}}), 20, 34));
     EXPECT_EQ(o[1], Mirrored(Listed({{38, 22, 2}, {39, 22, 3}}), 20, 34));
@@ -326,28 +317,26 @@ TEST(ExprBracketed, CurlyParityRowFollowsTheHeight) {
     // Row of 31 with the axis at 15: 35 - w is odd, so one more row, below the axis.
     TExprBracketed odd(Fixed(20, 31, 15), ebFigure, ebRound);
     Prepare(odd, canvas, -26);
-    EXPECT_EQ(odd.Height(), 36);
-    EXPECT_EQ(odd.MidLineUp(), 17);
-    EXPECT_EQ(odd.MidLineDn(), -18);
     // The round bracket on the other side follows the grown height: Round(6.88) + 4.
-    EXPECT_EQ(odd.Width(), 14 + 20 + 11);
+    EXPECT_EQ(BoxOf(odd), (TLayoutBox{14 + 20 + 11, 36, 17, -18}));
 
     // Row of 30 with the axis at 14: the height needs no row, and neither does the axis.
     TExprBracketed even(Fixed(20, 30, 14), ebFigure, ebFigure);
     Prepare(even, canvas, -26);
-    EXPECT_EQ(even.Height(), 34);
-    EXPECT_EQ(even.MidLineUp(), 16);
-    EXPECT_EQ(even.MidLineDn(), -17);
+    EXPECT_EQ(BoxOf(even), (TLayoutBox{14 + 20 + 14, 34, 16, -17}));
 }
 
 TEST(ExprBracketed, OneSidedBracketClearsTheAccentShifts) {
     TRecordingCanvas canvas;
-    auto inner = Fixed(20, 30, 15);
-    inner->CapDYValue = 5;
-    inner->CapLeft = 3;
-    inner->CapRight = 4;
-    inner->Flags = 6;
-    TExprBracketed b(std::move(inner), ebNone, ebModule);
+    auto content = [] {
+        auto inner = Fixed(20, 30, 15);
+        inner->CapDYValue = 5;
+        inner->CapLeft = 3;
+        inner->CapRight = 4;
+        inner->Flags = 6;
+        return inner;
+    };
+    TExprBracketed b(content(), ebNone, ebModule);
     Prepare(b, canvas, -26);
     EXPECT_EQ(b.Width(), 20 + 6);
     EXPECT_EQ(b.CapDY(), 0);
@@ -360,11 +349,7 @@ TEST(ExprBracketed, OneSidedBracketClearsTheAccentShifts) {
     EXPECT_EQ(o[0].front(), (TPoint{22, 2})); // a right bar after the content
 
     // Two kinds 0: nothing drawn, the row's accent shifts and flags.
-    auto inner2 = Fixed(20, 30, 15);
-    inner2->CapDYValue = 5;
-    inner2->CapLeft = 3;
-    inner2->CapRight = 4;
-    TExprBracketed none(std::move(inner2), ebNone, ebNone);
+    TExprBracketed none(content(), ebNone, ebNone);
     Prepare(none, canvas, -26);
     canvas.Clear();
     none.Draw(0, 0, 0, 0);
@@ -432,8 +417,7 @@ TEST(ExprArgument, HiddenBracketsMeasureLikeTheRow) {
     EXPECT_EQ(arg.MidLineUp(), 17);
     arg.Draw(5, 5, 0, 0);
     EXPECT_TRUE(canvas.Calls.empty());
-    EXPECT_EQ(content->PaintX, 5);
-    EXPECT_EQ(content->PaintY, 7);
+    EXPECT_EQ(content->PaintedAt(), (TPoint{5, 7}));
 
     arg.SetForceBrackets();
     EXPECT_TRUE(arg.ForceBrackets());
@@ -484,10 +468,7 @@ TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
     TFixedNode *sup = supOwned.get();
     TExprIndex index(std::move(baseOwned), nullptr, std::move(supOwned));
     Prepare(index, canvas, -13);
-    EXPECT_EQ(index.Height(), 16);
-    EXPECT_EQ(index.Width(), 17);
-    EXPECT_EQ(index.MidLineUp(), 8);
-    EXPECT_EQ(index.MidLineDn(), -7);
+    EXPECT_EQ(BoxOf(index), (TLayoutBox{17, 16, 8, -7}));
     index.Draw(0, 0, 0, 0);
     EXPECT_EQ(base->PaintY, 0);
     EXPECT_EQ(sup->PaintX, 11);
@@ -519,12 +500,9 @@ TEST(ExprIndex, TallIndicesGrowTheNode) {
     EXPECT_EQ(index.CapDY(), 1);  // the superscript's
 
     index.Draw(0, 0, 0, 0);
-    EXPECT_EQ(base->PaintX, 0);
-    EXPECT_EQ(base->PaintY, 7);
-    EXPECT_EQ(sup->PaintX, 11);
-    EXPECT_EQ(sup->PaintY, 1);
-    EXPECT_EQ(sub->PaintX, 9);
-    EXPECT_EQ(sub->PaintY, 17);
+    EXPECT_EQ(base->PaintedAt(), (TPoint{0, 7}));
+    EXPECT_EQ(sup->PaintedAt(), (TPoint{11, 1}));
+    EXPECT_EQ(sub->PaintedAt(), (TPoint{9, 17}));
     EXPECT_EQ(sub->PaintY + sub->H, index.Height()); // the subscript ends on the last row
 
     TExprIndex subOnly(Fixed(10, 16), Fixed(3, 3), nullptr);

@@ -1,7 +1,11 @@
 // Keyword calls, strings and integer arguments, and the program's own formula texts.
+#include "formula/draw/ExprParents.h"
+#include "formula/make/ExprKeywords.h"
 #include "tests/formula_make/ParseHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <typeinfo>
 
 namespace {
 
@@ -333,4 +337,38 @@ TEST(ExprKeywords, ArrowedFactorIsNotCompound) {
     EXPECT_EQ(Tree("Diff(_Pow(x,2))"), Chain("(Space 4) " + D + " " + arrowedPow));
     // Without the arrow the same factors are compound and bracketed.
     EXPECT_EQ(Tree("Sqr(x^2)"), Pow("(Bracketed 1 1 [" + Pow(X, Num("2")) + "])", Num("2")));
+}
+
+// Each keyword called with its required arguments builds a node of the class its table row
+// names: the call's result, or a member of the row it returns.
+TEST(ExprKeywords, EveryKeywordBuildsTheClassItsRowNames) {
+    for (const TKeyword &k : AllKeywords()) {
+        std::string call = std::string(k.Name) + "(";
+        for (char s : k.Shape.substr(0, k.Shape.find_first_of("[{"))) {
+            switch (s) {
+            case 'i':
+            case 'I':
+            case 'N':
+                call += "2";
+                break;
+            case 'K':
+                call += "()";
+                break;
+            case ',':
+                call += ",";
+                break;
+            default: // a list or a string
+                call += "y";
+            }
+        }
+        TExprBuilder b;
+        const PExpr e = b.BuildExpr(call + ")");
+        const TExprClass &root = *e;
+        const TExprClass *m = typeid(root) == typeid(TExprChain)
+                                  ? static_cast<const TExprChain &>(root).Son()
+                                  : &root;
+        while (m && typeid(*m) != *k.Builds)
+            m = m->Next();
+        EXPECT_NE(m, nullptr) << call << ") builds " << DumpExpr(e.get());
+    }
 }

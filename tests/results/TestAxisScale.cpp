@@ -1,5 +1,6 @@
 #include "results/AxisScale.h"
 #include "results/Chart.h"
+#include "results/CheckChart.h"
 
 #include <gtest/gtest.h>
 
@@ -75,4 +76,19 @@ TEST(AxisScale, AChartLabelsItsTicksWithTheseTexts) {
     EXPECT_EQ(bottom.first(), QStringLiteral("0"));
     EXPECT_EQ(bottom.last(), QStringLiteral("34"));
     EXPECT_EQ(chart.AxisX()->max(), 35);
+}
+
+TEST(AxisScale, TheCheckChartShowsTheTenMonthsAndTheSameLabels) {
+    TCheckChart chart;
+    QStringList months;
+    for (int month = 1; month <= 10; ++month)
+        months << QString::number(month);
+    EXPECT_EQ(chart.AxisX()->categoriesLabels(), months); // even before the counts come
+    for (int month = 1; month <= 10; ++month)
+        chart.AddXY(1, month, month < 10 ? 10 * month : 6.18e8);
+    chart.Flush();
+    EXPECT_EQ(chart.AxisX()->categoriesLabels(), months);
+    const QStringList left = chart.AxisY()->categoriesLabels();
+    EXPECT_EQ(left.first(), QStringLiteral("0"));
+    EXPECT_EQ(left.last(), QStringLiteral("8·10⁸"));
 }

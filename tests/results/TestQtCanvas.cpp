@@ -7,6 +7,7 @@
 #include "formula/draw/ExprStructs.h"
 #include "results/FontSetup.h"
 #include "results/QtCanvas.h"
+#include "results/QtShapeTiles.h"
 #include "runtime/NumText.h"
 #include "tests/results/Golden.h"
 
@@ -117,7 +118,7 @@ TEST_F(QtCanvasTest, TextWidthsAndTheTwoEncodings) {
     canvas.SetFont(Face(-26));
     EXPECT_GT(canvas.TextWidth("Width"), plain);
     // A fresh cache measures the same.
-    TQtCanvas::ClearFontCache();
+    ClearQtFontCache();
     canvas.SetFont(Face(-13));
     EXPECT_EQ(canvas.TextWidth("Width"), plain);
 }
@@ -415,7 +416,15 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
     TExprChain chain(std::make_unique<TExprVar>("x"));
     chain.Son()->AddNext(std::make_unique<TExprSign>(esPlusMinus));
     chain.Son()->AddNext(std::make_unique<TExprNumber>(1500, true));
-    TExprFont font(Face(-20));
+    const TExprFont font(Face(-20));
+    auto paintOn = [&](QPaintDevice &device) {
+        QPainter p(&device);
+        TQtCanvas canvas(&p);
+        chain.SetCanvas(&canvas);
+        chain.SetFont(font);
+        chain.Draw(10, 10, 0, 0);
+        chain.SetCanvas(nullptr);
+    };
 
     QByteArray pdf;
     {
@@ -423,12 +432,7 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(96);
-        QPainter p(&writer);
-        TQtCanvas canvas(&p);
-        chain.SetCanvas(&canvas);
-        chain.SetFont(font);
-        chain.Draw(10, 10, 0, 0);
-        chain.SetCanvas(nullptr);
+        paintOn(writer);
     }
     EXPECT_TRUE(pdf.startsWith("%PDF"));
 
@@ -440,12 +444,7 @@ TEST_F(QtCanvasTest, PaintsOnPdfAndSvg) {
         generator.setOutputDevice(&buffer);
         generator.setResolution(96);
         generator.setSize(QSize(300, 100));
-        QPainter p(&generator);
-        TQtCanvas canvas(&p);
-        chain.SetCanvas(&canvas);
-        chain.SetFont(font);
-        chain.Draw(10, 10, 0, 0);
-        chain.SetCanvas(nullptr);
+        paintOn(generator);
     }
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_GT(svg.size(), 500);
@@ -504,4 +503,37 @@ TEST_F(QtCanvasTest, GoldenMismatchWritesActualAndDiff) {
     // Another size is a mismatch too; a missing golden fails.
     EXPECT_FALSE(MatchesGoldenFile(image.copy(0, 0, 5, 5), golden, "golden_probe"));
     EXPECT_FALSE(MatchesGoldenFile(image, dir + "/no_such_golden.png", "golden_probe"));
+}
+
+// The tile cache keeps the tiles used last and never holds more bytes than its bound.
+TEST(ShapeTiles, TheLeastRecentlyUsedGoFirstAndTheBytesStayBounded) {
+    auto tile = [](int side) {
+        QImage t(side, side, QImage::Format_ARGB32_Premultiplied);
+        t.fill(Qt::red);
+        return t;
+    };
+    const qsizetype bytes = tile(16).sizeInBytes();
+    TTileCache cache(3 * bytes + bytes / 2); // room for three
+    ASSERT_NE(cache.Insert("a", tile(16)), nullptr);
+    cache.Insert("b", tile(16));
+    cache.Insert("c", tile(16));
+    ASSERT_NE(cache.Find("a"), nullptr); // used again: b is now the oldest
+    cache.Insert("d", tile(16));
+    EXPECT_EQ(cache.Find("b"), nullptr);
+    for (const char *kept : {"a", "c", "d"})
+        EXPECT_NE(cache.Find(kept), nullptr) << kept;
+    EXPECT_EQ(cache.Bytes(), 3 * bytes);
+
+    // A tile larger than the whole bound is not kept and pushes nothing out.
+    EXPECT_EQ(cache.Insert("huge", tile(64)), nullptr);
+    EXPECT_EQ(cache.Bytes(), 3 * bytes);
+
+    // Many tiles of mixed sizes: the bound holds throughout, and the newest tile is always there.
+    for (int i = 0; i < 500; ++i) {
+        const QByteArray key = QByteArray::number(i);
+        const QImage *kept = cache.Insert(key, tile(4 + i % 13));
+        ASSERT_NE(kept, nullptr);
+        EXPECT_EQ(kept->width(), 4 + i % 13);
+        EXPECT_LE(cache.Bytes(), cache.MaxBytes());
+    }
 }

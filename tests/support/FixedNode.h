@@ -45,6 +45,8 @@ public:
         PaintY = Y;
         ++Paints;
     }
+    // The top-left corner it was last painted at.
+    TPoint PaintedAt() const { return {PaintX, PaintY}; }
 
     int32_t W, H, Mid;
     int32_t PowerXValue = 0, PowerYValue = 0, IndexXValue = 0, IndexYValue = 0;
@@ -73,6 +75,21 @@ inline TExprFont TestFont(int32_t height) {
 inline void Prepare(TExprClass &root, TCanvas &canvas, int32_t fontHeight) {
     root.SetFont(TestFont(fontHeight));
     root.SetCanvas(&canvas);
+}
+
+// A node's box: its width, its height and its axis row counted from the top and the bottom.
+struct TLayoutBox {
+    int32_t Width, Height, MidLineUp, MidLineDn;
+    bool operator==(const TLayoutBox &) const = default;
+};
+
+inline TLayoutBox BoxOf(TExprClass &node) {
+    return {node.Width(), node.Height(), node.MidLineUp(), node.MidLineDn()};
+}
+
+inline void PrintTo(const TLayoutBox &b, std::ostream *os) {
+    *os << "{width " << b.Width << ", height " << b.Height << ", axis " << b.MidLineUp << " / "
+        << b.MidLineDn << '}';
 }
 
 inline void PrintTo(const TPoint &p, std::ostream *os) {

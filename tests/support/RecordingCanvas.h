@@ -32,6 +32,8 @@ struct TCanvasCall {
     TPenStyle PenStyle = TPenStyle::Solid;
     TColor BrushColor = 0;
     TBrushStyle BrushStyle = TBrushStyle::Solid;
+
+    bool operator==(const TCanvasCall &) const = default;
 };
 
 class TRecordingCanvas : public TCanvas {

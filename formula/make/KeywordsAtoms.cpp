@@ -1,4 +1,5 @@
-// Keyword handlers: strings, formatted numbers, symbols by code, angles, spaces and commas.
+// Keyword handlers that build text atoms and symbols (formula/draw/ExprAtoms): strings, formatted
+// numbers, symbols by code, angles and the factorial sign.
 #include "formula/draw/ExprDraw.h"
 #include "formula/make/ExprKeywords.h"
 #include "formula/make/ExprRow.h"
@@ -27,12 +28,14 @@ PExpr Symbol(TKeywordArgs &a) {
     return std::make_unique<TExprExtSymbol>(static_cast<uint16_t>(n));
 }
 
-PExpr Space(TKeywordArgs &a) {
-    return std::make_unique<TExprSpace>(a.Int(0));
+PExpr Fact(TKeywordArgs &a) {
+    return ExprRows::Then(a.Take(0), std::make_unique<TExprSimple>("!"));
 }
 
-PExpr Comma(TKeywordArgs &a) {
-    return ExprRows::Then(std::make_unique<TExprComma>(), std::make_unique<TExprSpace>(a.Int(0)));
+// "d" or the partial sign of a differential or a derivative.
+PExpr DiffLetter(bool partial) {
+    if (partial) return std::make_unique<TExprExtSymbol>(ucPartial);
+    return std::make_unique<TExprVar>("d");
 }
 
 } // namespace Keywords
