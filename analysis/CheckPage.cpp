@@ -8,8 +8,6 @@
 #include <cmath>
 #include <utility>
 
-TCheckPage LastCheck;
-
 namespace {
 
 constexpr std::string_view TextFace = "Comic Sans MS";
@@ -428,7 +426,6 @@ void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
                 series.AddXY(p.X, p.Y);
         }
     }
-    LastCheck = page;
 }
 
 std::string CheckRecords(const TCheckPage &page) {

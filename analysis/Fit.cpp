@@ -9,6 +9,7 @@
 #include <gsl/gsl_vector.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <memory>
@@ -362,7 +363,16 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts) {
     return fit;
 }
 
+namespace {
+std::atomic<uint64_t> PopulationFits{0};
+} // namespace
+
+uint64_t PopulationFitCount() {
+    return PopulationFits.load(std::memory_order_relaxed);
+}
+
 TPopulationFit FitPopulation(const TCountArray &counts) {
+    PopulationFits.fetch_add(1, std::memory_order_relaxed);
     TPopulationFit result;
     bool anyExact = false;
     for (TFitModel model : FitModels) {

@@ -1,6 +1,7 @@
 // The painting half of the run: the report pages and the chart filling, in the run's order.
+#include "analysis/Report.h"
+
 #include "analysis/CheckPage.h"
-#include "analysis/Run.h"
 #include "analysis/Texts.h"
 #include "runtime/NumText.h"
 
@@ -157,10 +158,8 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
 
     RefillCharts(run, target, {1, 2});
 
-    FirstIsLogistic = run.FirstIsLogistic;
     target.SetLabel(3, run.Labels[0]);
     target.SetLabel(4, run.Labels[1]);
-    Capacity = run.Capacity;
     target.SetLabel(5, run.Labels[2]);
     target.SetLabel(6, run.Labels[3]);
 
@@ -170,9 +169,7 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     target.SetFormulaFontSize(8);
     for (int image = 2; image <= 5; ++image)
         target.Image(image).Clear();
-    GrowthK1 = p1.K;
     PaintCoefficients(p1, true, target.Image(2), target.Image(1));
-    GrowthK2 = p2.K;
     PaintCoefficients(p2, false, target.Image(3), target.Image(1));
 
     RefillCharts(run, target, {3, 4});
@@ -198,29 +195,38 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     if (run.Check) ApplyCheckPage(*run.Check, target);
 }
 
-TRunEnd RunAnalysis(TResultsTarget &target,
-                    const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
-                    int32_t smoothing, std::string &refusal) {
-    refusal.clear();
+void PaintRun(const TRunResult &run, TResultsTarget &target) {
+    PaintFormulasPage(target);
+    ApplyRun(run, target);
+    target.FlushCharts();
+}
+
+TAnalysisRun RunAnalysis(TResultsTarget &target,
+                         const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
+                         int32_t smoothing) {
+    TAnalysisRun run;
     PaintFormulasPage(target);
     TCountArray counts1{}, counts2{};
-    if (!readCounts(counts1, counts2)) return TRunEnd::BadCount;
-    const TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
+    if (!readCounts(counts1, counts2)) return run;
+    TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
     if (!outcome.Result) {
-        refusal = outcome.Refusal;
-        return TRunEnd::Refused;
+        run.End = TRunEnd::Refused;
+        run.Refusal = std::move(outcome.Refusal);
+        return run;
     }
     ApplyRun(*outcome.Result, target);
     target.FlushCharts();
-    return TRunEnd::Applied;
+    run.End = TRunEnd::Applied;
+    run.Result = std::move(outcome.Result);
+    return run;
 }
 
-TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
-                    int32_t smoothing, std::string &refusal) {
+TAnalysisRun RunAnalysis(TResultsTarget &target, const TCountArray &counts1,
+                         const TCountArray &counts2, int32_t smoothing) {
     auto given = [&](TCountArray &c1, TCountArray &c2) {
         c1 = counts1;
         c2 = counts2;
         return true;
     };
-    return RunAnalysis(target, given, smoothing, refusal);
+    return RunAnalysis(target, given, smoothing);
 }

@@ -5,7 +5,7 @@
 // the formula texts (parse and export, against parse, layout and paint). A table after the runs
 // puts them side by side.
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/export/ExprExport.h"
 #include "formula/make/ExprMake.h"
@@ -34,8 +34,7 @@ std::vector<std::string> RunFormulas() {
         counts1[month - 1] = VariantCountOf(9, 1, month);
         counts2[month - 1] = VariantCountOf(9, 2, month);
     }
-    std::string refusal;
-    RunAnalysis(target, counts1, counts2, SmoothLeastSquares, refusal);
+    RunAnalysis(target, counts1, counts2, SmoothLeastSquares);
     std::vector<std::string> formulas;
     for (int page = 1; page <= 11; ++page)
         for (std::string &f : target.Image(page).Formulas())

@@ -5,7 +5,6 @@
 #include "results/DrawFunc.h"
 #include "results/Image.h"
 #include "results/QtCanvas.h"
-#include "results/Unit2.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
 
@@ -324,17 +323,19 @@ private:
     TCheckChart &FView;
 };
 
-TFrmRunTarget::TFrmRunTarget(TFrmRun &frmRun) : FFrmRun(frmRun) {
+TFrmRunTarget::TFrmRunTarget(const TRunWidgets &widgets) : FWidgets(widgets) {
     for (int n = 1; n <= 11; ++n)
-        FAreas[static_cast<size_t>(n)] = std::make_unique<TQtImageArea>(*frmRun.Image(n));
-    for (int chart : TFrmRun::ChartNumbers)
-        for (int index = 0; index < TChart::SeriesCount; ++index)
-            FSeries.push_back(
-                std::make_unique<TSeries>(chart, index, frmRun.Chart(chart)->Series(index)));
-    for (int chart : {13, 14})
+        FAreas[static_cast<size_t>(n)] =
+            std::make_unique<TQtImageArea>(*widgets.Images[static_cast<size_t>(n)]);
+    for (std::size_t chart = 0; chart < widgets.Charts.size(); ++chart)
+        if (TChart *view = widgets.Charts[chart])
+            for (int index = 0; index < TChart::SeriesCount; ++index)
+                FSeries.push_back(
+                    std::make_unique<TSeries>(static_cast<int>(chart), index, view->Series(index)));
+    for (int i = 0; i < 2; ++i)
         for (int index = 0; index < TCheckChart::SeriesCount; ++index)
-            FCheckSeries.push_back(
-                std::make_unique<TCheckSeries>(chart, index, *frmRun.CheckChart(chart)));
+            FCheckSeries.push_back(std::make_unique<TCheckSeries>(
+                13 + i, index, *widgets.CheckCharts[static_cast<size_t>(i)]));
 }
 
 TFrmRunTarget::~TFrmRunTarget() = default;
@@ -354,7 +355,7 @@ TChartSeries &TFrmRunTarget::Series(int chart, int index) {
 
 void TFrmRunTarget::SetLabel(int number, std::string_view text) {
     if (number < 3 || number > 6) return;
-    FFrmRun.Label(number)->setText(FromCp1251(text));
+    FWidgets.Labels[static_cast<size_t>(number)]->setText(FromCp1251(text));
 }
 
 void TFrmRunTarget::SetFormulaFontSize(int32_t points) {
@@ -362,8 +363,8 @@ void TFrmRunTarget::SetFormulaFontSize(int32_t points) {
 }
 
 void TFrmRunTarget::FlushCharts() {
-    for (int chart : TFrmRun::ChartNumbers)
-        FFrmRun.Chart(chart)->Flush();
-    for (int chart : {13, 14})
-        FFrmRun.CheckChart(chart)->Flush();
+    for (TChart *chart : FWidgets.Charts)
+        if (chart) chart->Flush();
+    for (TCheckChart *chart : FWidgets.CheckCharts)
+        chart->Flush();
 }

@@ -2,7 +2,7 @@
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
 #include "analysis/CheckPage.h"
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "analysis/RunCsv.h"
 #include "analysis/Texts.h"
 #include "formula/make/ExprMake.h"
@@ -204,14 +204,12 @@ std::string Real(double v) {
     return ShortestText(v);
 }
 
-std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArray &counts2,
-                 TFrmRunTarget &target) {
-    TFrmRun &frmRun = target.FrmRun();
-    std::string out = "run " + std::to_string(o.Counts1 ? 0 : o.Variant) + " " +
-                      std::to_string(o.Smoothing) + "\n";
+// The records of the run: its numbers from the result, its pages as the target painted them.
+std::string Dump(int variant, const TRunResult &run, TFrmRunTarget &target) {
+    std::string out = "run " + std::to_string(variant) + " " + std::to_string(run.Smoothing) + "\n";
     for (int p = 1; p <= 2; ++p) {
         out += "counts " + std::to_string(p);
-        for (int32_t c : p == 1 ? counts1 : counts2) {
+        for (int32_t c : run.Population[static_cast<size_t>(p - 1)].Counts) {
             out += ' ';
             out += std::to_string(c);
         }
@@ -219,7 +217,7 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
     }
     for (int n = 3; n <= 6; ++n)
         out += "label Label" + std::to_string(n) + " " +
-               Quoted(frmRun.Label(n)->text().toStdString()) + "\n";
+               Quoted(Utf8(run.Labels[static_cast<size_t>(n - 3)])) + "\n";
     auto page = [&](int n) {
         TQtImageArea &area = target.Image(n);
         out += "page Image" + std::to_string(n) + " " + std::to_string(area.Width()) + " " +
@@ -233,24 +231,24 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
                        std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
         }
     };
-    auto series = [&](int chart, int index, const QList<QPointF> &points) {
+    auto series = [&](int chart, int index, const TPointList &points) {
         out += "series Chart" + std::to_string(chart) + " " + std::to_string(index) + " " +
                std::to_string(points.size()) + "\n";
-        for (const QPointF &p : points)
-            out += "point " + Real(p.x()) + " " + Real(p.y()) + "\n";
+        for (const TChartPoint &p : points)
+            out += "point " + Real(p.X) + " " + Real(p.Y) + "\n";
     };
     for (int n = 1; n <= 9; ++n)
         page(n);
     for (int chart : {1, 2, 3, 4, 6, 5, 12, 11})
-        for (int index = 0; index < TChart::SeriesCount; ++index)
-            series(chart, index, frmRun.Chart(chart)->Series(index).Points());
+        for (int index = 0; index < 2; ++index)
+            series(chart, index, ChartPoints(run, chart, index));
     // The check page comes after every record of the eleven classic pages.
-    out += CheckRecords(LastCheck);
+    out += CheckRecords(*run.Check);
     for (int n = 10; n <= 11; ++n)
         page(n);
-    for (int chart : {13, 14})
-        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
-            series(chart, index, frmRun.CheckChart(chart)->Points(index));
+    for (int i = 0; i < 2; ++i)
+        for (int index = 0; index < CheckSeriesCount; ++index)
+            series(13 + i, index, run.Check->Population[static_cast<size_t>(i)].Series[index]);
     return out;
 }
 
@@ -269,8 +267,8 @@ QImage ScaledGrab(QWidget &view, int scale) {
 // inside dir first, and only when all of them are there do they replace the earlier ones (renames
 // within one folder, which need no room). On a failure dir is left as it was, and false with a
 // message naming the file.
-bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string &error) {
-    TFrmRun &frmRun = target.FrmRun();
+bool WritePng(const QString &dir, TFrmRun &frmRun, int scale, std::string &error) {
+    TFrmRunTarget &target = frmRun.Target();
     if (!QDir().mkpath(dir)) {
         error = "cannot create \"" + dir.toStdString() + "\"";
         return false;
@@ -370,22 +368,21 @@ int Run(const TOptions &o) {
     }
 
     TFrmRun frmRun;
-    TFrmRunTarget target(frmRun);
-    std::string refusal;
-    const TRunEnd end = RunAnalysis(target, counts1, counts2, o.Smoothing, refusal);
-    if (end != TRunEnd::Applied) {
-        Print(stderr, Utf8(refusal) + "\n");
+    TAnalysisRun analysis = RunAnalysis(frmRun.Target(), counts1, counts2, o.Smoothing);
+    if (analysis.End != TRunEnd::Applied) {
+        Print(stderr, Utf8(analysis.Refusal) + "\n");
         return ExitBadInput;
     }
+    const TRunResult &run = *analysis.Result;
 
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
-        Print(stdout, Dump(o, counts1, counts2, target));
+        Print(stdout, Dump(o.Counts1 ? 0 : o.Variant, run, frmRun.Target()));
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
         break;
     case TOutput::Png:
-        WritePng(o.Path, target, o.Scale, error);
+        WritePng(o.Path, frmRun, o.Scale, error);
         break;
     case TOutput::Pdf: {
         const QString heading = (o.Counts1 ? QStringLiteral("свои данные")
@@ -393,19 +390,13 @@ int Run(const TOptions &o) {
                                 QStringLiteral(", ") +
                                 QString::fromUtf8(SmoothingNames[o.Smoothing]);
         QString message;
-        if (!WriteResultsPdf(target, o.Path, heading, message)) error = message.toStdString();
+        if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message))
+            error = message.toStdString();
         break;
     }
-    case TOutput::Csv: {
-        // The run is a pure computation: the same counts give the values just painted.
-        const TRunOutcome outcome = ComputeRun(counts1, counts2, o.Smoothing);
-        const QString message =
-            outcome.Result
-                ? WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)))
-                : QStringLiteral("cannot compute the tables for \"%1\"").arg(o.Path);
-        error = message.toStdString();
+    case TOutput::Csv:
+        error = WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(run))).toStdString();
         break;
-    }
     case TOutput::None:
         break;
     }

@@ -1,5 +1,6 @@
 // zelvano-report as a program: its records, exit codes and files, checked against the window's
 // own run of the same counts.
+#include "analysis/RunCsv.h"
 #include "app/Unit1.h"
 #include "results/ResultsActions.h"
 #include "results/Unit2.h"
@@ -390,7 +391,8 @@ TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
     const QByteArray tables = WrittenFile({"--variant", "1", "--csv", file}, file);
     EXPECT_TRUE(tables.contains("1;Понедельный рост;8;908,852"));
     TWindowRun window(1);
-    EXPECT_EQ(tables, window.FrmRun.Actions()->Run().Tables);
+    ASSERT_NE(window.FrmRun.ShownResult(), nullptr);
+    EXPECT_EQ(tables, QByteArray::fromStdString(RunTablesCsv(*window.FrmRun.ShownResult())));
 
     const QString unwritable = temp.filePath(QStringLiteral("no/such/tables.csv"));
     const TToolRun failed = RunReport({"--variant", "1", "--csv", unwritable});
