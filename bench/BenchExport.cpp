@@ -1,4 +1,3 @@
-// links: zelvano_results zelvano_test_headers
 // All formulas of one run (variant 10, the program's default, least squares) exported to LaTeX,
 // MathML and speech together, against painting the same formulas, in one session: both from the
 // laid-out pictures the window keeps (what a copy or the screen reader works from), and both from

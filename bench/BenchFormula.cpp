@@ -1,4 +1,3 @@
-// links: zelvano_results
 // Finished formula pictures (parse, lay out, paint, ready to show) of the 24 formulas of
 // formulas.txt at the program's 10 point formula font (13 px): drawn aliased as the classic
 // surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the

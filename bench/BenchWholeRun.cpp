@@ -1,8 +1,7 @@
-// links: zelvano_results
 // One whole run of "Делать" from the counts to the nine painted image areas (real formula
 // pictures) and the filled chart series of the results window, as the window makes it.
-#include "QtBenchMain.h"
 #include "analysis/Report.h"
+#include "bench/QtBenchMain.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 
