@@ -14,7 +14,7 @@
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
-#include "tools/WholeNumber.h"
+#include "tools/CommandLine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,8 +90,7 @@ void Print(std::FILE *to, const std::string &text) {
 }
 
 int UsageError(const std::string &message) {
-    Print(stderr, "zelvano-report: " + message + "\n\n" + Usage);
-    return ExitUsage;
+    return ::UsageError("zelvano-report", message, ExitUsage);
 }
 
 // An integer option value within lo .. hi.
@@ -103,68 +102,57 @@ bool IntArgument(const QString &text, int lo, int hi, int &value) {
 
 // Parses the arguments; an empty result means go on, else it is the exit status.
 std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
-    bool variantGiven = false;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString name = args[i];
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = name.indexOf(u'='); name.startsWith(u"--") && eq > 0) {
-            inlineValue = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        auto value = [&](QString &out) {
-            if (inlineValue) {
-                out = *inlineValue;
-                return true;
+    QCommandLineParser parser;
+    auto valued = [](const char *name, const char *valueName) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(),
+                                  QString::fromLatin1(valueName));
+    };
+    parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
+                       valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
+                       valued("pdf", "FILE"), valued("csv", "FILE"),
+                       QCommandLineOption(QStringLiteral("dump"))});
+    if (auto exit = ParseCommandLine(
+            parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
+            [](const QString &typed) { return "unknown argument " + typed.toStdString(); }))
+        return exit;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError("unknown argument " + parser.positionalArguments()[0].toStdString());
+
+    const QString variant = parser.value(QStringLiteral("variant"));
+    if (parser.isSet(QStringLiteral("variant")) &&
+        !IntArgument(variant, 1, VariantCount, o.Variant))
+        return UsageError("--variant needs a number from 1 to 30");
+    for (const char *name : {"counts1", "counts2"})
+        if (parser.isSet(QString::fromLatin1(name)))
+            (name[6] == '1' ? o.Counts1 : o.Counts2) = parser.value(QString::fromLatin1(name));
+    if (parser.isSet(QStringLiteral("smoothing")) &&
+        !IntArgument(parser.value(QStringLiteral("smoothing")), 0, 2, o.Smoothing))
+        return UsageError("--smoothing needs 0, 1 or 2");
+    o.ScaleGiven = parser.isSet(QStringLiteral("scale"));
+    if (o.ScaleGiven && !IntArgument(parser.value(QStringLiteral("scale")), 1, 8, o.Scale))
+        return UsageError("--scale needs a whole number from 1 to 8");
+
+    const std::pair<const char *, TOutput> outputs[] = {{"dump", TOutput::Dump},
+                                                        {"png", TOutput::Png},
+                                                        {"pdf", TOutput::Pdf},
+                                                        {"csv", TOutput::Csv}};
+    int given = 0;
+    for (const QString &name : parser.optionNames())
+        for (const auto &[output, kind] : outputs)
+            if (name == QLatin1String(output)) {
+                ++given;
+                o.Output = kind;
             }
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        auto output = [&](TOutput kind) -> std::optional<int> {
-            if (o.Output != TOutput::None) return UsageError(OneOutput);
-            o.Output = kind;
-            if (kind != TOutput::Dump && (!value(o.Path) || o.Path.isEmpty()))
-                return UsageError(name.toStdString() + " needs a path");
-            if (kind == TOutput::Dump && inlineValue) return UsageError("--dump takes no value");
-            return std::nullopt;
-        };
-        QString text;
-        if (name == u"--help" || name == u"-h") {
-            Print(stdout, Usage);
-            return 0;
-        } else if (name == u"--version") {
-            Print(stdout, "zelvano-report " ZELVANO_VERSION "\n");
-            return 0;
-        } else if (name == u"--variant") {
-            if (!value(text) || !IntArgument(text, 1, VariantCount, o.Variant))
-                return UsageError("--variant needs a number from 1 to 30");
-            variantGiven = true;
-        } else if (name == u"--counts1" || name == u"--counts2") {
-            if (!value(text)) return UsageError(name.toStdString() + " needs ten counts");
-            (name == u"--counts1" ? o.Counts1 : o.Counts2) = text;
-        } else if (name == u"--smoothing") {
-            if (!value(text) || !IntArgument(text, 0, 2, o.Smoothing))
-                return UsageError("--smoothing needs 0, 1 or 2");
-        } else if (name == u"--scale") {
-            if (!value(text) || !IntArgument(text, 1, 8, o.Scale))
-                return UsageError("--scale needs a whole number from 1 to 8");
-            o.ScaleGiven = true;
-        } else if (name == u"--dump") {
-            if (auto exit = output(TOutput::Dump)) return exit;
-        } else if (name == u"--png") {
-            if (auto exit = output(TOutput::Png)) return exit;
-        } else if (name == u"--pdf") {
-            if (auto exit = output(TOutput::Pdf)) return exit;
-        } else if (name == u"--csv") {
-            if (auto exit = output(TOutput::Csv)) return exit;
-        } else {
-            return UsageError("unknown argument " + args[i].toStdString());
-        }
+    if (given != 1) return UsageError(OneOutput);
+    if (o.Output != TOutput::Dump) {
+        const char *name = outputs[static_cast<int>(o.Output) - 1].first;
+        o.Path = parser.value(QString::fromLatin1(name));
+        if (o.Path.isEmpty()) return UsageError(std::string("--") + name + " needs a path");
     }
     if (o.Counts1.has_value() != o.Counts2.has_value())
         return UsageError("give both --counts1 and --counts2");
-    if (o.Counts1 && variantGiven) return UsageError("give --variant or the counts, not both");
-    if (o.Output == TOutput::None) return UsageError(OneOutput);
+    if (o.Counts1 && parser.isSet(QStringLiteral("variant")))
+        return UsageError("give --variant or the counts, not both");
     if (o.ScaleGiven && o.Output != TOutput::Png) return UsageError("--scale goes with --png");
     return std::nullopt;
 }

@@ -284,11 +284,18 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
         {"--dump", "--pdf", "a.pdf"},
         {"--png"},
         {"--dump", "--colour"},
+        {"--dump", "--dump"},
+        {"--dump=1"},
+        {"--dump", "stray"},
     };
     for (const QStringList &args : usage) {
         run = RunReport(args);
         EXPECT_EQ(run.Exit, 2) << args.join(u' ').toStdString();
-        EXPECT_TRUE(run.Err.contains(QStringLiteral("Usage:")));
+        // One line naming the problem and the hint, not the whole help.
+        const QStringList lines = run.Err.split(u'\n');
+        ASSERT_EQ(lines.size(), 3) << run.Err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("zelvano-report: ")));
+        EXPECT_EQ(lines[1], QStringLiteral("Try 'zelvano-report --help'."));
     }
     run = RunReport({QStringLiteral("--help")});
     EXPECT_EQ(run.Exit, 0);
