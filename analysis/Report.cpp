@@ -109,21 +109,28 @@ void PaintLines(const std::array<std::string, N> &lines, TImageArea &area, int32
         c.Advance(c.Formula(15, line));
 }
 
+// A model's part of the formulas page: its title in 12 point bold, its equation, and "где" in
+// 10 point, which the explanations follow.
+void ModelHeading(TPageCursor &c, TImageArea &area, const char *title, int32_t formulaX,
+                  const char *formula) {
+    SelectFont(area, 12, true);
+    c.Text(10, Win1251(title));
+    c.Advance(c.LineHeight());
+    c.Advance(int64_t{c.Formula(formulaX, formula)} + 10);
+    SelectFont(area, 10, false);
+    c.Text(10, Win1251("где"));
+    c.Advance(c.LineHeight());
+}
+
 } // namespace
 
 void PaintFormulasPage(TResultsTarget &target) {
     TImageArea &area = target.Image(1);
     area.Clear();
     TPageCursor c(area, 10);
-    SelectFont(area, 12, true);
     target.SetFormulaFontSize(10);
 
-    c.Text(10, Win1251("Экспоненциальная модель роста популяции"));
-    c.Advance(c.LineHeight());
-    c.Advance(int64_t{c.Formula(15, "diff(X)/diff(t)=k*.X_i")} + 10);
-    SelectFont(area, 10, false);
-    c.Text(10, Win1251("где"));
-    c.Advance(c.LineHeight());
+    ModelHeading(c, area, "Экспоненциальная модель роста популяции", 15, "diff(X)/diff(t)=k*.X_i");
     c.Advance(c.Formula(10, Win1251("diff(X)&String(\" - прирост численности популяции за период "
                                     "времени\")&diff(t)&String(;)")));
     c.Advance(c.Formula(15, Win1251("k&Space(14)&String(\" - коэффициент, учитывающий скорость "
@@ -137,13 +144,7 @@ void PaintFormulasPage(TResultsTarget &target) {
     c.Advance(c.LineHeight());
     c.Advance(int64_t{c.Formula(15, "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))")} + 10);
 
-    SelectFont(area, 12, true);
-    c.Text(10, Win1251("Логистическая модель роста популяции"));
-    c.Advance(c.LineHeight());
-    c.Advance(int64_t{c.Formula(10, "diff(x)/diff(t)=k*.(S-X_i)")} + 10);
-    SelectFont(area, 10, false);
-    c.Text(10, Win1251("где"));
-    c.Advance(c.LineHeight());
+    ModelHeading(c, area, "Логистическая модель роста популяции", 10, "diff(x)/diff(t)=k*.(S-X_i)");
     c.Advance(int64_t{c.Formula(15, Win1251("S&Space(14)&String(\" - максимально возможная "
                                             "численность популяции в данной среде обитания;\")"))} +
               10);

@@ -5,6 +5,7 @@
 // puts them side by side.
 #include "analysis/MainData.h"
 #include "analysis/Report.h"
+#include "bench/QtBenchMain.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/export/ExprExport.h"
 #include "formula/make/ExprMake.h"
@@ -84,40 +85,10 @@ void ExportTexts(benchmark::State &state, const std::vector<std::string> *formul
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas->size()));
 }
 
-// Keeps the processor time per iteration of every run (the machine may be shared, so wall time
-// says less), and gives the median over the repetitions in microseconds.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                FTimes[r.benchmark_name()].push_back(
-                    r.GetAdjustedCPUTime() * (r.time_unit == benchmark::kMillisecond   ? 1e3
-                                              : r.time_unit == benchmark::kMicrosecond ? 1.0
-                                                                                       : 1e-3));
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Micros(const std::string &name) const {
-        const auto it = FTimes.find(name);
-        if (it == FTimes.end() || it->second.empty()) return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t n = v.size();
-        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    }
-
-private:
-    std::map<std::string, std::vector<double>> FTimes;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    InitFormulaFont();
-    SetFormulaFontSize(10);
+    TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = RunFormulas();
     if (formulas.empty()) {
@@ -137,7 +108,7 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark("Run/Export/FromTexts", ExportTexts, &formulas)
         ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
-    TCollector collector;
+    TMedianCollector collector(true);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\n%zu formulas of one run, processor microseconds for all of them (median):\n",
@@ -149,6 +120,5 @@ int main(int argc, char **argv) {
         std::printf("%-16s %14.0f %24.0f %8.2f\n", from, paint, exported,
                     paint > 0 ? exported / paint : 0.0);
     }
-    DoneFormulaFont();
     return 0;
 }

@@ -3,6 +3,7 @@
 // surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the
 // three side by side per formula, with the median over the formulas and the pictures per second
 // of the whole set.
+#include "bench/QtBenchMain.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 #include "runtime/Cp1251.h"
@@ -66,42 +67,10 @@ void AllPictures(benchmark::State &state, const std::vector<std::string> &formul
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas.size()));
 }
 
-// Keeps the time per iteration of every run, for the table after the console output.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
-                const double ns =
-                    r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMicrosecond   ? 1e3
-                                               : r.time_unit == benchmark::kMillisecond ? 1e6
-                                                                                        : 1.0);
-                Times[r.benchmark_name()].push_back(ns);
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    // The median over the repetitions of one benchmark, in microseconds.
-    double Micros(const std::string &name) const {
-        auto it = Times.find(name);
-        if (it == Times.end() || it->second.empty()) return 0;
-        return Median(it->second) / 1e3;
-    }
-    static double Median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        const std::size_t n = v.size();
-        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    }
-    std::map<std::string, std::vector<double>> Times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    InitFormulaFont();
-    SetFormulaFontSize(10);
+    TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = ReadFormulas();
     if (formulas.empty()) {
@@ -120,7 +89,7 @@ int main(int argc, char **argv) {
         }
     }
     benchmark::Initialize(&argc, argv);
-    TCollector collector;
+    TMedianCollector collector(false);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\n%-4s %12s %12s %12s  %s\n", "#", "classic (us)", "smooth (us)", "smooth x2 (us)",
@@ -138,7 +107,7 @@ int main(int argc, char **argv) {
                     Cp1251ToUtf8(formulas[k]).c_str());
     }
     auto median = [](const std::vector<double> &v) {
-        return v.empty() ? 0 : TCollector::Median(v);
+        return v.empty() ? 0 : TMedianCollector::Median(v);
     };
     std::printf("%-4s %12.2f %12.2f %12.2f  median per formula\n", "", median(columns[0]),
                 median(columns[1]), median(columns[2]));
@@ -149,6 +118,5 @@ int main(int argc, char **argv) {
     }
     std::printf("%-4s %12.0f %12.0f %12.0f  finished pictures per second over the whole set\n", "",
                 perSecond[0], perSecond[1], perSecond[2]);
-    DoneFormulaFont();
     return 0;
 }

@@ -55,6 +55,16 @@ TBracketed DrawBrackets(uint8_t left, uint8_t right, int32_t x = 0, int32_t y = 
     return {BoxOf(b), Outlines(canvas)};
 }
 
+// A letter-sized base of scripts: 10 x 16, axis 8, superscript at (11, 5), subscript at (9, 10).
+std::unique_ptr<TFixedNode> ScriptBase() {
+    auto n = Fixed(10, 16, 8);
+    n->PowerXValue = 11;
+    n->PowerYValue = 5;
+    n->IndexXValue = 9;
+    n->IndexYValue = 10;
+    return n;
+}
+
 } // namespace
 
 TEST(ExprRatio, BarOnTheAxisAndCentredParts) {
@@ -458,11 +468,7 @@ TEST(ExprArgument, FunctionNameDecides) {
 
 TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
     TRecordingCanvas canvas;
-    auto baseOwned = Fixed(10, 16, 8);
-    baseOwned->PowerXValue = 11;
-    baseOwned->PowerYValue = 5;
-    baseOwned->IndexXValue = 9;
-    baseOwned->IndexYValue = 10;
+    auto baseOwned = ScriptBase();
     TFixedNode *base = baseOwned.get();
     auto supOwned = Fixed(6, 4);
     TFixedNode *sup = supOwned.get();
@@ -477,11 +483,7 @@ TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
 
 TEST(ExprIndex, TallIndicesGrowTheNode) {
     TRecordingCanvas canvas;
-    auto baseOwned = Fixed(10, 16, 8);
-    baseOwned->PowerXValue = 11;
-    baseOwned->PowerYValue = 5;
-    baseOwned->IndexXValue = 9;
-    baseOwned->IndexYValue = 10;
+    auto baseOwned = ScriptBase();
     baseOwned->CapDYValue = 3;
     TFixedNode *base = baseOwned.get();
     auto subOwned = Fixed(12, 8), supOwned = Fixed(6, 12);

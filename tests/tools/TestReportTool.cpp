@@ -5,7 +5,7 @@
 #include "results/ResultsActions.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
-#include "tests/support/FileSizeLimit.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,34 +26,13 @@
 
 namespace {
 
-struct TToolRun {
-    int Exit = -1;
-    QString Out, Err;
-    QStringList Lines() const { return Out.split(u'\n', Qt::SkipEmptyParts); }
-};
-
 TToolRun RunReport(const QStringList &args, std::optional<rlim_t> fileLimit = std::nullopt,
                    const QString &scaleFactor = QString()) {
-    QProcess process;
-    if (fileLimit) LimitFileSize(process, *fileLimit);
-    if (!scaleFactor.isEmpty()) {
-        // The screen's device pixel ratio.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
-        process.setProcessEnvironment(env);
-    }
-    process.start(QStringLiteral(ZELVANO_REPORT_EXE), args);
-    TToolRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "zelvano-report did not finish";
-        return run;
-    }
-    run.Exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    // The scale factor: the screen's device pixel ratio.
+    return RunTool(QStringLiteral(ZELVANO_REPORT_EXE), args, QByteArray(), fileLimit,
+                   scaleFactor.isEmpty()
+                       ? QStringList()
+                       : QStringList{QStringLiteral("QT_SCALE_FACTOR=") + scaleFactor});
 }
 
 const QString Variant1Counts1 = QStringLiteral("8 504 752 876 938 969 984 992 996 997");
