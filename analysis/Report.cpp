@@ -109,6 +109,18 @@ void PaintLines(const std::array<std::string, N> &lines, TImageArea &area, int32
         c.Advance(c.Formula(15, line));
 }
 
+// The two-year or three-year page: population 1 on the image `first`, population 2 on the next,
+// each cleared and painted one formula a line from y = top in the 6 point formula font.
+template <std::size_t N>
+void PaintYears(const std::array<std::string, N> &lines1, const std::array<std::string, N> &lines2,
+                TResultsTarget &target, int first, int32_t top) {
+    target.SetFormulaFontSize(6);
+    target.Image(first).Clear();
+    target.Image(first + 1).Clear();
+    PaintLines(lines1, target.Image(first), top);
+    PaintLines(lines2, target.Image(first + 1), top);
+}
+
 // A model's part of the formulas page: its title in 12 point bold, its equation, and "где" in
 // 10 point, which the explanations follow.
 void ModelHeading(TPageCursor &c, TImageArea &area, const char *title, int32_t formulaX,
@@ -180,18 +192,9 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     PaintWeek(p2, target.Image(5));
 
     RefillCharts(run, target, {6, 5});
-    target.SetFormulaFontSize(6);
-    target.Image(6).Clear();
-    target.Image(7).Clear();
-    PaintLines(p1.TwoYearLines, target.Image(6), 10);
-    PaintLines(p2.TwoYearLines, target.Image(7), 10);
-
+    PaintYears(p1.TwoYearLines, p2.TwoYearLines, target, 6, 10);
     RefillCharts(run, target, {12, 11});
-    target.SetFormulaFontSize(6);
-    target.Image(8).Clear();
-    target.Image(9).Clear();
-    PaintLines(p1.ThreeYearLines, target.Image(8), 2);
-    PaintLines(p2.ThreeYearLines, target.Image(9), 2);
+    PaintYears(p1.ThreeYearLines, p2.ThreeYearLines, target, 8, 2);
 
     if (run.Check) ApplyCheckPage(*run.Check, target);
 }

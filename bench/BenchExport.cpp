@@ -91,10 +91,7 @@ int main(int argc, char **argv) {
     TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = RunFormulas();
-    if (formulas.empty()) {
-        std::fprintf(stderr, "the run painted no formulas\n");
-        return 1;
-    }
+    if (!application.Have(formulas, "the run painted no formulas")) return 1;
     TPictures pictures;
     for (const std::string &f : formulas)
         pictures.push_back(std::make_unique<TFormulaPicture>(" ", f, " "));

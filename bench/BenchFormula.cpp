@@ -73,10 +73,7 @@ int main(int argc, char **argv) {
     TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = ReadFormulas();
-    if (formulas.empty()) {
-        std::fprintf(stderr, "no formulas in bench/formulas.txt\n");
-        return 1;
-    }
+    if (!application.Have(formulas, "no formulas in bench/formulas.txt")) return 1;
     for (const TDrawingKind &kind : Kinds) {
         benchmark::RegisterBenchmark((std::string("Pictures/") + kind.Name + "/All").c_str(),
                                      AllPictures, formulas, kind)

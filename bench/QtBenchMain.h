@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,12 @@ public:
         SetFormulaFontSize(10);
     }
     ~TFormulaBenchApp() { DoneFormulaFont(); }
+
+    // False, with a line saying that there are none, for no formulas to measure.
+    bool Have(const std::vector<std::string> &formulas, const char *none) const {
+        if (formulas.empty()) std::fprintf(stderr, "%s\n", none);
+        return !formulas.empty();
+    }
 
 private:
     struct THeadless {

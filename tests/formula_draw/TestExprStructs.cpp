@@ -55,16 +55,6 @@ TBracketed DrawBrackets(uint8_t left, uint8_t right, int32_t x = 0, int32_t y = 
     return {BoxOf(b), Outlines(canvas)};
 }
 
-// A letter-sized base of scripts: 10 x 16, axis 8, superscript at (11, 5), subscript at (9, 10).
-std::unique_ptr<TFixedNode> ScriptBase() {
-    auto n = Fixed(10, 16, 8);
-    n->PowerXValue = 11;
-    n->PowerYValue = 5;
-    n->IndexXValue = 9;
-    n->IndexYValue = 10;
-    return n;
-}
-
 } // namespace
 
 TEST(ExprRatio, BarOnTheAxisAndCentredParts) {
@@ -468,7 +458,7 @@ TEST(ExprArgument, FunctionNameDecides) {
 
 TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
     TRecordingCanvas canvas;
-    auto baseOwned = ScriptBase();
+    auto baseOwned = ScriptBase(11, 5, 9, 10);
     TFixedNode *base = baseOwned.get();
     auto supOwned = Fixed(6, 4);
     TFixedNode *sup = supOwned.get();
@@ -483,7 +473,7 @@ TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
 
 TEST(ExprIndex, TallIndicesGrowTheNode) {
     TRecordingCanvas canvas;
-    auto baseOwned = ScriptBase();
+    auto baseOwned = ScriptBase(11, 5, 9, 10);
     baseOwned->CapDYValue = 3;
     TFixedNode *base = baseOwned.get();
     auto subOwned = Fixed(12, 8), supOwned = Fixed(6, 12);
