@@ -241,13 +241,13 @@ TEST(ExprGroupOps, SmallAndLargeFormsSplitAtHalfHeight27) {
 TEST(ExprGroupOps, ProductBothForms) {
     TRecordingCanvas canvas;
     TExprProd large(Box(2, 120), nullptr, nullptr), small(Box(2, 2), nullptr, nullptr);
+    large.SetColor(0x0000FF);
     Prepare(large, canvas);
     Prepare(small, canvas);
     ASSERT_EQ(large.SymbolHeight(), 135);
     ASSERT_EQ(small.SymbolHeight(), 18);
 
-    // The large form: an outline in the node's colour.
-    large.SetColor(0x0000FF);
+    // The large form: an outline, in the node's colour.
     large.Draw(0, 0, 0, 0);
     const auto curves = canvas.CallsOf("PolyBezier");
     ASSERT_EQ(curves.size(), 1u);

@@ -141,8 +141,10 @@ TEST(ReportTool, DumpRecordsOfVariant1) {
               QStringLiteral("point 0 752"));
     EXPECT_EQ(Block(lines, QStringLiteral("series Chart12 1 1")).first(),
               QStringLiteral("point 0 8"));
+}
 
-    // The points are the window's own, written as the shortest texts that read back exactly.
+TEST(ReportTool, DumpPointsAreTheWindowsOwnInTheShortestExactTexts) {
+    const QStringList lines = RunReport({"--variant", "1", "--dump"}).Lines();
     TWindowRun window(1);
     const QList<QPointF> &curve = window.FrmRun.Chart(1)->Series(0).Points();
     const QStringList records = Block(lines, QStringLiteral("series Chart1 0 51"));
