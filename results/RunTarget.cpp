@@ -311,31 +311,20 @@ private:
     TChartLine &FLine;
 };
 
-class TFrmRunTarget::TCheckSeries : public TChartSeries {
-public:
-    TCheckSeries(int chart, int index, TCheckChart &view)
-        : Chart(chart), Index(index), FView(view) {}
-    void Clear() override { FView.Clear(Index); }
-    void AddXY(double x, double y) override { FView.AddXY(Index, x, y); }
-    const int Chart, Index;
-
-private:
-    TCheckChart &FView;
-};
-
 TFrmRunTarget::TFrmRunTarget(const TRunWidgets &widgets) : FWidgets(widgets) {
     for (int n = 1; n <= 11; ++n)
         FAreas[static_cast<size_t>(n)] =
             std::make_unique<TQtImageArea>(*widgets.Images[static_cast<size_t>(n)]);
+    // Both kinds of chart hand out their series as chart lines.
+    auto addSeries = [this](int chart, TChartBase &view, int count) {
+        for (int index = 0; index < count; ++index)
+            FSeries.push_back(std::make_unique<TSeries>(chart, index, view.Series(index)));
+    };
     for (std::size_t chart = 0; chart < widgets.Charts.size(); ++chart)
         if (TChart *view = widgets.Charts[chart])
-            for (int index = 0; index < TChart::SeriesCount; ++index)
-                FSeries.push_back(
-                    std::make_unique<TSeries>(static_cast<int>(chart), index, view->Series(index)));
+            addSeries(static_cast<int>(chart), *view, TChart::SeriesCount);
     for (int i = 0; i < 2; ++i)
-        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
-            FCheckSeries.push_back(std::make_unique<TCheckSeries>(
-                13 + i, index, *widgets.CheckCharts[static_cast<size_t>(i)]));
+        addSeries(13 + i, *widgets.CheckCharts[static_cast<size_t>(i)], TCheckChart::SeriesCount);
 }
 
 TFrmRunTarget::~TFrmRunTarget() = default;
@@ -347,8 +336,6 @@ TQtImageArea &TFrmRunTarget::Image(int number) {
 
 TChartSeries &TFrmRunTarget::Series(int chart, int index) {
     for (const auto &s : FSeries)
-        if (s->Chart == chart && s->Index == index) return *s;
-    for (const auto &s : FCheckSeries)
         if (s->Chart == chart && s->Index == index) return *s;
     throw std::out_of_range("TFrmRunTarget::Series: no such series");
 }

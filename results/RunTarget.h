@@ -136,10 +136,8 @@ public:
 
 private:
     class TSeries;
-    class TCheckSeries;
 
     TRunWidgets FWidgets;
     std::array<std::unique_ptr<TQtImageArea>, 12> FAreas;
     std::vector<std::unique_ptr<TSeries>> FSeries;
-    std::vector<std::unique_ptr<TCheckSeries>> FCheckSeries;
 };
