@@ -67,12 +67,21 @@ void AllPictures(benchmark::State &state, const std::vector<std::string> &formul
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas.size()));
 }
 
+// Google Benchmark 1.8 replaced a run's error_occurred by skipped (a run can also be skipped
+// without an error); a run of either kind has no time to keep.
+template <typename TRun> bool Skipped(const TRun &r) {
+    if constexpr (requires { r.skipped; })
+        return r.skipped != decltype(r.skipped){};
+    else
+        return r.error_occurred;
+}
+
 // Keeps the time per iteration of every run, for the table after the console output.
 class TCollector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+            if (r.run_type == Run::RT_Iteration && !Skipped(r)) {
                 const double ns =
                     r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMicrosecond   ? 1e3
                                                : r.time_unit == benchmark::kMillisecond ? 1e6
