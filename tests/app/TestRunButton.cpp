@@ -273,7 +273,8 @@ TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
 
 TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {
     FForm->show();
-    QApplication::setActiveWindow(FForm.get());
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
     TStringGrid *grid1 = FForm->StringGrid1();
     TStringGrid *grid2 = FForm->StringGrid2();
     grid1->setFocus();
