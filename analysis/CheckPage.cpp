@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 TCheckPage LastCheck;
 
@@ -17,6 +18,8 @@ constexpr int32_t FormulaSize = 8;
 // Plain text is broken at word boundaries before this many characters, which fit the narrower
 // image area in the 8 point text font.
 constexpr std::size_t TextColumns = 68;
+// Falls of the counts named in a warning; beyond them only their number.
+constexpr int MaxFallsNamed = 2;
 // Samples of a fitted curve from month 1 to month 10.
 constexpr int CurveSamples = 91;
 
@@ -32,15 +35,15 @@ const char *RecordName(TFitModel model) {
     return "";
 }
 
-// The model's name, capitalised as a heading or in lower case inside a sentence.
+// The model's name, capitalised as a heading or in lower case inside a sentence (UTF-8).
 std::string ModelTitle(TFitModel model, bool heading = true) {
     switch (model) {
     case TFitModel::Exponential:
-        return Win1251(heading ? "Экспоненциальная модель" : "экспоненциальная модель");
+        return heading ? "Экспоненциальная модель" : "экспоненциальная модель";
     case TFitModel::Saturation:
-        return Win1251(heading ? "Модель насыщения" : "модель насыщения");
+        return heading ? "Модель насыщения" : "модель насыщения";
     case TFitModel::Logistic:
-        return Win1251(heading ? "Модель Ферхюльста" : "модель Ферхюльста");
+        return heading ? "Модель Ферхюльста" : "модель Ферхюльста";
     }
     return {};
 }
@@ -50,15 +53,15 @@ std::string FailureText(TFitFailure failure) {
     case TFitFailure::None:
         break;
     case TFitFailure::NoStart:
-        return Win1251("нет начального приближения: мало положительных численностей");
+        return "нет начального приближения: мало положительных численностей";
     case TFitFailure::NotConverged:
-        return Win1251("итерации не сошлись за 1000 шагов");
+        return "итерации не сошлись за 1000 шагов";
     case TFitFailure::NotFinite:
-        return Win1251("значения вышли за пределы представимых чисел");
+        return "значения вышли за пределы представимых чисел";
     case TFitFailure::NoSaturation:
-        return Win1251("данные не показывают насыщения");
+        return "данные не показывают насыщения";
     case TFitFailure::Singular:
-        return Win1251("параметры не определяются однозначно");
+        return "параметры не определяются однозначно";
     }
     return {};
 }
@@ -70,16 +73,69 @@ int DecimalsFor(double se) {
     return std::clamp(1 - static_cast<int>(std::floor(std::log10(se))), 0, 4);
 }
 
-// A number for formula text with the given decimals.
+// Six significant digits of a value of a million or more, as mantissa and power of ten: the
+// power-of-ten form of the chart axes ("5,23146·10¹²"), so no number runs to a dozen digits.
+// False for smaller values (and for values that are not finite).
+bool PowerOfTen(double v, char separator, std::string &mantissa, int &exponent) {
+    if (!std::isfinite(v) || std::abs(v) < 1e6) return false;
+    exponent = static_cast<int>(std::floor(std::log10(std::abs(v))));
+    double m = v / std::pow(10.0, exponent);
+    // Rounding to six digits can make 9,999995 into 10.
+    if (std::abs(std::round(m * 1e5)) >= 1e6) {
+        ++exponent;
+        m = v / std::pow(10.0, exponent);
+    }
+    mantissa = FloatToStrPlain(m, 5, separator);
+    if (mantissa.find(separator) != std::string::npos) {
+        while (mantissa.back() == '0')
+            mantissa.pop_back();
+        if (mantissa.back() == separator) mantissa.pop_back();
+    }
+    return true;
+}
+
+// A number for formula text with the given decimals; from a million on, six significant digits
+// times a power of ten.
 std::string Fixed(double v, int decimals) {
+    std::string mantissa;
+    int exponent = 0;
+    if (PowerOfTen(v, '.', mantissa, exponent))
+        return mantissa + "*.10^" + std::to_string(exponent);
     return FloatToStrPlain(v, decimals, '.');
 }
 
-// A value with about five significant digits (at most 4 decimals), for formula or plain text.
-std::string Significant(double v, char separator = '.') {
+// A value with about five significant digits (at most 4 decimals), for formula text.
+std::string Significant(double v) {
     const int magnitude =
         v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
-    return FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), separator);
+    return Fixed(v, std::clamp(4 - magnitude, 0, 4));
+}
+
+// A number text with the minus sign "−" for its leading hyphen, as the formulas write it (UTF-8).
+std::string WithMinusSign(std::string text) {
+    if (!text.empty() && text[0] == '-') text.replace(0, 1, "\u2212");
+    return text;
+}
+
+std::string Superscript(int n) {
+    static const char *const digits[] = {"\u2070", "\u00B9", "\u00B2", "\u00B3", "\u2074",
+                                         "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string out = n < 0 ? "\u207B" : "";
+    for (char c : std::to_string(n < 0 ? -int64_t{n} : int64_t{n}))
+        out += digits[c - '0'];
+    return out;
+}
+
+// A value for the page's plain text (UTF-8): about five significant digits below a million,
+// beyond it as PowerOfTen; the minus sign "−".
+std::string PlainNumber(double v) {
+    std::string mantissa;
+    int exponent = 0;
+    if (PowerOfTen(v, ',', mantissa, exponent))
+        return WithMinusSign(mantissa) + "\u00B710" + Superscript(exponent);
+    const int magnitude =
+        v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
+    return WithMinusSign(FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), ','));
 }
 
 // A term that follows another in a sum: "+x" or "-|x|".
@@ -128,7 +184,13 @@ std::string ParameterLines(const TModelFit &f, std::string &intervals) {
     return values;
 }
 
-// Greedy breaking at blanks into lines of at most TextColumns characters.
+// Characters of a UTF-8 text.
+std::size_t Characters(const std::string &utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Greedy breaking of a UTF-8 text at blanks into lines of at most TextColumns characters.
 std::vector<std::string> Wrapped(const std::string &text) {
     std::vector<std::string> lines;
     std::string line;
@@ -137,7 +199,7 @@ std::vector<std::string> Wrapped(const std::string &text) {
         std::size_t end = text.find(' ', at);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(at, end - at);
-        if (!line.empty() && line.size() + 1 + word.size() > TextColumns) {
+        if (!line.empty() && Characters(line) + 1 + Characters(word) > TextColumns) {
             lines.push_back(line);
             line.clear();
         }
@@ -152,8 +214,8 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     const TCountArray &c = p.Counts;
     std::vector<std::string> out;
     if (p.K < 0 && c[9] > c[0])
-        out.push_back(Win1251("Коэффициент k программы отрицателен, хотя численность выросла: "
-                              "по модели программы популяция убывает."));
+        out.push_back("Коэффициент k программы отрицателен, хотя численность выросла: "
+                      "по модели программы популяция убывает.");
     std::string tables;
     auto negative = [](const auto &values) {
         return std::any_of(values.begin(), values.end(), [](double v) { return v < 0; });
@@ -161,25 +223,42 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     for (const auto &[isNegative, name] : {std::pair{negative(p.Week), "понедельный"},
                                            std::pair{negative(p.TwoYears), "за два года"},
                                            std::pair{negative(p.ThreeYears), "за три года"}})
-        if (isNegative) tables += (tables.empty() ? "" : ", ") + Win1251(name);
+        if (isNegative) tables += (tables.empty() ? "" : ", ") + std::string(name);
     if (!tables.empty())
-        out.push_back(Win1251("Прогноз программы даёт отрицательную численность (") + tables +
-                      ").");
+        out.push_back("Прогноз программы даёт отрицательную численность (" + tables + ").");
     if (p.Logistic) {
+        // Months in a row of three or more as a range: "в месяцах 3–10".
         std::string months;
-        for (int i = 0; i < 10; ++i)
-            if (c[i] > S) months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
+        for (int i = 0; i < 10; ++i) {
+            if (c[i] <= S) continue;
+            int last = i;
+            while (last + 1 < 10 && c[last + 1] > S)
+                ++last;
+            months += (months.empty() ? " " : ", ") + IntToStr(i + 1);
+            if (last - i >= 2) {
+                months += "\u2013" + IntToStr(last + 1);
+                i = last;
+            }
+        }
         if (!months.empty())
-            out.push_back(Win1251("Численность выше S = ") + IntToStr(S) + Win1251(" в месяцах") +
+            out.push_back("Численность выше S = " + WithMinusSign(IntToStr(S)) + " в месяцах" +
                           months + ".");
     }
+    // The first falls are named; of many only two, so the page keeps room for them.
     std::string falls;
-    for (int i = 0; i < 9; ++i)
-        if (c[i + 1] < c[i])
-            falls += (falls.empty() ? " " : "; ") + Win1251("от месяца ") + IntToStr(i + 1) +
-                     Win1251(" к месяцу ") + IntToStr(i + 2) + Win1251(" (с ") + IntToStr(c[i]) +
-                     Win1251(" до ") + IntToStr(c[i + 1]) + ")";
-    if (!falls.empty()) out.push_back(Win1251("Численность падает:") + falls + ".");
+    int fallCount = 0;
+    for (int i = 0; i < 9; ++i) {
+        if (c[i + 1] >= c[i]) continue;
+        if (++fallCount > MaxFallsNamed) continue;
+        falls += (falls.empty() ? " " : "; ") + std::string("от месяца ") + IntToStr(i + 1) +
+                 " к месяцу " + IntToStr(i + 2) + " (с " + WithMinusSign(IntToStr(c[i])) + " до " +
+                 WithMinusSign(IntToStr(c[i + 1])) + ")";
+    }
+    if (fallCount > MaxFallsNamed)
+        out.push_back("Численность падает " + IntToStr(fallCount) +
+                      (fallCount <= 4 ? " раза" : " раз") + ", в том числе:" + falls + ".");
+    else if (fallCount > 0)
+        out.push_back("Численность падает:" + falls + ".");
     return out;
 }
 
@@ -242,24 +321,23 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     auto formula = [&](const std::string &line, int32_t gap = 0) {
         check.Lines.push_back({true, line, gap});
     };
-    text(Win1251(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
-                                 : "Вторая популяция: подгонка методом наименьших квадратов"));
+    text(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
+                         : "Вторая популяция: подгонка методом наименьших квадратов");
     formula(Win1251("String(\"Модель программы: \")&") + p.ModelLine);
-    if (p.Logistic)
-        text(Win1251("Это уравнение насыщения; логистическая кривая - модель Ферхюльста."));
+    if (p.Logistic) text("Это уравнение насыщения; логистическая кривая - модель Ферхюльста.");
 
     const TPopulationFit &fit = check.Fit;
     for (TFitModel model : FitModels) {
         const TModelFit &f = fit.Of(model);
         std::string title = ModelTitle(model);
         if (!f.Determined()) {
-            text(title + Win1251(": не определена, ") + FailureText(f.Failure) + ".", 6);
+            text(title + ": не определена, " + FailureText(f.Failure) + ".", 6);
             continue;
         }
-        title += Win1251(f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
-                 Significant(f.Rss, ',');
-        if (f.HasAicc) title += "; AICc = " + Significant(f.Aicc, ',');
-        if (f.HasWeight) title += Win1251("; вес ") + FloatToStrPlain(f.Weight, 4);
+        title += (f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
+                 PlainNumber(f.Rss);
+        if (f.HasAicc) title += "; AICc = " + PlainNumber(f.Aicc);
+        if (f.HasWeight) title += "; вес " + FloatToStrPlain(f.Weight, 4);
         text(title, 6);
         formula(CurveFormula(f));
         std::string intervals;
@@ -268,17 +346,18 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     }
 
     if (!fit.HasPreferred()) {
-        text(Win1251("Ни одна модель не определена по этим данным."), 8);
+        text("Ни одна модель не определена по этим данным.", 8);
     } else if (fit.Of(fit.Preferred()).Status == TFitStatus::Exact) {
-        text(Win1251("Данные точно описывает ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text("Данные точно описывает " + ModelTitle(fit.Preferred(), false) + ".", 8);
     } else {
-        text(Win1251("Лучшая по AICc - ") + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text("Лучшая по AICc - " + ModelTitle(fit.Preferred(), false) + ".", 8);
     }
-    text(Win1251(p.Logistic ? "Программа выбрала логистическую модель: "
-                            : "Программа выбрала экспоненциальную модель: ") +
-         Win1251(check.Agrees         ? "подгонка согласна."
-                 : fit.HasPreferred() ? "подгонка не согласна."
-                                      : "подгонка не определена."));
+    // What agrees is the choice of the model, not the numbers: the run's k may be far off.
+    const std::string programModel =
+        p.Logistic ? "логистическая модель" : "экспоненциальная модель";
+    text(check.Agrees ? "Выбор модели совпадает с программой (" + programModel + ")."
+         : fit.HasPreferred() ? "Выбор модели не совпадает с программой (" + programModel + ")."
+                              : "Подгонка не определена; у программы " + programModel + ".");
     // The run's k next to the fitted one-month step coefficient of the same equation.
     const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
     std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);
@@ -292,11 +371,7 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
         steps += Win1251("&String(\", подгонка не определена\")");
     formula(steps);
     for (std::size_t w = 0; w < check.Warnings.size(); ++w)
-        text(Win1251("Внимание! ") + check.Warnings[w], w == 0 ? 8 : 0);
-}
-
-std::string Utf8Quoted(std::string_view cp1251) {
-    return QuotedRecord(Cp1251ToUtf8(cp1251));
+        text("Внимание! " + check.Warnings[w], w == 0 ? 8 : 0);
 }
 
 // Reals as the other dump records write them: the shortest text that reads back exactly.
@@ -326,14 +401,23 @@ void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
     target.SetFormulaFontSize(FormulaSize);
     for (int i = 0; i < 2; ++i) {
         TImageArea &area = target.Image(10 + i);
-        area.Clear();
-        area.SelectTextFont(TextFace, 8, false, RussianCharset);
-        int64_t y = 10;
-        for (const TCheckLine &line : page.Population[i].Lines) {
-            y += line.GapBefore;
-            const int32_t at = Sat32(y);
-            y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
-                              : (area.TextOut(10, at, line.Text), area.TextHeightOf("X"));
+        // Painted with the gaps between the blocks; when the lines would then run past the
+        // bottom, painted again without them, then smaller (not below 75 %).
+        for (const auto &[gaps, points] : {std::pair{true, FormulaSize},
+                                           {false, FormulaSize},
+                                           {false, FormulaSize - 1},
+                                           {false, FormulaSize - 2}}) {
+            target.SetFormulaFontSize(points);
+            area.Clear();
+            area.SelectTextFont(TextFace, points, false, RussianCharset);
+            int64_t y = 10;
+            for (const TCheckLine &line : page.Population[i].Lines) {
+                if (gaps) y += line.GapBefore;
+                const int32_t at = Sat32(y);
+                y += line.Formula ? area.DrawFormula(line.Text, 15, at, false)
+                                  : (area.TextOutUtf8(10, at, line.Text), area.TextHeightOf("X"));
+            }
+            if (y <= area.Height()) break;
         }
     }
     for (int i = 0; i < 2; ++i) {
@@ -373,7 +457,7 @@ std::string CheckRecords(const TCheckPage &page) {
                (check.Fit.HasPreferred() ? RecordName(check.Fit.Preferred()) : "_") + " " +
                (check.Agrees ? "1" : "0") + "\n";
         for (const std::string &warning : check.Warnings)
-            out += "warning " + population + Utf8Quoted(warning) + "\n";
+            out += "warning " + population + QuotedRecord(warning) + "\n";
     }
     return out;
 }

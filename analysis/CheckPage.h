@@ -4,7 +4,8 @@
 //   series 0  the run's model month by month (its two-year projection over months 1 .. 10)
 //   series 1  the counts, as markers
 //   series 2, 3, 4  the fitted exponential, saturation and logistic curves
-// A series stays empty for an undetermined fit. Texts are Windows-1251.
+// A series stays empty for an undetermined fit. Formula texts are Windows-1251, plain texts UTF-8
+// (the minus sign and the superscripts of the numbers are not in the code page).
 #pragma once
 
 #include "analysis/Fit.h"
@@ -21,6 +22,7 @@ inline constexpr int CheckSeriesCount = 5;
 // One line of an image area: plain text in the area's font, or a formula picture.
 struct TCheckLine {
     bool Formula = false;
+    // The formula text (Windows-1251) or the plain text (UTF-8).
     std::string Text;
     // Extra room above the line, in pixels.
     int32_t GapBefore = 0;
@@ -31,7 +33,7 @@ struct TPopulationCheck {
     bool ProgramLogistic = false;
     double ProgramK = 0;
     bool Agrees = false;
-    // Each a plain sentence.
+    // Each a plain sentence, UTF-8.
     std::vector<std::string> Warnings;
     std::vector<TCheckLine> Lines;
     // The points of series 0 .. 4 of the population's chart.

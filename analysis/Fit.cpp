@@ -25,6 +25,10 @@ constexpr double RunawayFactor = 100;
 // Residuals that overflow are handed to the solver as this, so a trial step that overshoots is
 // rejected as a bad step instead of poisoning the iteration with infinities.
 constexpr double HugeResidual = 1e150;
+// Above this condition number of the unit-scaled J^T J a fit's parameters are undetermined.
+constexpr double MaxCondition = 1e14;
+// A fit is exact when its RSS is at rounding level: at most (64 eps)^2 times the sum of y^2.
+constexpr double ExactRelative = 64 * DBL_EPSILON;
 
 struct TFitData {
     TFitModel Model;
@@ -64,13 +68,15 @@ int Residuals(const gsl_vector *x, void *params, gsl_vector *f) {
     return GSL_SUCCESS;
 }
 
-int Jacobian(const gsl_vector *x, void *params, gsl_matrix *J) {
-    const auto &data = *static_cast<const TFitData *>(params);
+// The Jacobian at x. accurate: 1 - e^(-rate t) by expm1, so a column that vanishes with the rate
+// keeps its shape instead of turning into rounding noise (the conditioning test needs that; the
+// solver and the standard errors keep the plain form).
+void FillJacobian(TFitModel model, const gsl_vector *x, gsl_matrix *J, bool accurate) {
     double A, rate, S;
-    Unpack(data.Model, x, A, rate, S);
+    Unpack(model, x, A, rate, S);
     for (int i = 0; i < PointCount; ++i) {
         const double t = i;
-        switch (data.Model) {
+        switch (model) {
         case TFitModel::Exponential: {
             const double e = std::exp(rate * t);
             gsl_matrix_set(J, i, 0, e);
@@ -81,7 +87,7 @@ int Jacobian(const gsl_vector *x, void *params, gsl_matrix *J) {
             const double e = std::exp(-rate * t);
             gsl_matrix_set(J, i, 0, e);
             gsl_matrix_set(J, i, 1, (S - A) * t * e);
-            gsl_matrix_set(J, i, 2, 1 - e);
+            gsl_matrix_set(J, i, 2, accurate ? -std::expm1(-rate * t) : 1 - e);
             break;
         }
         case TFitModel::Logistic: {
@@ -91,11 +97,15 @@ int Jacobian(const gsl_vector *x, void *params, gsl_matrix *J) {
             const double D = 1 + B * e;
             gsl_matrix_set(J, i, 0, S * S * e / (A * A * D * D));
             gsl_matrix_set(J, i, 1, S * B * t * e / (D * D));
-            gsl_matrix_set(J, i, 2, (1 - e) / (D * D));
+            gsl_matrix_set(J, i, 2, (accurate ? -std::expm1(-rate * t) : 1 - e) / (D * D));
             break;
         }
         }
     }
+}
+
+int Jacobian(const gsl_vector *x, void *params, gsl_matrix *J) {
+    FillJacobian(static_cast<const TFitData *>(params)->Model, x, J, false);
     return GSL_SUCCESS;
 }
 
@@ -163,31 +173,61 @@ bool AllFinite(const gsl_vector *x) {
     return true;
 }
 
-// Standard errors from s^2 (J^T J)^-1, by the SVD of J in the problem's own units: A and S
-// measured in counts (the largest count), the rate per month. A parameter that cannot move the
-// curve then shows as a singular value that is small next to the others, whatever the size of
-// the counts. False when J^T J is singular: its reciprocal condition number in those units is
-// below the double epsilon.
-bool StandardErrors(const gsl_matrix *J, double countScale, double s2, std::array<double, 3> &se) {
+using TMatrix = std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)>;
+using TVector = std::unique_ptr<gsl_vector, decltype(&gsl_vector_free)>;
+
+// J = U Sigma V^T of a copy of J with column j multiplied by scale[j]; false when it cannot be
+// formed (a value that is not finite).
+bool ScaledSvd(const gsl_matrix *J, const std::array<double, 3> &scale, TMatrix &V,
+               TVector &sigma) {
     const std::size_t n = J->size1, q = J->size2;
-    using TMatrix = std::unique_ptr<gsl_matrix, decltype(&gsl_matrix_free)>;
-    using TVector = std::unique_ptr<gsl_vector, decltype(&gsl_vector_free)>;
-    TMatrix U(gsl_matrix_alloc(n, q), gsl_matrix_free), V(gsl_matrix_alloc(q, q), gsl_matrix_free);
-    TVector sigma(gsl_vector_alloc(q), gsl_vector_free), work(gsl_vector_alloc(q), gsl_vector_free);
-    std::array<double, 3> scale{};
-    for (std::size_t j = 0; j < q; ++j) {
-        scale[j] = j == FitRate ? 1 : countScale;
+    TMatrix U(gsl_matrix_alloc(n, q), gsl_matrix_free);
+    TVector work(gsl_vector_alloc(q), gsl_vector_free);
+    V = TMatrix(gsl_matrix_alloc(q, q), gsl_matrix_free);
+    sigma = TVector(gsl_vector_alloc(q), gsl_vector_free);
+    for (std::size_t j = 0; j < q; ++j)
         for (std::size_t i = 0; i < n; ++i) {
             const double v = gsl_matrix_get(J, i, j) * scale[j];
             if (!std::isfinite(v)) return false;
             gsl_matrix_set(U.get(), i, j, v);
         }
+    return gsl_linalg_SV_decomp(U.get(), V.get(), sigma.get(), work.get()) == GSL_SUCCESS;
+}
+
+// Whether the parameters are determined by the curve at the optimum: J^T J, with each column of
+// J scaled to unit length, has a condition number of at most 1e14. Judged without units, a curve
+// whose A lies far below its last count (fast growth) is as well determined as any other, and a
+// parameter that cannot move the curve still shows as a column that is (nearly) parallel to
+// another, or zero.
+bool WellConditioned(const gsl_matrix *J) {
+    const std::size_t n = J->size1, q = J->size2;
+    std::array<double, 3> scale{};
+    for (std::size_t j = 0; j < q; ++j) {
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            sum += gsl_matrix_get(J, i, j) * gsl_matrix_get(J, i, j);
+        if (!(sum > 0) || !std::isfinite(sum)) return false;
+        scale[j] = 1 / std::sqrt(sum);
     }
-    if (gsl_linalg_SV_decomp(U.get(), V.get(), sigma.get(), work.get()) != GSL_SUCCESS)
-        return false;
-    const double largest = gsl_vector_get(sigma.get(), 0);
-    const double ratio = gsl_vector_get(sigma.get(), q - 1) / largest;
-    if (!(largest > 0) || !(ratio * ratio >= DBL_EPSILON)) return false;
+    TMatrix V(nullptr, gsl_matrix_free);
+    TVector sigma(nullptr, gsl_vector_free);
+    if (!ScaledSvd(J, scale, V, sigma)) return false;
+    const double ratio = gsl_vector_get(sigma.get(), 0) / gsl_vector_get(sigma.get(), q - 1);
+    return ratio * ratio <= MaxCondition;
+}
+
+// Standard errors from s^2 (J^T J)^-1, by the SVD of J in the problem's own units: A and S
+// measured in counts (the largest count), the rate per month. False when that SVD cannot be
+// formed or has a zero singular value.
+bool StandardErrors(const gsl_matrix *J, double countScale, double s2, std::array<double, 3> &se) {
+    const std::size_t q = J->size2;
+    std::array<double, 3> scale{};
+    for (std::size_t j = 0; j < q; ++j)
+        scale[j] = j == FitRate ? 1 : countScale;
+    TMatrix V(nullptr, gsl_matrix_free);
+    TVector sigma(nullptr, gsl_vector_free);
+    if (!ScaledSvd(J, scale, V, sigma)) return false;
+    if (!(gsl_vector_get(sigma.get(), q - 1) > 0)) return false;
     // With J = Js D^-1 (D the scales) and Js = U Sigma V^T: (J^T J)^-1 = D V Sigma^-2 V^T D.
     for (std::size_t j = 0; j < q; ++j) {
         double sum = 0;
@@ -290,6 +330,11 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts) {
         return Undetermined(fit, TFitFailure::NoSaturation);
     if (!converged) return Undetermined(fit, TFitFailure::NotConverged);
 
+    {
+        TMatrix accurate(gsl_matrix_alloc(PointCount, fdf.p), gsl_matrix_free);
+        FillJacobian(model, x, accurate.get(), true);
+        if (!WellConditioned(accurate.get())) return Undetermined(fit, TFitFailure::Singular);
+    }
     std::array<double, 3> se{};
     if (!StandardErrors(gsl_multifit_nlinear_jac(w.get()), maxAbsY, fit.Rss / (PointCount - q), se))
         return Undetermined(fit, TFitFailure::Singular);
@@ -304,7 +349,7 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts) {
     }
 
     fit.Failure = TFitFailure::None;
-    if (fit.Rss <= 1e-9 * sumY2) {
+    if (fit.Rss <= ExactRelative * ExactRelative * sumY2) {
         fit.Status = TFitStatus::Exact;
         return fit;
     }

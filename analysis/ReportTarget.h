@@ -2,8 +2,10 @@
 // pictures on, chart series to fill, labels to set and the formula font size. The analysis layer
 // owns these interfaces; the results window (results/RunTarget.h) implements them with widgets,
 // zelvano-report with off-screen images, a recorder and a PDF writer. Plain C++, so the run is
-// testable without a window. Texts are Windows-1251.
+// testable without a window. Texts are Windows-1251 unless a name says otherwise.
 #pragma once
+
+#include "runtime/Cp1251.h"
 
 #include <cstdint>
 #include <string_view>
@@ -28,6 +30,11 @@ public:
 
     // Plain text with its top-left corner at (x, y), transparent background.
     virtual void TextOut(int32_t x, int32_t y, std::string_view text) = 0;
+    // The same for a UTF-8 text, for signs the code page lacks (the minus sign "−", the
+    // superscript digits of "·10¹²"). By default written in Windows-1251, such signs as "?".
+    virtual void TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) {
+        TextOut(x, y, Win1251(utf8));
+    }
 
     // Paints the picture of a formula text with its top-left corner at (x, y), opaque, in the
     // formula font of the moment; framed adds the one-pixel frame on the picture's own border.

@@ -85,16 +85,19 @@ int32_t DecideCapacity(int32_t last) {
     return to2000 < to1000 ? 2000 : 1000;
 }
 
-// Why the interval coefficients of a population cannot be formed, or empty.
-std::string DivisionRefusal(const TPopulationRun &p, int32_t S) {
+// Why the interval coefficients of a population cannot be formed, or empty. The message names
+// the population: which of the two the run took as logistic is not visible in the input window.
+std::string DivisionRefusal(const TPopulationRun &p, int population, int32_t S) {
+    const std::string which = Win1251(" (популяция №") + IntToStr(population) + ")";
     for (int i = 0; i < 9; ++i) {
         if (!p.Logistic && p.Counts[i] == 0)
             return Win1251("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
-                           "равна 0");
+                           "равна 0") +
+                   which;
         if (p.Logistic && p.Counts[i] == S)
             return Win1251("Численность логистической популяции в месяцах 1–9 не должна быть "
                            "равна S = ") +
-                   IntToStr(S);
+                   IntToStr(S) + which;
     }
     return {};
 }
@@ -218,8 +221,8 @@ TRunOutcome ComputeRun(const TCountArray &counts1, const TCountArray &counts2, i
     run.Labels[run.FirstIsLogistic ? 2 : 3] = capacityText;
 
     TRunOutcome outcome;
-    for (const TPopulationRun &p : run.Population) {
-        outcome.Refusal = DivisionRefusal(p, run.Capacity);
+    for (int i = 0; i < 2; ++i) {
+        outcome.Refusal = DivisionRefusal(run.Population[i], i + 1, run.Capacity);
         if (!outcome.Refusal.empty()) return outcome;
     }
     for (TPopulationRun &p : run.Population) {

@@ -20,3 +20,12 @@ inline std::string QuotedRecord(std::string_view utf8) {
 
 // The texts are converted with the runtime's Win1251 (runtime/Cp1251.h); every text of the run
 // is representable in Windows-1251.
+
+// Which count did not convert, in the words of the input window's labels and columns (UTF-8):
+// "Популяция №2, месяц 8: нет числа" for an empty cell, else the cell's text in quotes.
+inline std::string BadCountText(int population, int month, std::string_view cellUtf8) {
+    std::string out =
+        "Популяция №" + std::to_string(population) + ", месяц " + std::to_string(month) + ": ";
+    if (cellUtf8.empty()) return out + "нет числа";
+    return out + "\"" + std::string(cellUtf8) + "\"";
+}

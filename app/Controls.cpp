@@ -10,9 +10,11 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,7 +27,13 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor) editor->installEventFilter(FGrid);
+        if (editor) {
+            editor->installEventFilter(FGrid);
+            // Pastes come through the keys only, so each goes through the same reading; the
+            // editor's own menu and drops would put text in as it is.
+            editor->setContextMenuPolicy(Qt::NoContextMenu);
+            editor->setAcceptDrops(false);
+        }
         return editor;
     }
 
@@ -143,20 +151,40 @@ bool TStringGrid::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (RejectsKey(key)) return true;
-        // Several pieces pasted into a cell editor fill the cells from here on; one piece is
-        // an ordinary edit of the cell's text.
         auto *editor = qobject_cast<QWidget *>(watched);
-        if (editor && IsPasteKey(key) &&
-            PastedPieces(QGuiApplication::clipboard()->text()).size() > 1) {
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-            PasteIntoRow(*this, currentColumn(), QGuiApplication::clipboard()->text());
-            return true;
-        }
+        if (editor && IsPasteKey(key) && PasteIntoEditor(editor)) return true;
     } else if (event->type() == QEvent::InputMethod) {
         // Text composed by an input method is typed text too.
         if (Rejects(static_cast<QInputMethodEvent *>(event)->commitString())) return true;
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+bool TStringGrid::PasteIntoEditor(QWidget *editor) {
+    const QString text = QGuiApplication::clipboard()->text();
+    const TPastedValues one = ReadPasted(text, 1);
+    // Several pieces fill the cells from here on; one piece is an edit of the cell's text.
+    if (one.Pieces > 1) {
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        PasteIntoRow(*this, currentColumn(), text);
+        return true;
+    }
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    if (!line) return false;
+    if (one.Put == 1) line->insert(one.Cells.constFirst());
+    ShowNote(one.Note());
+    return true;
+}
+
+void TStringGrid::ShowNote(const QString &note) {
+    FNote = note;
+    if (note.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    const QRect cell = visualRect(currentIndex());
+    const QPoint at = viewport()->mapToGlobal(cell.isValid() ? cell.bottomLeft() : QPoint());
+    QToolTip::showText(at, note, this);
 }
 
 bool TStringGrid::AtLastCell() const {

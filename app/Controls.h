@@ -29,8 +29,14 @@ public:
     // Called for every typed character (printable characters and backspace, code 8), in the
     // grid and in its cell editor. Setting the character to 0 discards the key. Keys that type
     // no character (Enter, Tab, arrows, Delete, shortcuts such as copy and paste) never reach
-    // it. Pasted text does not either: it goes into the cells as it is (GridClipboard.h).
+    // it. Pasted text does not either: every paste, into the grid or into an open cell editor,
+    // is read by ReadPasted (GridClipboard.h), which puts whole numbers only.
     std::function<void(QChar &key)> OnKeyPress;
+
+    // Shows a short note under the current cell (what a paste left out); empty shows nothing.
+    void ShowNote(const QString &note);
+    // The note shown last, empty when the last paste put everything.
+    QString Note() const { return FNote; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -53,6 +59,10 @@ private:
     // True when the hook rejects one of the characters a key event would type.
     bool Rejects(const QString &typed) const;
     bool RejectsKey(const QKeyEvent *event) const;
+    // A paste into an open cell editor; true when the key is taken.
+    bool PasteIntoEditor(QWidget *editor);
+
+    QString FNote;
 };
 
 // A group of radio buttons, one per item, laid out top to bottom.

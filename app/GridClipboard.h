@@ -10,14 +10,36 @@
 class QKeyEvent;
 class TStringGrid;
 
-// The pieces of a pasted text, split at runs of tabs, blanks, semicolons and line breaks; a
-// doubled or trailing separator adds no empty piece.
-QStringList PastedPieces(const QString &text);
+// Only this much of a pasted text is read: a huge clipboard must not freeze the window.
+constexpr qsizetype MaxPasteChars = 64 * 1024;
 
-// Puts the pieces of text, each as it is, into row 1 of grid from column `from` on; pieces
-// beyond the last column are dropped. The cells' texts are checked when the run reads them,
-// as typed ones are. Returns the number of cells filled.
-int PasteIntoRow(TStringGrid &grid, int from, const QString &text);
+// What a pasted text puts into the cells from the current one on.
+struct TPastedValues {
+    // One entry per cell, at most as many as there are cells to fill: the digits of a whole
+    // number, or a null text where the cell keeps its text (an empty spreadsheet cell, or a
+    // piece that is not a whole number).
+    QStringList Cells;
+    int Pieces = 0;     // pieces read, each one cell's worth
+    int Numbers = 0;    // whole numbers among them
+    int Put = 0;        // whole numbers that went into cells
+    int NotNumbers = 0; // pieces that are not whole numbers, left out
+    bool Cut = false;   // the text went on beyond the part that is read
+
+    // A short note when something was not put into the cells ("вставлено 8 из 10 чисел"),
+    // else empty.
+    QString Note() const;
+};
+
+// Reads a pasted text for `room` cells. Tabs and line breaks are cell boundaries (an empty
+// spreadsheet cell keeps its place; one final line break adds no cell); inside a cell, runs of
+// blanks, semicolons and control characters separate values. Group separators inside a number
+// (no-break space, narrow no-break space, apostrophe) are dropped. A piece is put only when it
+// is a whole number of digits, as typing allows.
+TPastedValues ReadPasted(const QString &text, int room);
+
+// Puts text into row 1 of grid from column `from` on, as ReadPasted reads it, and shows the
+// note of what was left out next to the grid. Returns what was read.
+TPastedValues PasteIntoRow(TStringGrid &grid, int from, const QString &text);
 
 // Row 1 of grid, the cells separated by tabs.
 QString RowText(const TStringGrid &grid);

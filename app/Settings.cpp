@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace {
 
 const QByteArray VariantSection = "variant";
@@ -97,6 +99,17 @@ QString WriteSettingsFile(const QString &path, int32_t index) {
 
 } // namespace
 
+bool ProgramFolderKeepsSettings(const QString &folder) {
+    if (folder.isEmpty()) return false;
+    const QFileInfo info(folder);
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty() || !info.isDir()) return false;
+    // A system prefix belongs to the packages: a file there would set the start variant for
+    // every user, and no package would own it.
+    if (real == u"/usr" || real.startsWith(u"/usr/")) return false;
+    return info.ownerId() == static_cast<uint>(geteuid());
+}
+
 TSettingsPlace DefaultSettingsPlace() {
     return {QCoreApplication::applicationDirPath(),
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
@@ -165,6 +178,7 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
     auto usable = [](std::optional<int32_t> value) {
         return value && *value >= 0 && *value < VariantCount ? *value : DefaultVariantIndex;
     };
+    const bool own = ProgramFolderKeepsSettings(place.ProgramFolder);
     const QString beside =
         place.ProgramFolder.isEmpty() ? QString() : QDir(place.ProgramFolder).filePath(FileName);
     const QString config =
@@ -172,8 +186,7 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
     // A file beside the executable that can be written is where the value goes at exit, so it
     // alone counts. Otherwise the fallback file wins when it holds a value: a saved choice
     // survives a read-only copy beside the executable.
-    if (!beside.isEmpty() && QFileInfo::exists(beside) && CanWrite(beside))
-        return usable(VariantIndexIn(beside));
+    if (own && QFileInfo::exists(beside) && CanWrite(beside)) return usable(VariantIndexIn(beside));
     if (!config.isEmpty()) {
         if (const std::optional<int32_t> value = VariantIndexIn(config)) return usable(value);
     }
@@ -183,7 +196,7 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
 QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *error) {
     QStringList failures;
     const QString beside = QDir(place.ProgramFolder).filePath(FileName);
-    if (!place.ProgramFolder.isEmpty() && CanWrite(beside)) {
+    if (ProgramFolderKeepsSettings(place.ProgramFolder) && CanWrite(beside)) {
         const QString failure = WriteSettingsFile(beside, index);
         if (failure.isEmpty()) return beside;
         failures << failure;

@@ -1,6 +1,7 @@
 // The settings file data.ini: one value, section "variant", key "number", the 0-based index of
-// the current variant. It lives beside the executable; when that folder cannot be written, in
-// the user's configuration folder instead.
+// the current variant. It lives beside the executable when the user owns that folder and it is
+// not a system folder (under /usr), and it can be written; otherwise in the user's configuration
+// folder.
 #pragma once
 
 #include <QByteArray>
@@ -17,6 +18,10 @@ struct TSettingsPlace {
     QString ProgramFolder; // the executable's folder
     QString ConfigFolder;  // the user's configuration folder, the fallback
 };
+
+// Whether data.ini may be kept in the executable's folder: it exists, the current user owns it
+// and it is not under /usr.
+bool ProgramFolderKeepsSettings(const QString &folder);
 
 // The executable's folder and QStandardPaths::AppConfigLocation.
 TSettingsPlace DefaultSettingsPlace();

@@ -2,6 +2,7 @@
 
 #include "analysis/MainData.h"
 #include "analysis/Run.h"
+#include "analysis/Texts.h"
 #include "app/ShownRun.h"
 #include "results/FontSetup.h"
 #include "results/ResultsActions.h"
@@ -211,6 +212,18 @@ void TForm1::ShowInputError() {
     InputError = -1;
 }
 
+void TForm1::ShowInputError(TStringGrid *grid, int population, int col) {
+    ShowRunError(QStringLiteral("Вы ввели неверные данные\n") +
+                 QString::fromStdString(
+                     BadCountText(population, col + 1, grid->Cells(col, 1).toStdString())));
+    InputError = -1;
+    // The cell to mend, ready to be typed over.
+    grid->setFocus();
+    grid->setCurrentCell(0, col);
+    if (QTableWidgetItem *cell = grid->item(0, col)) grid->editItem(cell);
+    if (auto *editor = qobject_cast<QLineEdit *>(grid->focusWidget())) editor->selectAll();
+}
+
 void TForm1::ShowRunError(const QString &text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка ввода"), text, QMessageBox::Ok,
                     this);
@@ -225,9 +238,14 @@ void TForm1::SetResultsWindow(TFrmRun *frmRun) {
 bool TForm1::ReadCounts() {
     const std::array<std::pair<TStringGrid *, TCountArray *>, 2> sources = {
         {{FStringGrid1, &Counts1}, {FStringGrid2, &Counts2}}};
-    for (const auto &[grid, counts] : sources) {
+    for (int population = 1; population <= 2; ++population) {
+        const auto &[grid, counts] = sources[static_cast<size_t>(population - 1)];
         for (int c = 0; c < 10; ++c) {
-            (*counts)[static_cast<size_t>(c)] = ParseCount(grid->Cells(c, 1));
+            int32_t &count = (*counts)[static_cast<size_t>(c)];
+            if (!CountFromText(grid->Cells(c, 1), count)) {
+                count = 0;
+                ShowInputError(grid, population, c);
+            }
             if (InputError != 0) {
                 InputError = 0;
                 return false;

@@ -57,7 +57,7 @@ public:
     // shows it. A stopped or refused run leaves the results window as it was.
     void Button1Click();
     // Reads the ten cells of each grid into Counts1 and Counts2, grid 1 first, month 1 first.
-    // The first cell that does not convert is reported; then false.
+    // The first cell that does not convert is reported, named, and gets the focus; then false.
     bool ReadCounts();
     // The variant list changed: a text equal to a list item selects that variant.
     void ComboBox1Change();
@@ -69,6 +69,9 @@ public:
     int32_t ParseCount(const QString &text);
     // The modal "Ошибка ввода" box; sets InputError.
     void ShowInputError();
+    // The same box naming the cell (grid, population 1 or 2, column 0 .. 9) on a second line;
+    // when it closes, that cell has the focus with its text selected.
+    void ShowInputError(TStringGrid *grid, int population, int col);
     // The modal "Ошибка ввода" box with the error icon and a refused run's reason.
     void ShowRunError(const QString &text);
 

@@ -1,4 +1,5 @@
 // Zelvano: the input window as the main window and the hidden results window beside it.
+#include "app/QtLanguage.h"
 #include "app/Unit1.h"
 #include "results/FontSetup.h"
 #include "results/Unit2.h"
@@ -13,6 +14,7 @@ int main(int argc, char **argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zelvano.Zelvano"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelvano-256.png")));
     InstallFontSubstitutions();
+    InstallQtTranslations();
 
     // Destroyed in reverse: the results window (and the formula font) first, then the input
     // window, which saves the variant.

@@ -4,6 +4,7 @@
 // surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the
 // three side by side per formula, with the median over the formulas and the pictures per second
 // of the whole set.
+#include "BenchRun.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 #include "runtime/Cp1251.h"
@@ -65,15 +66,6 @@ void AllPictures(benchmark::State &state, const std::vector<std::string> &formul
             benchmark::DoNotOptimize(image.constBits());
         }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas.size()));
-}
-
-// Google Benchmark 1.8 replaced a run's error_occurred by skipped (a run can also be skipped
-// without an error); a run of either kind has no time to keep.
-template <typename TRun> bool Skipped(const TRun &r) {
-    if constexpr (requires { r.skipped; })
-        return r.skipped != decltype(r.skipped){};
-    else
-        return r.error_occurred;
 }
 
 // Keeps the time per iteration of every run, for the table after the console output.

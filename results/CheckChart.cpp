@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
 #include <QMetaObject>
@@ -80,6 +81,8 @@ TCheckChart::TCheckChart(QWidget *parent) : QChartView(new QChart(), parent) {
         view->attachAxis(FAxisX);
         view->attachAxis(FAxisY);
         FLines[static_cast<size_t>(i)].View = view;
+        for (QLegendMarker *marker : FChart->legend()->markers(view))
+            marker->setVisible(false);
     }
     setBackgroundBrush(Qt::white);
     UpdateRanges();
@@ -128,6 +131,9 @@ void TCheckChart::Flush() {
         line.View->replace(line.Points);
         line.Dirty = false;
         changed = true;
+        // The legend names only what is drawn: an undetermined fit has no curve and no entry.
+        for (QLegendMarker *marker : FChart->legend()->markers(line.View))
+            marker->setVisible(!line.Points.isEmpty());
     }
     if (changed) UpdateRanges();
 }

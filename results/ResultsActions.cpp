@@ -70,14 +70,8 @@ QString TResultsActions::Suggested(const QString &suffix) const {
     return QDir(FFolder).filePath(FRun.FileBase + u'.' + suffix);
 }
 
-void TResultsActions::ShowWriteError(const QString &path, const QString &failure) {
-    // The box names the file itself; the writers' line names it too.
-    QString reason = failure;
-    const QString named = QStringLiteral("cannot write \"%1\": ").arg(path);
-    if (reason.startsWith(named)) reason.remove(0, named.size());
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"),
-                    QStringLiteral("Не удалось записать файл\n%1\n\n%2")
-                        .arg(QDir::toNativeSeparators(path), reason),
+void TResultsActions::ShowWriteError(const QString &sentence) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"), sentence,
                     QMessageBox::Ok, &FFrmRun);
     box.exec();
 }
@@ -88,6 +82,8 @@ void TResultsActions::Button2Click() {
     printer.setDocName(FRun.FileBase);
     // The pages are landscape on the screen; the dialog lets the user choose otherwise.
     printer.setPageOrientation(QPageLayout::Landscape);
+    // The margins of the saved PDF: a printer's own minimum of a few millimetres may clip.
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     if (AskPrinter && AskPrinter(printer)) Print(printer);
 }
 
@@ -124,16 +120,16 @@ bool TResultsActions::Print(QPrinter &printer) {
 bool TResultsActions::SavePdf(const QString &path) {
     if (!FRun.Target) return false;
     FFolder = QFileInfo(path).absolutePath();
-    QString reason;
-    if (WriteResultsPdf(*FRun.Target, path, FRun.Heading, reason)) return true;
-    ShowWriteError(path, reason);
+    QString reason, sentence;
+    if (WriteResultsPdf(*FRun.Target, path, FRun.Heading, reason, &sentence)) return true;
+    ShowWriteError(sentence);
     return false;
 }
 
 bool TResultsActions::SaveTables(const QString &path) {
     FFolder = QFileInfo(path).absolutePath();
-    const QString reason = WriteWholeFile(path, FRun.Tables);
-    if (reason.isEmpty()) return true;
-    ShowWriteError(path, reason);
+    QString sentence;
+    if (WriteWholeFile(path, FRun.Tables, &sentence).isEmpty()) return true;
+    ShowWriteError(sentence);
     return false;
 }

@@ -1,8 +1,8 @@
 // The buttons left of "Ок" in the results window, which keep the run the window shows:
 // "Печать…" prints the report of all twelve pages on a printer the user chooses, "Сохранить
 // PDF…" writes that report as a PDF file, "Сохранить таблицы…" writes the run's values as a
-// CSV file. Files are written whole or not at all; a failure is shown with the path and the
-// reason.
+// CSV file. Files are written whole or not at all; a failure is shown as one sentence with the
+// path and the reason.
 #pragma once
 
 #include <QByteArray>
@@ -63,7 +63,8 @@ private:
     void AskAndSave(const QString &title, const QString &filter, const QString &extension,
                     bool (TResultsActions::*save)(const QString &));
     QString Suggested(const QString &suffix) const;
-    void ShowWriteError(const QString &path, const QString &reason);
+    // A file that could not be written, as one Russian sentence with the path and the reason.
+    void ShowWriteError(const QString &sentence);
 
     TFrmRun &FFrmRun;
     TShownRun FRun;

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QChart>
+#include <QDir>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLabel>
@@ -127,7 +128,7 @@ bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const 
 }
 
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
-                     QString &error) {
+                     QString &error, QString *russian) {
     // Made in memory and written whole: a full disk leaves no truncated report.
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -141,9 +142,12 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         if (!PaintResultsReport(target, pdf, heading)) {
             error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
+            if (russian)
+                *russian = QStringLiteral("Не удалось составить отчёт для файла «%1».")
+                               .arg(QDir::toNativeSeparators(file));
             return false;
         }
     }
-    error = WriteWholeFile(file, bytes);
+    error = WriteWholeFile(file, bytes, russian);
     return error.isEmpty();
 }

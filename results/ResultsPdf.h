@@ -15,6 +15,7 @@ class TFrmRunTarget;
 bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading);
 
 // Writes that report as an A4 landscape PDF file. The file is written whole or not at all: false
-// with a one-line message in error (naming the file and the reason) when it cannot be written.
+// with a one-line message in error (naming the file and the reason) when it cannot be written,
+// and the same as a Russian sentence in russian when given.
 bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
-                     QString &error);
+                     QString &error, QString *russian = nullptr);

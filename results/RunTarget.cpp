@@ -12,7 +12,10 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <utility>
 
 // The painter of one operation: the image's bitmap opened for it, or the area's own painter
 // clipped to the area.
@@ -80,23 +83,182 @@ int32_t TQtImageArea::TextHeightOf(std::string_view text) {
     return ::TextHeightOf(canvas, text);
 }
 
-void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
+namespace {
+
+// A line wider than its area is drawn smaller, down to this share of its size, before it is
+// broken onto a second line.
+constexpr double SmallestShare = 0.7;
+// A continued formula line starts this much further right than its first line.
+constexpr int32_t ContinuationIndent = 20;
+
+std::u16string_view Utf16View(const QString &text) {
+    return {reinterpret_cast<const char16_t *>(text.utf16()),
+            static_cast<std::size_t>(text.size())};
+}
+
+// The operators a formula line may be broken after: "=", "+" and "-" that join two operands
+// (not a sign), and "&", which joins two pieces, each outside every bracket and every quoted
+// text. Positions ascending.
+std::vector<std::size_t> BreakPoints(std::string_view formula) {
+    std::vector<std::size_t> points;
+    int depth = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i < formula.size(); ++i) {
+        const char c = formula[i];
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(' || c == '[' || c == '{') ++depth;
+        if (c == ')' || c == ']' || c == '}') --depth;
+        if (depth != 0 || i == 0 || i + 1 == formula.size()) continue;
+        if (c == '&' ||
+            ((c == '=' || c == '+' || c == '-') &&
+             std::string_view("=+-*/^_(,&!.").find(formula[i - 1]) == std::string_view::npos))
+            points.push_back(i);
+    }
+    return points;
+}
+
+// The two lines of a formula broken at one of its BreakPoints: an operator ends the first line
+// and starts the second again, as Russian typesetting repeats it; "&" only joins, so it goes.
+std::pair<std::string, std::string> BrokenAt(std::string_view formula, std::size_t at) {
+    if (formula[at] == '&') {
+        // A blank that only set the piece apart from the one before is not needed at the start
+        // of a line.
+        std::string_view tail = formula.substr(at + 1);
+        if (tail.starts_with("Space(")) {
+            const std::size_t close = tail.find(")&");
+            if (close != std::string_view::npos &&
+                tail.substr(6, close - 6).find_first_not_of("0123456789") == std::string_view::npos)
+                tail.remove_prefix(close + 2);
+        }
+        return {std::string(formula.substr(0, at)), std::string(tail)};
+    }
+    return {std::string(formula.substr(0, at + 1)) + "Space(0)",
+            "Space(0)" + std::string(formula.substr(at))};
+}
+
+// The width of a formula's picture at a formula font height; the height of the moment is
+// restored.
+int32_t FormulaWidthAt(std::string_view formula, int32_t height) {
+    const int32_t before = FormulaFont->Height();
+    FormulaFont->SetHeight(height);
+    int32_t width = 0;
+    try {
+        width = TFormulaPicture(" ", formula, " ").Width();
+    } catch (...) {
+        FormulaFont->SetHeight(before);
+        throw;
+    }
+    FormulaFont->SetHeight(before);
+    return width;
+}
+
+} // namespace
+
+int32_t TQtImageArea::TextWidthIn(const TFontData &font, std::string_view text, bool utf8) {
+    TQtCanvas canvas;
+    canvas.SetFont(font);
+    if (!utf8) return canvas.TextExtent(text).cx;
+    const QString wide = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return canvas.TextExtentW(Utf16View(wide)).cx;
+}
+
+void TQtImageArea::FitText(int32_t x, int32_t y, std::string_view text, bool utf8) {
+    // Drawn smaller when it would run past the area's right edge; at its smallest it is drawn
+    // as it is.
+    const TFontData font = FTextFont;
+    const int32_t room = FWidth - x;
+    if (TextWidthIn(font, text, utf8) > room) {
+        const int32_t full = std::abs(font.Height);
+        const int32_t least = static_cast<int32_t>(std::ceil(full * SmallestShare));
+        TFontData smaller = font;
+        for (int32_t h = full - 1; h >= least; --h) {
+            smaller.Height = font.Height < 0 ? -h : h;
+            if (TextWidthIn(smaller, text, utf8) <= room || h == least) break;
+        }
+        FTextFont = smaller;
+    }
+    PaintText(x, y, text, utf8);
+    FTextFont = font;
+}
+
+void TQtImageArea::PaintText(int32_t x, int32_t y, std::string_view text, bool utf8) {
     {
         TPaintScope scope(*this);
         TQtCanvas canvas(&scope.Painter());
         canvas.SetFont(FTextFont);
-        canvas.TextOut(x, y, text);
+        if (utf8) {
+            const QString wide =
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            canvas.TextOutW(x, y, Utf16View(wide));
+        } else {
+            canvas.TextOut(x, y, text);
+        }
     }
     TAreaOp op;
     op.Kind = TAreaOp::KText;
     op.X = x;
     op.Y = y;
     op.Font = FTextFont;
+    op.Utf8 = utf8;
     op.Text = std::string(text);
     FLog.push_back(std::move(op));
 }
 
+void TQtImageArea::TextOut(int32_t x, int32_t y, std::string_view text) {
+    FitText(x, y, text, false);
+}
+
+void TQtImageArea::TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) {
+    FitText(x, y, utf8, true);
+}
+
+std::vector<TQtImageArea::TFormulaLine> TQtImageArea::FormulaLines(std::string_view formula,
+                                                                   int32_t x, int32_t height) {
+    const int32_t room = FWidth - x;
+    if (FormulaWidthAt(formula, height) <= room) return {{std::string(formula), x, height}};
+    // Pixel by pixel, so a line that is a little too wide shrinks only a little.
+    const int32_t sign = height < 0 ? -1 : 1, full = std::abs(height);
+    const int32_t least = static_cast<int32_t>(std::ceil(full * SmallestShare));
+    for (int32_t h = full - 1; h >= least; --h)
+        if (FormulaWidthAt(formula, sign * h) <= room) return {{std::string(formula), x, sign * h}};
+    // Broken after the last operator whose first part fits at the full size; the rest is
+    // fitted again. Without such an operator the line is drawn at its smallest size.
+    const std::vector<std::size_t> breaks = BreakPoints(formula);
+    for (auto at = breaks.rbegin(); at != breaks.rend(); ++at) {
+        const auto [head, tail] = BrokenAt(formula, *at);
+        if (FormulaWidthAt(head, height) > room) continue;
+        std::vector<TFormulaLine> lines = {{head, x, height}};
+        const int32_t indent = std::min(x + ContinuationIndent, std::max(FWidth / 2, x));
+        for (TFormulaLine &line : FormulaLines(tail, indent, height))
+            lines.push_back(std::move(line));
+        return lines;
+    }
+    return {{std::string(formula), x, sign * least}};
+}
+
 int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
+    const int32_t height = FormulaFont->Height();
+    const std::vector<TFormulaLine> lines = FormulaLines(formula, x, height);
+    if (lines.size() == 1 && lines[0].FontHeight == height)
+        return PaintFormula(formula, x, y, framed);
+    // A smaller line keeps the row of the line it replaces, centred in it, so the rows of a
+    // table stay evenly spaced; broken lines take the rows they need.
+    const int32_t full = TFormulaPicture(" ", formula, " ").Height();
+    int32_t total = 0;
+    for (const TFormulaLine &line : lines) {
+        FormulaFont->SetHeight(line.FontHeight);
+        const int32_t h = TFormulaPicture(" ", line.Text, " ").Height();
+        const int32_t shift = lines.size() == 1 ? std::max(full - h, 0) / 2 : 0;
+        total += PaintFormula(line.Text, line.X, Sat32(int64_t{y} + total + shift), framed);
+        if (lines.size() == 1) total = std::max(full, h);
+    }
+    FormulaFont->SetHeight(height);
+    LastFormulaHeight = total;
+    return total;
+}
+
+int32_t TQtImageArea::PaintFormula(std::string_view formula, int32_t x, int32_t y, bool framed) {
     // The blanks around the formula are those of FormulaBitmap. Painted through the painter,
     // at the bitmap's device pixel ratio or as vectors on a PDF page.
     TFormulaPicture picture(" ", formula, " ");
@@ -109,7 +271,7 @@ int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y
     op.Kind = TAreaOp::KFormula;
     op.X = x;
     op.Y = y;
-    op.FontPoints = FormulaFont->Size();
+    op.FontHeight = FormulaFont->Height();
     op.Width = picture.Width();
     op.Height = picture.Height();
     op.Framed = framed;
@@ -119,7 +281,8 @@ int32_t TQtImageArea::DrawFormula(std::string_view formula, int32_t x, int32_t y
 }
 
 void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
-    const int32_t formulaPoints = FormulaFont ? FormulaFont->Size() : 0;
+    // Each operation as it was painted: the fitting was done then.
+    const int32_t formulaHeight = FormulaFont ? FormulaFont->Height() : 0;
     for (const TAreaOp &op : log) {
         switch (op.Kind) {
         case TAreaOp::KClear:
@@ -127,15 +290,15 @@ void TQtImageArea::Replay(const std::vector<TAreaOp> &log) {
             break;
         case TAreaOp::KText:
             FTextFont = op.Font;
-            TextOut(op.X, op.Y, op.Text);
+            PaintText(op.X, op.Y, op.Text, op.Utf8);
             break;
         case TAreaOp::KFormula:
-            ::SetFormulaFontSize(op.FontPoints);
-            DrawFormula(op.Text, op.X, op.Y, op.Framed);
+            if (FormulaFont) FormulaFont->SetHeight(op.FontHeight);
+            PaintFormula(op.Text, op.X, op.Y, op.Framed);
             break;
         }
     }
-    ::SetFormulaFontSize(formulaPoints);
+    if (FormulaFont) FormulaFont->SetHeight(formulaHeight);
 }
 
 class TFrmRunTarget::TSeries : public TChartSeries {

@@ -2,7 +2,11 @@
 // pictures with the Qt drawing surface, chart series over TChart, the run's labels. Every image
 // area also keeps a log of what it painted since it was last cleared, so the same pictures can be
 // listed (zelvano-report --dump) or painted again elsewhere, for example as vector graphics on a
-// PDF page. Texts are Windows-1251.
+// PDF page. Texts are Windows-1251 unless marked UTF-8.
+//
+// No line runs past an area's right edge: a text or formula line that would is drawn at a smaller
+// size that fits (down to 70 %), and a formula that does not fit even so is broken after an
+// operator onto further lines. Lines that fit are drawn exactly as given.
 #pragma once
 
 #include "analysis/ReportTarget.h"
@@ -28,14 +32,16 @@ struct TAreaOp {
     TKind Kind = KClear;
     int32_t X = 0;
     int32_t Y = 0;
-    // Text: the font it was written in. Formula: the formula font's point size in FontPoints.
+    // Text: the font it was written in. Formula: the formula font's signed pixel height.
     TFontData Font;
-    int32_t FontPoints = 0;
+    int32_t FontHeight = 0;
     // Formula: the picture's size.
     int32_t Width = 0;
     int32_t Height = 0;
     bool Framed = false;
-    // The text or the formula text.
+    // Text: written by TextOutUtf8, so Text is UTF-8.
+    bool Utf8 = false;
+    // The text (Windows-1251 unless Utf8) or the formula text.
     std::string Text;
 };
 
@@ -58,6 +64,7 @@ public:
     void SelectTextFont(std::string_view face, int32_t points, bool bold, uint8_t charset) override;
     int32_t TextHeightOf(std::string_view text) override;
     void TextOut(int32_t x, int32_t y, std::string_view text) override;
+    void TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) override;
     int32_t DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) override;
 
     // The selected text font.
@@ -65,11 +72,28 @@ public:
     // What was painted since the last Clear, the Clear included (everything before the first one).
     const std::vector<TAreaOp> &Log() const { return FLog; }
     // Paints the operations of a log again, each text in its own font and each formula in its
-    // formula font size (the formula font is left at its size from before).
+    // formula font height (the formula font is left at its height from before).
     void Replay(const std::vector<TAreaOp> &log);
 
 private:
     class TPaintScope;
+    // One line of a formula as drawn: its text (a part of the formula when it is broken), its
+    // left edge and its formula font height (signed pixels).
+    struct TFormulaLine {
+        std::string Text;
+        int32_t X;
+        int32_t FontHeight;
+    };
+
+    static int32_t TextWidthIn(const TFontData &font, std::string_view text, bool utf8);
+    // A text in the selected font, or smaller when it would run past the right edge.
+    void FitText(int32_t x, int32_t y, std::string_view text, bool utf8);
+    void PaintText(int32_t x, int32_t y, std::string_view text, bool utf8);
+    // How a formula at x is drawn so that nothing runs past the right edge: as it is; at a
+    // smaller size, down to 70 %; else broken after an operator onto further lines.
+    std::vector<TFormulaLine> FormulaLines(std::string_view formula, int32_t x, int32_t height);
+    // Paints and logs one formula picture at the formula font height of the moment.
+    int32_t PaintFormula(std::string_view formula, int32_t x, int32_t y, bool framed);
 
     TImage *FImage = nullptr;
     QPainter *FPainter = nullptr;

@@ -12,6 +12,9 @@ char16_t Cp1251ToUnicode(unsigned char c);
 // The Windows-1251 byte of a Unicode character; false when the code page has none.
 bool UnicodeToCp1251(char32_t u, unsigned char &c);
 
+// Appends the UTF-8 bytes of one Unicode character (below U+110000).
+void AppendUtf8(std::string &out, char32_t u);
+
 std::u16string Cp1251ToUtf16(std::string_view s);
 std::string Cp1251ToUtf8(std::string_view s);
 

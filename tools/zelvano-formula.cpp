@@ -1,5 +1,7 @@
 // zelvano-formula: one formula text as the program typesets it, from the command line.
 #include "formula/draw/ExprClass.h"
+#include "formula/draw/ExprParents.h"
+#include "formula/export/ExprExport.h"
 #include "formula/make/ExprDump.h"
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
@@ -17,6 +19,7 @@
 #include <QSvgGenerator>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -25,6 +28,7 @@ namespace {
 
 const char *const Usage =
     "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [--classic]\n"
+    "                       [--latex] [--mathml] [--speech]\n"
     "                       [-o FILE [--scale N]] (FORMULA | -f TEXTFILE)\n"
     "\n"
     "Typesets FORMULA, a text in Zelvano's formula language (UTF-8; every character must exist\n"
@@ -34,6 +38,9 @@ const char *const Usage =
     "  --framed    draw the one-pixel frame of a framed result picture\n"
     "  --boxes     outline every node's box and mark its axis row (debug overlay)\n"
     "  --tree      print the node tree the parser builds, on one line\n"
+    "  --latex     print the formula as LaTeX (math mode, for LaTeX with amsmath or KaTeX)\n"
+    "  --mathml    print the formula as presentation MathML (one <math> element)\n"
+    "  --speech    print the formula as a screen reader would read it aloud (Russian)\n"
     "  -f TEXTFILE read the formula from TEXTFILE (\"-\" for standard input); one final line\n"
     "              break is dropped\n"
     "  -o FILE     write the picture as FILE.png, or as vector graphics in FILE.svg or\n"
@@ -46,7 +53,9 @@ const char *const Usage =
     "  --help      show this text\n"
     "  --version   show the version\n"
     "\n"
-    "Without -o and --tree the picture's width and height are printed as \"W H\".\n"
+    "Without -o, --tree, --latex, --mathml and --speech the picture's width and height are\n"
+    "printed as \"W H\". The tree, LaTeX, MathML and speech are printed in that order, one\n"
+    "line each, in UTF-8; the last three say what the picture shows.\n"
     "A FORMULA that begins with \"-\" follows \"--\". Formulas longer than 1048576 characters\n"
     "are refused (\"Формула слишком велика\").\n"
     "\n"
@@ -58,6 +67,9 @@ struct TOptions {
     bool Framed = false;
     bool Boxes = false;
     bool Tree = false;
+    bool Latex = false;
+    bool MathML = false;
+    bool Speech = false;
     std::string Output;
     std::string Formula;
     bool HaveFormula = false;
@@ -119,6 +131,12 @@ int ParseArguments(int argc, char **argv, TOptions &o) {
                 o.Boxes = true;
             } else if (a == "--tree") {
                 o.Tree = true;
+            } else if (a == "--latex") {
+                o.Latex = true;
+            } else if (a == "--mathml") {
+                o.MathML = true;
+            } else if (a == "--speech") {
+                o.Speech = true;
             } else if (a == "--classic") {
                 o.Classic = true;
             } else if (a == "--size" || a == "-o" || a == "-f" || a == "--scale") {
@@ -280,6 +298,8 @@ int ReadFormulaFile(const std::string &name, std::string &text) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // A closed pipe is reported as a failed write, not by a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     TOptions o;
     if (const int status = ParseArguments(argc, argv, o); status >= 0) return status;
 
@@ -309,10 +329,14 @@ int main(int argc, char **argv) {
             const PExpr root = builder.BuildExpr(formula);
             std::printf("%s\n", DumpExpr(root.get()).c_str());
         }
-        if (!o.Output.empty() || !o.Tree) {
+        const bool texts = o.Latex || o.MathML || o.Speech;
+        if (!o.Output.empty() || !o.Tree || texts) {
             TFormulaPicture picture(" ", formula, " ");
+            if (o.Latex) std::printf("%s\n", ExprToLatex(picture.Chain()).c_str());
+            if (o.MathML) std::printf("%s\n", ExprToMathML(picture.Chain()).c_str());
+            if (o.Speech) std::printf("%s\n", ExprToSpeech(picture.Chain()).c_str());
             if (o.Output.empty()) {
-                std::printf("%d %d\n", picture.Width(), picture.Height());
+                if (!o.Tree && !texts) std::printf("%d %d\n", picture.Width(), picture.Height());
             } else {
                 std::string why;
                 const QByteArray bytes = PictureBytes(picture, o, why);
@@ -328,7 +352,11 @@ int main(int argc, char **argv) {
     } catch (const std::exception &e) {
         status = Fail(e.what());
     }
-    std::fflush(stdout);
+    // A full disk or a closed pipe on standard output is a failure like any other write.
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0)
+        status = Fail(std::string("cannot write to standard output: ") +
+                      (errno != 0 ? std::strerror(errno) : "write error"));
     DoneFormulaFont();
     return status;
 }

@@ -18,15 +18,23 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -46,7 +54,8 @@ const char *const Usage =
     "  --counts2 TEXT   the same for population 2 (both or neither)\n"
     "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
     "  --dump           print the run as text records on standard output\n"
-    "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR\n"
+    "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR,\n"
+    "                   all of them or, on a failure, none\n"
     "  --scale N        with --png: N times the screen resolution, 1 to 8 (default 1);\n"
     "                   the pages keep their layout, texts and formulas are drawn sharp\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
@@ -167,14 +176,12 @@ bool CountsFromText(const QString &text, int population, TCountArray &counts, QS
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
     const QString where = QStringLiteral("Популяция №%1").arg(population);
     for (int c = 0; c < 10; ++c) {
-        if (c >= cells.size()) {
-            error = QStringLiteral("%1, месяц %2: нет числа").arg(where).arg(c + 1);
-            return false;
-        }
-        if (!CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cells[c].utf16()),
-                                               static_cast<size_t>(cells[c].size())),
+        const QString cell = cells.value(c);
+        if (c >= cells.size() ||
+            !CountFromText(std::u16string_view(reinterpret_cast<const char16_t *>(cell.utf16()),
+                                               static_cast<size_t>(cell.size())),
                            counts[static_cast<size_t>(c)])) {
-            error = QStringLiteral("%1, месяц %2: \"%3\"").arg(where).arg(c + 1).arg(cells[c]);
+            error = QString::fromStdString(BadCountText(population, c + 1, cell.toStdString()));
             return false;
         }
     }
@@ -220,7 +227,7 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
         for (const TAreaOp &op : area.Log()) {
             const std::string at = std::to_string(op.X) + " " + std::to_string(op.Y) + " ";
             if (op.Kind == TAreaOp::KText)
-                out += "text " + at + Quoted(Utf8(op.Text)) + "\n";
+                out += "text " + at + Quoted(op.Utf8 ? op.Text : Utf8(op.Text)) + "\n";
             else if (op.Kind == TAreaOp::KFormula)
                 out += (op.Framed ? "framed " : "formula ") + at + std::to_string(op.Width) + " " +
                        std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
@@ -258,8 +265,10 @@ QImage ScaledGrab(QWidget &view, int scale) {
 }
 
 // Writes Image1.png .. Image11.png as painted and each chart at its size, all at scale times the
-// screen resolution, each file whole or not at all; stops at the first file that cannot be
-// written, false with a message naming it.
+// screen resolution. The set is written whole or not at all: every file goes to a staging folder
+// inside dir first, and only when all of them are there do they replace the earlier ones (renames
+// within one folder, which need no room). On a failure dir is left as it was, and false with a
+// message naming the file.
 bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string &error) {
     TFrmRun &frmRun = target.FrmRun();
     if (!QDir().mkpath(dir)) {
@@ -267,17 +276,15 @@ bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string 
         return false;
     }
     const QDir folder(dir);
-    auto save = [&](QImage image, const QString &name) {
+    std::vector<std::pair<QString, QByteArray>> files;
+    auto add = [&](QImage image, const QString &name) {
         // The resolution tells viewers and printers the picture's size at the screen's.
         image.setDotsPerMeterX(3780 * scale);
         image.setDotsPerMeterY(3780 * scale);
-        const QString path = folder.filePath(name);
-        const QByteArray png = PngBytes(image);
-        const QString failure = png.isEmpty()
-                                    ? QStringLiteral("cannot encode \"%1\" as PNG").arg(path)
-                                    : WriteWholeFile(path, png);
-        if (failure.isEmpty()) return true;
-        error = failure.toStdString();
+        files.emplace_back(name, PngBytes(image));
+        if (!files.back().second.isEmpty()) return true;
+        error =
+            QStringLiteral("cannot encode \"%1\" as PNG").arg(folder.filePath(name)).toStdString();
         return false;
     };
     for (int n = 1; n <= 11; ++n) {
@@ -291,17 +298,49 @@ bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string 
             TQtImageArea area(painter, source.Width(), source.Height());
             area.Replay(source.Log());
         }
-        if (!save(image, QStringLiteral("Image%1.png").arg(n))) return false;
+        if (!add(image, QStringLiteral("Image%1.png").arg(n))) return false;
     }
     for (int chart : TFrmRun::ChartNumbers) {
         TChart *view = frmRun.Chart(chart);
         view->Flush();
-        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
+        if (!add(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
     }
     for (int chart : {13, 14}) {
         TCheckChart *view = frmRun.CheckChart(chart);
         view->Flush();
-        if (!save(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
+        if (!add(ScaledGrab(*view, scale), QStringLiteral("Chart%1.png").arg(chart))) return false;
+    }
+    // A name held by a folder or a device would stop the renames half way.
+    for (const auto &[name, bytes] : files) {
+        const QFileInfo info(folder.filePath(name));
+        if (info.exists() && !info.isFile()) {
+            error = "cannot write \"" + info.filePath().toStdString() + "\": not a regular file";
+            return false;
+        }
+    }
+    QTemporaryDir staging(folder.filePath(QStringLiteral(".zelvano-png-XXXXXX")));
+    if (!staging.isValid()) {
+        error = "cannot write into \"" + dir.toStdString() +
+                "\": " + staging.errorString().toStdString();
+        return false;
+    }
+    for (const auto &[name, bytes] : files) {
+        const QString staged = staging.filePath(name);
+        const QString failure = WriteWholeFile(staged, bytes);
+        if (failure.isEmpty()) continue;
+        // Named as the file it was to become.
+        const QString prefix = QStringLiteral("cannot write \"%1\": ").arg(staged);
+        error = "cannot write \"" + folder.filePath(name).toStdString() + "\": " +
+                (failure.startsWith(prefix) ? failure.mid(prefix.size()) : failure).toStdString();
+        return false;
+    }
+    for (const auto &[name, bytes] : files) {
+        const QString path = folder.filePath(name);
+        if (std::rename(QFile::encodeName(staging.filePath(name)).constData(),
+                        QFile::encodeName(path).constData()) != 0) {
+            error = "cannot write \"" + path.toStdString() + "\": " + std::strerror(errno);
+            return false;
+        }
     }
     return true;
 }
@@ -380,6 +419,8 @@ int Run(const TOptions &o) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // A closed pipe is reported as a failed write, not by a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -296,10 +296,14 @@ PExpr TExprBuilder::ParseProduct(bool &compound) {
     return std::make_unique<TExprRatio>(std::move(num), std::move(den));
 }
 
+void TExprBuilder::CheckNodeBudget() {
+    if (LiveExprNodes() - FNodesAtStart > MaxNodes) Fail(ExprMessages::TooLarge(), 0);
+}
+
 PExpr TExprBuilder::ParseFactor(bool &compound) {
     TDepth depth(*this, FFactorDepth, MaxFactorDepth);
     // Every factor adds at most a few nodes, so checking here bounds the tree.
-    if (LiveExprNodes() - FNodesAtStart > MaxNodes) Fail(ExprMessages::TooLarge(), 0);
+    CheckNodeBudget();
     compound = false;
     PExpr result = ParseOperand(compound);
     if (!PostfixEnabled) return result;
@@ -358,6 +362,8 @@ PExpr TExprBuilder::ParsePostfix(PExpr result, bool &compound, TDepth &depth) {
     for (;;) {
         const char p = Cur();
         if (p == '!') {
+            // A run of "!" adds a node each without a factor: it counts against the budget too.
+            CheckNodeBudget();
             ++Pos;
             const bool single = !result->Next();
             BracketChain(result);

@@ -148,6 +148,8 @@ private:
     PExpr ParseSignedRow(bool &compound, int (*code)(char), PExpr (TExprBuilder::*operand)(bool &));
     PExpr ParseProduct(bool &compound);
     PExpr ParseFactor(bool &compound);
+    // Fails with "too large" once the tree has more than MaxNodes nodes.
+    void CheckNodeBudget();
     // The factor without its postfix operators: a prefix sign, a bracketed list, a number, an
     // arrowed factor or a name.
     PExpr ParseOperand(bool &compound);

@@ -19,7 +19,7 @@ struct TFakeItem {
         : Kind(kind), X(x), Y(y), Text(std::move(text)), Framed(framed) {}
     TKind Kind;
     int32_t X = 0, Y = 0;
-    std::string Text; // Windows-1251
+    std::string Text; // Windows-1251 (UTF-8 from TextOutUtf8)
     bool Framed = false;
     int32_t Height = 0;   // of a formula picture
     int32_t FontSize = 0; // formula font size when the picture was made, or the text font's points
@@ -40,6 +40,8 @@ public:
     void SelectTextFont(std::string_view face, int32_t points, bool bold, uint8_t charset) override;
     int32_t TextHeightOf(std::string_view text) override;
     void TextOut(int32_t x, int32_t y, std::string_view text) override;
+    // Recorded as it is: the item's text is then UTF-8.
+    void TextOutUtf8(int32_t x, int32_t y, std::string_view utf8) override { TextOut(x, y, utf8); }
     int32_t DrawFormula(std::string_view formula, int32_t x, int32_t y, bool framed) override;
 
     static int32_t LineHeight(int32_t points, bool bold) { return 2 * points + (bold ? 3 : 0); }

@@ -21,7 +21,8 @@ def curve(model, p, t=T):
     return S / (1 + (S / A - 1) * np.exp(-r * t))
 
 
-def jacobian(model, p):
+def jacobian(model, p, accurate=False):
+    """accurate: 1 - e^(-rt) by expm1, so a column that vanishes with the rate stays exact."""
     if model == "exponential":
         A, r = p
         e = np.exp(r * T)
@@ -29,12 +30,13 @@ def jacobian(model, p):
     if model == "saturation":
         A, k, S = p
         e = np.exp(-k * T)
-        return np.column_stack([e, (S - A) * T * e, 1 - e])
+        return np.column_stack([e, (S - A) * T * e, -np.expm1(-k * T) if accurate else 1 - e])
     A, r, S = p
     e = np.exp(-r * T)
     B = S / A - 1
     D = 1 + B * e
-    return np.column_stack([S * S * e / (A * A * D * D), S * B * T * e / (D * D), (1 - e) / (D * D)])
+    one_less = -np.expm1(-r * T) if accurate else 1 - e
+    return np.column_stack([S * S * e / (A * A * D * D), S * B * T * e / (D * D), one_less / (D * D)])
 
 
 def start(model, y):
@@ -60,18 +62,20 @@ def fit(model, y):
     r = curve(model, p) - y
     rss = float(r @ r)
     J = jacobian(model, p)
-    # Singular in the problem's units: A and S in counts, the rate per month.
-    scale = np.array([abs(y).max(), 1.0, abs(y).max()][:q])
-    sv = np.linalg.svd(J * scale, compute_uv=False)
+    # Conditioning of J^T J with each column of J scaled to unit length.
+    Ja = jacobian(model, p, accurate=True)
+    norms = np.linalg.norm(Ja, axis=0)
+    sv = np.linalg.svd(Ja / np.where(norms > 0, norms, 1), compute_uv=False)
     out = {"p": p, "rss": rss}
     if model != "exponential" and not 0 < p[2] <= 10 * y.max():
         out["status"] = "no saturation"
-    elif (sv[-1] / sv[0]) ** 2 < np.finfo(float).eps:
+    elif not (norms > 0).all() or not (sv[-1] > 0) or (sv[0] / sv[-1]) ** 2 > 1e14:
         out["status"] = "singular"
     else:
         out["se"] = np.sqrt(np.diag(rss / (10 - q) * np.linalg.inv(J.T @ J)))
         out["t"] = student.ppf(0.975, 10 - q)
-        if rss <= 1e-9 * float(y @ y):
+        # Exact only at rounding level.
+        if rss <= (64 * np.finfo(float).eps) ** 2 * float(y @ y):
             out["status"] = "exact"
         else:
             out["status"] = "ok"
@@ -90,6 +94,11 @@ SETS = {
     "exact exponential": [3, 6, 12, 24, 48, 96, 192, 384, 768, 1536],
     "all equal": [500] * 10,
     "zeros and negatives": [0, 3, 0, -2, 8, 15, 0, 40, 90, 160],
+    "6.6 times a month": [3, 20, 131, 862, 5692, 37569, 247955, 1636502, 10800914, 71286030],
+    "exact 10^t": [10 ** i for i in range(10)],
+    "sigmoid from zeros": [0, 0, 0, 0, 0, 0, 2, 40, 90, 100],
+    "1.5^t million with noise": [999960, 1500040, 2249960, 3375040, 5062460, 7593790, 11390585,
+                                 17085917, 25628866, 38443399],
 }
 
 if __name__ == "__main__":

@@ -116,7 +116,8 @@ TEST(RunModel, ExtremeCountsNeverOverflow) {
 
 TEST(RunRefusal, DivisionByZeroIsRefusedWithTheReason) {
     const std::string zero =
-        "Численность экспоненциальной популяции в месяцах 1–9 не должна быть равна 0";
+        "Численность экспоненциальной популяции в месяцах 1–9 не должна быть равна 0 "
+        "(популяция №2)";
     TCountArray exp = V1b;
     exp[8] = 0; // month 9 of the exponential population 2
     EXPECT_EQ(Refusal(V1a, exp), zero);
@@ -130,15 +131,19 @@ TEST(RunRefusal, DivisionByZeroIsRefusedWithTheReason) {
     TCountArray log = V1a;
     log[4] = 1000; // S = 1000
     EXPECT_EQ(Refusal(log, V1b),
-              "Численность логистической популяции в месяцах 1–9 не должна быть равна S = 1000");
+              "Численность логистической популяции в месяцах 1–9 не должна быть равна S = 1000 "
+              "(популяция №1)");
     log = {2000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1900}; // S = 2000
     EXPECT_EQ(Refusal(log, V1b),
-              "Численность логистической популяции в месяцах 1–9 не должна быть равна S = 2000");
+              "Численность логистической популяции в месяцах 1–9 не должна быть равна S = 2000 "
+              "(популяция №1)");
     log = V1a;
     log[9] = 1000; // the last count may equal S
     Computed(log, V1b);
     // Exponential population 1 at 0, swapped roles.
-    EXPECT_EQ(Refusal({0, 1, 1, 1, 1, 1, 1, 1, 1, 100}, V1a), zero);
+    EXPECT_EQ(Refusal({0, 1, 1, 1, 1, 1, 1, 1, 1, 100}, V1a),
+              "Численность экспоненциальной популяции в месяцах 1–9 не должна быть равна 0 "
+              "(популяция №1)");
 }
 
 TEST(RunRefusal, RunawayProjection) {

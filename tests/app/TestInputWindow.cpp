@@ -1,4 +1,5 @@
 #include "analysis/MainData.h"
+#include "app/QtLanguage.h"
 #include "app/Unit1.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
@@ -13,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -287,4 +289,11 @@ TEST_F(InputWindow, AnUnwritableProgramFolderKeepsTheChoiceInTheConfigFolder) {
     TModalAnswerer answerer;
     form.reset();
     EXPECT_TRUE(answerer.Records.empty());
+}
+
+TEST(QtLanguage, QtsOwnDialogsAndButtonsSpeakRussian) {
+    ASSERT_TRUE(InstallQtTranslations());
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), QStringLiteral("текст"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
 }

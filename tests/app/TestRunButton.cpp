@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +28,11 @@ protected:
         InputError = 0;
     }
 };
+
+// The editor of the grid's current cell, when one is open.
+QLineEdit *Editor(TStringGrid *grid) {
+    return grid->viewport()->findChild<QLineEdit *>();
+}
 
 TCountArray VariantCounts(int row, int population) {
     TCountArray counts{};
@@ -111,18 +118,39 @@ TEST_F(RunButton, OnlyTheFirstBadCellIsReportedAndTheWindowStaysClosed) {
     FForm->StringGrid1()->SetCells(3, 1, QString());
     FForm->StringGrid1()->SetCells(5, 1, QStringLiteral("x"));
     FForm->StringGrid2()->SetCells(0, 1, QString());
+    FForm->show();
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
     Press();
     ASSERT_EQ(FAnswerer.Records.size(), 1u);
-    EXPECT_EQ(FAnswerer.Records[0].Text, QStringLiteral("Вы ввели неверные данные"));
+    EXPECT_EQ(FAnswerer.Records[0].Title, QStringLiteral("Ошибка ввода"));
+    EXPECT_EQ(FAnswerer.Records[0].Text,
+              QStringLiteral("Вы ввели неверные данные\nПопуляция №1, месяц 4: нет числа"));
     EXPECT_EQ(InputError, 0);
+    // The named cell has the focus, open for typing.
+    EXPECT_EQ(FForm->StringGrid1()->currentColumn(), 3);
+    QLineEdit *editor = Editor(FForm->StringGrid1());
+    ASSERT_NE(editor, nullptr);
+    // The window's focus (offscreen, the window is not made active again after the box).
+    EXPECT_EQ(FForm->focusWidget(), editor);
     const auto v10 = VariantCounts(9, 1);
     EXPECT_EQ(Counts1[0], v10[0]);
     EXPECT_EQ(Counts1[2], v10[2]);
     EXPECT_EQ(Counts1[3], 0);  // the bad cell
     EXPECT_EQ(Counts1[4], -7); // not read
     EXPECT_EQ(Counts2[0], -7);
-    // The grids keep their text for correcting.
+    // The grids keep their text for correcting; a cell's text is selected to be typed over.
     EXPECT_EQ(FForm->StringGrid1()->Cells(5, 1), QStringLiteral("x"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    FForm->StringGrid1()->SetCells(3, 1, QStringLiteral("5"));
+    FAnswerer.Records.clear();
+    Press();
+    ASSERT_EQ(FAnswerer.Records.size(), 1u);
+    EXPECT_EQ(FAnswerer.Records[0].Text,
+              QStringLiteral("Вы ввели неверные данные\nПопуляция №1, месяц 6: \"x\""));
+    editor = Editor(FForm->StringGrid1());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("x"));
 }
 
 TEST_F(RunButton, TheSecondGridIsReportedOnlyWhenTheFirstConverts) {
@@ -163,15 +191,6 @@ TEST_F(RunButton, KeyHookPassesDigitsAndBackspaceOnly) {
     }
 }
 
-namespace {
-
-// The editor of the grid's current cell, when one is open.
-QLineEdit *Editor(TStringGrid *grid) {
-    return grid->viewport()->findChild<QLineEdit *>();
-}
-
-} // namespace
-
 TEST_F(RunButton, TypingIntoACellFiltersCharactersAndKeepsEditingKeys) {
     FForm->show();
     TStringGrid *grid = FForm->StringGrid1();
@@ -209,7 +228,7 @@ TEST_F(RunButton, TypingIntoACellFiltersCharactersAndKeepsEditingKeys) {
     EXPECT_EQ(grid->currentColumn(), 2);
 }
 
-TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
+TEST_F(RunButton, PastedCountsFillTheCellsOn) {
     FForm->show();
     TStringGrid *grid1 = FForm->StringGrid1();
     TStringGrid *grid2 = FForm->StringGrid2();
@@ -223,8 +242,9 @@ TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
     EXPECT_EQ(grid1->Cells(1, 1), QStringLiteral("8"));
     EXPECT_EQ(grid1->Cells(3, 1), QStringLiteral("752"));
     EXPECT_EQ(grid1->Cells(4, 1), QString::number(VariantCountOf(9, 1, 5)));
+    EXPECT_EQ(grid1->Note(), QString());
     // A column with Windows line breaks, pasted into an open editor near the end: what does
-    // not fit after month 10 is dropped.
+    // not fit after month 10 is dropped, and the note says so.
     grid2->setFocus();
     grid2->setCurrentCell(0, 7);
     QTest::keyClick(grid2, Qt::Key_F2);
@@ -236,6 +256,7 @@ TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
     EXPECT_EQ(grid2->Cells(7, 1), QStringLiteral("16"));
     EXPECT_EQ(grid2->Cells(9, 1), QStringLiteral("36"));
     EXPECT_EQ(grid2->Cells(6, 1), QString::number(VariantCountOf(9, 2, 7)));
+    EXPECT_EQ(grid2->Note(), QStringLiteral("вставлено 3 из 4 чисел"));
 
     // Ctrl+C on the grid copies its ten counts as one row.
     QTest::keyClick(grid2, Qt::Key_C, Qt::ControlModifier);
@@ -247,28 +268,65 @@ TEST_F(RunButton, PastedCountsFillTheCellsOnAndAreCheckedByTheRun) {
     EXPECT_EQ(Shown("TFrmRun"), 1);
     EXPECT_EQ(Counts1[2], 504);
     EXPECT_EQ(Counts2[9], 36);
+}
 
-    // Pieces go in as text: the run's check finds the bad one. One piece in an open editor is
-    // an ordinary edit of the cell.
-    grid1->setFocus();
-    grid1->setCurrentCell(0, 0);
-    clipboard->setText(QStringLiteral("12a; 40"));
-    QTest::keyClick(grid1, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(grid1->Cells(0, 1), QStringLiteral("12a"));
-    grid1->setCurrentCell(0, 1);
-    QTest::keyClick(grid1, Qt::Key_F2);
-    QLineEdit *editor = Editor(grid1);
+TEST_F(RunButton, EveryPasteIsReadAsTypingReadsAndNothingIsLostSilently) {
+    FForm->show();
+    TStringGrid *grid = FForm->StringGrid1();
+    QClipboard *clipboard = QApplication::clipboard();
+    grid->setFocus();
+    auto paste = [&](int col, const QString &text) {
+        grid->setCurrentCell(0, col);
+        clipboard->setText(text);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    };
+    // One copied spreadsheet cell into an open editor: its line break does not stay.
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QLineEdit *editor = Editor(grid);
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    clipboard->setText(QStringLiteral("7"));
+    clipboard->setText(QStringLiteral("123\r\n"));
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("7"));
+    EXPECT_EQ(editor->text(), QStringLiteral("123"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid1->Cells(1, 1), QStringLiteral("7"));
-    Press();
-    EXPECT_EQ(Shown("QMessageBox"), 1);
-    EXPECT_EQ(Shown("TFrmRun"), 0);
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("123"));
+
+    // An empty spreadsheet cell keeps its place; group separators join a number's digits.
+    paste(1, QStringLiteral("8\t\t1\u00A0197\t2\u202F500\t3'000"));
+    const QStringList expected = {"123",  "8",    QString::number(VariantCountOf(9, 1, 3)),
+                                  "1197", "2500", "3000"};
+    for (int c = 0; c < expected.size(); ++c)
+        EXPECT_EQ(grid->Cells(c, 1), expected[c]) << c;
+    EXPECT_EQ(grid->Note(), QString());
+
+    // What typing would refuse is not put; control characters separate values.
+    paste(6, QStringLiteral("12a; 40") + QChar(0) + QStringLiteral("41 -5"));
+    EXPECT_EQ(grid->Cells(6, 1), QString::number(VariantCountOf(9, 1, 7)));
+    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("40"));
+    EXPECT_EQ(grid->Cells(8, 1), QStringLiteral("41"));
+    EXPECT_EQ(grid->Note(), QStringLiteral("пропущено нечисловых значений: 2"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), grid->Note());
+
+    // Two rows into one grid: the second is dropped, and said to be.
+    paste(0, QStringLiteral(
+                 "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\r\n11\t12\t13\t14\t15\t16\t17\t18\t19\t20\r\n"));
+    EXPECT_EQ(grid->Cells(9, 1), QStringLiteral("10"));
+    EXPECT_EQ(grid->Note(), QStringLiteral("вставлено 10 из 20 чисел"));
+
+    // A 100 MB clipboard: only its beginning is read, and the window stays responsive.
+    QString huge(50 * 1024 * 1024, u'7');
+    for (qsizetype i = 3; i < huge.size(); i += 4)
+        huge[i] = u'\n';
+    QElapsedTimer clock;
+    clock.start();
+    paste(0, huge);
+    huge.clear();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(grid->Cells(9, 1), QStringLiteral("777"));
+    EXPECT_EQ(grid->Note(), QStringLiteral("вставлено 10 из более чем 16384 чисел"));
 }
 
 TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {

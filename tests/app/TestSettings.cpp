@@ -200,3 +200,22 @@ TEST_F(SettingsFile, AValueBesideTheProgramIsReadBeforeTheFallback) {
     QFile::remove(Beside());
     EXPECT_EQ(ReadVariantIndex(FPlace), 20);
 }
+
+TEST_F(SettingsFile, ASystemOrForeignProgramFolderIsNeverWritten) {
+    // Run by root from /usr/bin, the value must not land beside the executable: there it would
+    // belong to no package and set the start variant for every user.
+    FPlace.ProgramFolder = QStringLiteral("/usr/bin");
+    EXPECT_FALSE(ProgramFolderKeepsSettings(FPlace.ProgramFolder));
+    EXPECT_EQ(WriteVariantIndex(FPlace, 4), Fallback());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/data.ini")));
+    EXPECT_EQ(ReadVariantIndex(FPlace), 4);
+
+    // A folder of another user: only root can hand one over for the test.
+    FPlace.ProgramFolder = Program();
+    EXPECT_TRUE(ProgramFolderKeepsSettings(Program()));
+    if (geteuid() != 0) return;
+    ASSERT_EQ(chown(QFile::encodeName(Program()).constData(), 65534, 65534), 0);
+    EXPECT_FALSE(ProgramFolderKeepsSettings(Program()));
+    EXPECT_EQ(WriteVariantIndex(FPlace, 8), Fallback());
+    EXPECT_FALSE(QFileInfo::exists(Beside()));
+}

@@ -125,7 +125,8 @@ TEST_F(WholeRun, ABadCellInMonth7OfGrid2LeavesThePreviousRun) {
     FForm->StringGrid2()->SetCells(6, 1, QString());
     Press();
     ASSERT_EQ(FAnswerer.Records.size(), 1u);
-    EXPECT_EQ(FAnswerer.Records[0].Text, QStringLiteral("Вы ввели неверные данные"));
+    EXPECT_EQ(FAnswerer.Records[0].Text,
+              QStringLiteral("Вы ввели неверные данные\nПопуляция №2, месяц 7: нет числа"));
     EXPECT_TRUE(State() == before);
     EXPECT_EQ(Counts2[6], 0);
     EXPECT_EQ(Counts1[1], VariantCountOf(1, 1, 2));
@@ -144,7 +145,7 @@ TEST_F(WholeRun, ARefusedRunSaysWhyAndKeepsEverything) {
     EXPECT_EQ(box.Title, QStringLiteral("Ошибка ввода"));
     EXPECT_EQ(box.Icon, QMessageBox::Critical);
     EXPECT_EQ(box.Text, QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не "
-                                       "должна быть равна 0"));
+                                       "должна быть равна 0 (популяция №2)"));
     EXPECT_TRUE(State() == before);
 }
 
@@ -160,7 +161,9 @@ TEST_F(WholeRun, EveryVariantAndExtremeCountsRunThroughTheFormulaEngine) {
     const QString refusals[] = {
         QStringLiteral("Прогноз выходит за пределы представимых чисел"),
         QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
-                       "равна 0")};
+                       "равна 0 (популяция №1)"),
+        QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
+                       "равна 0 (популяция №2)")};
     const char *const rows[][2] = {
         {"2147483647", "-2147483648"},
         {"-2147483648", "2147483647"},

@@ -158,6 +158,9 @@ TEST(ExprBuilder, TextsOverTheLimitAreRefusedBeforeBuilding) {
         sum += "+a";
     EXPECT_EQ(Error(sum), "Формула слишком велика");
     EXPECT_EQ(Tree(sum.substr(0, TExprBuilder::MaxNodes / 2 + 1)).substr(0, 7), "(Chain ");
+    // A node per "!" and no factor between them: the run counts against the budget as well.
+    EXPECT_EQ(Error("x" + std::string(TExprBuilder::MaxFormulaLength - 1, '!')),
+              "Формула слишком велика");
 }
 
 TEST(ExprBuilder, PrefixOperators) {

@@ -1,8 +1,10 @@
 // libFuzzer target: parses arbitrary bytes as a formula text and lays out and paints whatever
-// parses, as a formula picture does, on the recording canvas. Besides the sanitizers' findings it
-// checks that a deep copy of the tree dumps like the tree.
+// parses, as a formula picture does, on the recording canvas, and exports it as LaTeX, MathML and
+// speech. Besides the sanitizers' findings it checks that a deep copy of the tree dumps like the
+// tree and that no export holds a control character.
 #include "formula/draw/ExprDraw.h"
 #include "formula/draw/ExprPicture.h"
+#include "formula/export/ExprExport.h"
 #include "formula/make/ExprClone.h"
 #include "formula/make/ExprDump.h"
 #include "formula/make/ExprMake.h"
@@ -40,5 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         SetExprDebugBoxes(size % 2 == 0);
         picture.Draw(0, 0);
     }
+    for (const std::string &out : {ExprToLatex(picture.Chain()), ExprToMathML(picture.Chain()),
+                                   ExprToSpeech(picture.Chain())})
+        for (unsigned char c : out)
+            if (c < 0x20) {
+                std::fprintf(stderr, "a control character in an export of %s\n", dump.c_str());
+                std::abort();
+            }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QLabel>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
@@ -235,6 +236,10 @@ TEST(ResultsWindow, ShowModalHandsChartPointsToTheViews) {
     frm.ShowModal();
     EXPECT_EQ(seen, 1u);
     EXPECT_EQ(seenCheck, 1u);
+    // The legend lists only the curves drawn.
+    const QLegend *legend = frm.CheckChart(14)->chart()->legend();
+    EXPECT_TRUE(legend->markers(frm.CheckChart(14)->View(4)).value(0)->isVisible());
+    EXPECT_FALSE(legend->markers(frm.CheckChart(14)->View(2)).value(0)->isVisible());
 }
 
 TEST(ResultsWindow, LifetimeBracketsTheFormulaFont) {

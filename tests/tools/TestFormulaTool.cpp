@@ -111,6 +111,27 @@ TEST(FormulaTool, TreeDump) {
     EXPECT_EQ(run.Out, QString());
 }
 
+// The text forms print what the picture shows, one line each in a fixed order, in UTF-8.
+TEST(FormulaTool, PrintsLatexMathMLAndSpeech) {
+    TFormulaRun run = RunFormula({QStringLiteral("--speech"), QStringLiteral("--mathml"),
+                                  QStringLiteral("--tree"), QStringLiteral("--latex"),
+                                  QStringLiteral("X_i^2=0.5*Sqrt(a)")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, QString());
+    EXPECT_EQ(run.Out, QStringLiteral(
+                           "(Chain [(Index [(Var \"X\")] [(Var \"i\")] [(Number 2)]) (Sign 61) "
+                           "(Number 0.5) (Root [(Var \"a\")] _)])\n"
+                           "X_{i}^{2}=0{,}5\\sqrt{a}\n"
+                           "<math xmlns=\"http://www.w3.org/1998/Math/MathML\" display=\"block\">"
+                           "<msubsup><mi>X</mi><mi>i</mi><mn>2</mn></msubsup><mo>=</mo><mn>0,5</mn>"
+                           "<msqrt><mi>a</mi></msqrt></math>\n"
+                           "X с индексом i в квадрате равно 0,5 корень из a\n"));
+    // A formula error prints nothing.
+    run = RunFormula({QStringLiteral("--latex"), QStringLiteral("(a")});
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_EQ(run.Out, QString());
+}
+
 TEST(FormulaTool, FormulaErrorsAreOneLineWithStatusTwo) {
     TFormulaRun run = RunFormula({QStringLiteral("(a b)")});
     EXPECT_EQ(run.Exit, 2);
@@ -152,7 +173,8 @@ TEST(FormulaTool, OtherFailuresHaveStatusOne) {
     }
     const TFormulaRun help = RunFormula({QStringLiteral("--help")});
     EXPECT_EQ(help.Exit, 0);
-    for (const char *word : {"--size", "--framed", "--boxes", "--tree", "-o", ".svg", ".pdf", "--"})
+    for (const char *word : {"--size", "--framed", "--boxes", "--tree", "--latex", "--mathml",
+                             "--speech", "-o", ".svg", ".pdf", "--"})
         EXPECT_TRUE(help.Out.contains(QString::fromLatin1(word))) << word;
 }
 
@@ -310,5 +332,36 @@ TEST(FormulaTool, ReadsTheFormulaFromAFileOrStandardInput) {
         run = RunFormula({QStringLiteral("-f"), QStringLiteral("-")}, text);
         EXPECT_EQ(run.Exit, 2);
         EXPECT_EQ(run.Err, QStringLiteral("Формула слишком велика\n"));
+    }
+}
+
+TEST(FormulaTool, AFailedWriteToStandardOutputIsAFailure) {
+    // A full disk (/dev/full) and a pipe closed by its reader, for the size line and the tree.
+    for (const char *option : {"--size", "--tree"}) {
+        SCOPED_TRACE(option);
+        const QStringList args = {QString::fromLatin1(option),
+                                  QString::fromLatin1(option[2] == 's' ? "10" : "--"),
+                                  QStringLiteral("X_i")};
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);
+        ASSERT_TRUE(full.waitForFinished(60000));
+        EXPECT_EQ(full.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(full.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(full.readAllStandardError()),
+                  QStringLiteral("zelvano-formula: cannot write to standard output: %1\n")
+                      .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+
+        // The reader is gone long before the tool has started up and writes.
+        QProcess closed;
+        closed.start(QStringLiteral("bash"),
+                     QStringList{QStringLiteral("-o"), QStringLiteral("pipefail"),
+                                 QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\" | true"),
+                                 QStringLiteral(ZELVANO_FORMULA_EXE)} +
+                         args);
+        ASSERT_TRUE(closed.waitForFinished(60000));
+        EXPECT_EQ(closed.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(closed.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(closed.readAllStandardError()).count(u'\n'), 1);
     }
 }

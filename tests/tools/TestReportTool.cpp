@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -264,7 +265,7 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
                               "16 24 0 54 81 122 183 275 412 618", "--pdf", "unused.pdf"});
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Err, QStringLiteral("Численность экспоненциальной популяции в месяцах 1–9 не "
-                                      "должна быть равна 0\n"));
+                                      "должна быть равна 0 (популяция №2)\n"));
     EXPECT_FALSE(QFile::exists(QStringLiteral("unused.pdf")));
 
     const QStringList usage[] = {
@@ -423,4 +424,29 @@ TEST(ReportTool, AFullDiskLeavesEarlierFilesAndNoPartOfTheNew) {
         run.Err,
         QStringLiteral("zelvano-report: cannot write \"%1/Image1.png\": %2\n").arg(dir, reason));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList());
+
+    // The set is written whole or not at all: a failure at one file keeps the earlier set, with
+    // no mix of new and stale files and nothing of the attempt left.
+    ASSERT_EQ(RunReport({"--variant", "1", "--png", dir}).Exit, 0);
+    auto content = [&](const QString &name) {
+        QFile file(dir + u'/' + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not a file)");
+    };
+    std::map<QString, QByteArray> earlierSet;
+    for (const QString &name : QDir(dir).entryList(QDir::Files))
+        earlierSet[name] = content(name);
+    ASSERT_EQ(earlierSet.size(), 21u);
+    QFile::remove(dir + QStringLiteral("/Chart5.png"));
+    ASSERT_TRUE(QDir().mkpath(dir + QStringLiteral("/Chart5.png")));
+    run = RunReport({"--variant", "7", "--png", dir});
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err,
+              QStringLiteral("zelvano-report: cannot write \"%1/Chart5.png\": not a regular file\n")
+                  .arg(dir));
+    std::map<QString, QByteArray> after;
+    for (const QString &name :
+         QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (name != u"Chart5.png") after[name] = content(name);
+    earlierSet.erase(QStringLiteral("Chart5.png"));
+    EXPECT_TRUE(after == earlierSet);
 }
