@@ -4,6 +4,7 @@
 // laid-out pictures the window keeps (what a copy or the screen reader works from), and both from
 // the formula texts (parse and export, against parse, layout and paint). A table after the runs
 // puts them side by side.
+#include "BenchRun.h"
 #include "analysis/MainData.h"
 #include "analysis/Run.h"
 #include "formula/draw/ExprParents.h"
@@ -92,7 +93,7 @@ class TCollector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+            if (r.run_type == Run::RT_Iteration && !Skipped(r))
                 FTimes[r.benchmark_name()].push_back(
                     r.GetAdjustedCPUTime() * (r.time_unit == benchmark::kMillisecond   ? 1e3
                                               : r.time_unit == benchmark::kMicrosecond ? 1.0

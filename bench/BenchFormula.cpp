@@ -4,6 +4,7 @@
 // surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the
 // three side by side per formula, with the median over the formulas and the pictures per second
 // of the whole set.
+#include "BenchRun.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 #include "runtime/Cp1251.h"
@@ -72,7 +73,7 @@ class TCollector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+            if (r.run_type == Run::RT_Iteration && !Skipped(r)) {
                 const double ns =
                     r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMicrosecond   ? 1e3
                                                : r.time_unit == benchmark::kMillisecond ? 1e6
