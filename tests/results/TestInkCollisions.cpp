@@ -294,7 +294,7 @@ void Collisions(const std::string &formula, int32_t fontHeight, bool framed,
     TPictureLayout layout(" ", builder.BuildExpr(formula), " ");
     layout.Measure(font, &ink);
     SetExprDrawObserver(&ink);
-    layout.Draw(0, 0);
+    layout.Draw(0, 0, framed);
     SetExprDrawObserver(nullptr);
     if (framed) layout.DrawFrame(0, 0);
     std::set<std::string> kinds;
