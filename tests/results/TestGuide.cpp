@@ -1,8 +1,8 @@
 // The guide: one Russian text for every language until others are written, and its worked
 // example the numbers a run of variant 1 really gives.
-#include "analysis/MainData.h"
 #include "analysis/Run.h"
 #include "results/Guide.h"
+#include "tests/analysis/Variants.h"
 
 #include <QRegularExpression>
 
@@ -27,12 +27,8 @@ TEST(Guide, IsOneRussianTextWhoseExampleIsVariantOne) {
          {"pages", "method", "check", "rss", "aicc", "weight", "undetermined", "example"})
         EXPECT_TRUE(guide.contains(QStringLiteral("id=\"%1\"").arg(QLatin1String(id)))) << id;
 
-    TCountArray c1{}, c2{};
-    for (int m = 1; m <= 10; ++m) {
-        c1[m - 1] = VariantCountOf(0, 1, m);
-        c2[m - 1] = VariantCountOf(0, 2, m);
-    }
-    const TRunOutcome outcome = ComputeRun(c1, c2, SmoothLeastSquares);
+    const TRunOutcome outcome =
+        ComputeRun(TestVariants[0].Counts1, TestVariants[0].Counts2, SmoothLeastSquares);
     ASSERT_TRUE(outcome.Result);
     const TRunResult &run = *outcome.Result;
     ASSERT_TRUE(run.FirstIsLogistic);

@@ -4,7 +4,6 @@
 // them; a script may sit against its base but not on it; a frame keeps three blank pixels to
 // the formula inside. Neighbours in a row are left to the fonts' side bearings. The ink is what
 // the real fonts and shapes of the Qt surface cover, pixel by pixel, at the screen's resolution.
-#include "analysis/MainData.h"
 #include "analysis/Run.h"
 #include "formula/draw/ExprKinds.h"
 #include "formula/draw/ExprParents.h"
@@ -16,6 +15,7 @@
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
+#include "tests/analysis/Variants.h"
 
 #include <QImage>
 #include <QPainter>
@@ -126,11 +126,12 @@ public:
         FQt.BeginPath();
     }
     void PolyBezier(std::span<const TPoint> points) override {
-        FPathPoints.insert(FPathPoints.end(), points.begin(), points.end());
-        if (FInPath)
-            FQt.PolyBezier(points);
-        else
+        if (!FInPath) {
             Paint(Around(points), [&] { FQt.PolyBezier(points); });
+            return;
+        }
+        FPathPoints.insert(FPathPoints.end(), points.begin(), points.end());
+        FQt.PolyBezier(points);
     }
     void CloseFigure() override { FQt.CloseFigure(); }
     void EndPath() override {
@@ -324,12 +325,8 @@ TEST(InkCollisions, NoInkRunsIntoInkItIsMeantToStayClearOf) {
     std::string refusal;
     std::set<std::string> seen;
     std::map<std::string, TFound> found;
-    for (int v = 0; v < VariantCount; ++v) {
-        TCountArray c1{}, c2{};
-        for (int m = 1; m <= 10; ++m) {
-            c1[m - 1] = VariantCountOf(v, 1, m);
-            c2[m - 1] = VariantCountOf(v, 2, m);
-        }
+    for (std::size_t v = 0; v < TestVariants.size(); ++v) {
+        const auto &[c1, c2] = TestVariants[v];
         ASSERT_EQ(RunAnalysis(target, c1, c2, SmoothLeastSquares, refusal), TRunEnd::Applied);
         for (int n = 1; n <= 11; ++n)
             for (const TAreaOp &op : target.Image(n).Log()) {
