@@ -3,6 +3,7 @@
 // with a main of their own that prints a table, the formula font and a collector of medians.
 #pragma once
 
+#include "bench/BenchRun.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 
@@ -61,7 +62,7 @@ public:
     explicit TMedianCollector(bool processorTime) : FProcessorTime(processorTime) {}
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+            if (r.run_type != Run::RT_Iteration || Skipped(r)) continue;
             const double perUnit = r.time_unit == benchmark::kMillisecond   ? 1e3
                                    : r.time_unit == benchmark::kMicrosecond ? 1.0
                                                                             : 1e-3;

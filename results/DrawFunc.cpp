@@ -67,10 +67,11 @@ TExprChain &TFormulaPicture::Chain() {
     return FLayout->Chain();
 }
 
-void TFormulaPicture::DrawChain(QPainter &painter, int32_t x, int32_t y, TShapeDrawing drawing) {
+void TFormulaPicture::DrawChain(QPainter &painter, int32_t x, int32_t y, TShapeDrawing drawing,
+                                bool framed) {
     FCanvas->SetPainter(&painter);
     FCanvas->SetDrawing(drawing);
-    FLayout->Draw(x, y);
+    FLayout->Draw(x, y, framed);
     FCanvas->SetPainter(nullptr);
 }
 
@@ -86,7 +87,7 @@ void TFormulaPicture::Paint(QPainter &painter, int32_t x, int32_t y, bool framed
     const QRect box(x, y, FWidth, FHeight);
     painter.setClipRect(box, Qt::IntersectClip);
     painter.fillRect(box, Qt::white);
-    DrawChain(painter, x, y, drawing);
+    DrawChain(painter, x, y, drawing, framed);
     if (framed) DrawFrame(painter, x, y);
     painter.restore();
 }
@@ -94,7 +95,7 @@ void TFormulaPicture::Paint(QPainter &painter, int32_t x, int32_t y, bool framed
 void TFormulaPicture::PaintInk(QPainter &painter, int32_t x, int32_t y, bool framed,
                                TShapeDrawing drawing) {
     painter.save();
-    DrawChain(painter, x, y, drawing);
+    DrawChain(painter, x, y, drawing, framed);
     if (framed) DrawFrame(painter, x, y);
     painter.restore();
 }
@@ -109,7 +110,7 @@ QImage TFormulaPicture::Bitmap(TPictureSurface surface, bool framed, TShapeDrawi
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        DrawChain(painter, 0, 0, drawing);
+        DrawChain(painter, 0, 0, drawing, framed);
     }
     // Resized keeping the top-left part.
     if (fixed) image = image.copy(0, 0, ratio * FWidth, ratio * FHeight);

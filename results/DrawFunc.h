@@ -67,7 +67,8 @@ public:
 
     // Paints the picture with its top-left corner at (x, y): white, the formula's box from
     // (x + 5, y + 5), nothing outside the picture's rectangle; framed adds the one-pixel black
-    // frame on the picture's outermost pixels.
+    // frame on the picture's outermost pixels and draws the box from (x + 2, y + 2), one blank
+    // pixel inside the frame all round.
     void Paint(QPainter &painter, int32_t x, int32_t y, bool framed = false,
                TShapeDrawing drawing = TShapeDrawing::Smooth);
     // The same without the white background and without the clip: also the ink that reaches
@@ -82,7 +83,7 @@ public:
     QRect InkRect(bool framed, TShapeDrawing drawing, int ratio);
 
 private:
-    void DrawChain(QPainter &painter, int32_t x, int32_t y, TShapeDrawing drawing);
+    void DrawChain(QPainter &painter, int32_t x, int32_t y, TShapeDrawing drawing, bool framed);
     void DrawFrame(QPainter &painter, int32_t x, int32_t y);
 
     std::unique_ptr<TQtCanvas> FCanvas;

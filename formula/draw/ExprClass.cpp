@@ -29,6 +29,7 @@ thread_local std::deque<TPass> PendingPasses;
 thread_local bool Draining = false;
 
 bool DebugBoxes = false;
+thread_local TExprDrawObserver *DrawObserver = nullptr;
 
 thread_local std::size_t LiveNodes = 0;
 
@@ -61,6 +62,10 @@ void SetExprDebugBoxes(bool on) {
 
 bool ExprDebugBoxes() {
     return DebugBoxes;
+}
+
+void SetExprDrawObserver(TExprDrawObserver *observer) {
+    DrawObserver = observer;
 }
 
 std::size_t LiveExprNodes() {
@@ -194,9 +199,12 @@ void TExprClass::AlignToTopLeft(int32_t &X, int32_t &Y, int HAlign, int VAlign) 
 void TExprClass::Draw(int32_t X, int32_t Y, int HAlign, int VAlign) {
     if (!FCanvas) return;
     AlignToTopLeft(X, Y, HAlign, VAlign);
+    TExprDrawObserver *observer = DrawObserver;
+    if (observer) observer->BeginDraw(*this, X, Y);
     // The surface always writes text transparently with its cell's top-left at the point.
     AssignFont();
     Paint(X, Y);
+    if (observer) observer->EndDraw(*this);
     if (DebugBoxes) {
         const int32_t w = Width(), h = Height();
         const int32_t axis = SatAdd(Y, MidLineUp());

@@ -164,3 +164,16 @@ void SetExprDebugBoxes(bool on);
 bool ExprDebugBoxes();
 constexpr TColor clDebugBox = 0xFFC0A0;
 constexpr TColor clDebugAxis = 0xA0A0FF;
+
+// Told of every node's painting, nested as the nodes paint each other, so a watcher knows which
+// node each drawing call of the surface belongs to (for example to check that no two nodes' ink
+// collides). X, Y: the node's top-left corner.
+class TExprDrawObserver {
+public:
+    virtual ~TExprDrawObserver() = default;
+    virtual void BeginDraw(TExprClass &node, int32_t X, int32_t Y) = 0;
+    virtual void EndDraw(TExprClass &node) = 0;
+};
+
+// The watcher of this thread's painting; null (the default) for none.
+void SetExprDrawObserver(TExprDrawObserver *observer);

@@ -131,6 +131,40 @@ int64_t IntegralSignWidth(int64_t h, long double r) {
     return SignWidth(h, r, IntegralWidthRatio);
 }
 
+// Blank rows at least between a sign and the ink of its limits.
+constexpr int64_t LimitClearRows = 1;
+
+// Blank rows between the boxes of a sign of height h and its limits, placed at the sign's half
+// height: the lower limit's box begins on the row after the sign's last for an even h and on
+// that last row for an odd one; the upper limit's box ends on the sign's first row.
+int64_t LowerBoxGap(int64_t h) {
+    return h / 2 - (h - 1) / 2 - 1;
+}
+constexpr int64_t UpperBoxGap = -1;
+
+// Blank rows a text cell of node's font keeps above the tops of its capitals, ascenders and
+// digits (Above) and below their feet (Below), as the surface's glyph boxes tell; none where it
+// does not tell. Small fonts leave none above: their ink starts on the cell's first row.
+struct TCellRoom {
+    int64_t Above = 0, Below = 0;
+};
+
+TCellRoom CellRoom(TExprClass &node) {
+    TCanvas *canvas = node.Canvas();
+    if (!canvas) return {};
+    node.AssignFont();
+    const TTextMetrics tm = canvas->TextMetrics();
+    TCellRoom room{tm.Ascent, tm.Descent};
+    for (const char c : {'A', 'd', '0'}) {
+        TGlyphMetrics gm;
+        if (!canvas->GlyphMetrics(static_cast<unsigned char>(c), gm)) return {};
+        const int64_t top = gm.GlyphOrigin.Y, foot = top - int64_t{gm.BlackBoxY};
+        room.Above = std::min(room.Above, tm.Ascent - top);
+        room.Below = std::min(room.Below, tm.Descent + foot);
+    }
+    return {std::max<int64_t>(0, room.Above), std::max<int64_t>(0, room.Below)};
+}
+
 } // namespace
 
 // TExprGroupOp
@@ -174,18 +208,45 @@ long double TExprGroupOp::ResolutionRatio() const {
     return dx > 0 && dy > 0 ? static_cast<long double>(dx) / dy : 1.0L;
 }
 
+// A limit's ink stands off the sign by the blank rows between their boxes plus those its cell
+// keeps around the ink; where that leaves fewer than LimitClearRows, the limit moves away by the
+// rest (small fonts whose ink starts on the cell's first row would touch the sign).
+int64_t TExprGroupOp::LowerShift() {
+    if (!FTwin1) return 0;
+    const int64_t gap = LowerBoxGap(SymbolHeight()) + CellRoom(*FTwin1).Above;
+    return std::max<int64_t>(0, LimitClearRows - gap);
+}
+
+int64_t TExprGroupOp::UpperShift() {
+    if (!FTwin2) return 0;
+    const int64_t gap = UpperBoxGap + CellRoom(*FTwin2).Below;
+    return std::max<int64_t>(0, LimitClearRows - gap);
+}
+
+int64_t TExprGroupOp::LowerReach() {
+    if (!FTwin1) return 0;
+    const int64_t rows = LowerBoxGap(SymbolHeight()) + LowerShift() + FTwin1->Height();
+    // A box that already holds a spare row below the limit keeps it.
+    return std::max<int64_t>(FTwin1->Height(), rows);
+}
+
+int64_t TExprGroupOp::UpperReach() {
+    if (!FTwin2) return 0;
+    return std::max<int64_t>(FTwin2->Height(), UpperBoxGap + UpperShift() + FTwin2->Height());
+}
+
 int64_t TExprGroupOp::LowerPart() {
-    int64_t lo = FTwin1 ? FTwin1->Height() : 2 * static_cast<int64_t>(FPenWidthY);
+    int64_t lo = FTwin1 ? LowerReach() : 2 * static_cast<int64_t>(FPenWidthY);
     // The operand's own lower limit must stay inside this box too.
     if (auto *op = dynamic_cast<TExprGroupOp *>(Son()); op && op->Twin1())
-        lo = std::max<int64_t>(lo, op->Twin1()->Height());
+        lo = std::max<int64_t>(lo, op->LowerReach());
     return lo;
 }
 
 int64_t TExprGroupOp::UpperPart() {
-    int64_t up = FTwin2 ? FTwin2->Height() : 2 * static_cast<int64_t>(FPenWidthY);
+    int64_t up = FTwin2 ? UpperReach() : 2 * static_cast<int64_t>(FPenWidthY);
     if (auto *op = dynamic_cast<TExprGroupOp *>(Son()); op && op->Twin2())
-        up = std::max<int64_t>(up, op->Twin2()->Height());
+        up = std::max<int64_t>(up, op->UpperReach());
     return up;
 }
 
@@ -214,8 +275,8 @@ void TExprGroupOp::Paint(int32_t X, int32_t Y) {
     const int32_t cx = Sat32(X + c / 2 + 2 * px);
     const int32_t cy = SatAdd(Y, MidLineUp());
     const int64_t f = SymbolHeight() / 2;
-    if (FTwin2) FTwin2->Draw(cx, Sat32(cy - f), 1, 2);
-    if (FTwin1) FTwin1->Draw(cx, Sat32(cy + f), 1, 0);
+    if (FTwin2) FTwin2->Draw(cx, Sat32(cy - f - UpperShift()), 1, 2);
+    if (FTwin1) FTwin1->Draw(cx, Sat32(cy + f + LowerShift()), 1, 0);
     // Large signs are smooth outlines; small ones are pixel-aligned so they stay crisp.
     if (f > 27)
         PaintBigSymbol(cx, cy);

@@ -28,6 +28,14 @@ protected:
     // the horizontal to the vertical resolution.
     int64_t LowerPart();
     int64_t UpperPart();
+    // Rows by which the lower (upper) limit stands further off the sign than the rows of their
+    // boxes alone would put it, so that its ink keeps clear of the sign; 0 without that limit.
+    int64_t LowerShift();
+    int64_t UpperShift();
+    // Rows the lower limit takes below the sign's last row (the upper one above its first row),
+    // the shift included; 0 without that limit.
+    int64_t LowerReach();
+    int64_t UpperReach();
     int64_t ColumnWidth();
     long double ResolutionRatio() const;
     // The small integral stroke (two hooks and a stem) with left column L and top row T.

@@ -38,8 +38,9 @@ void TPictureLayout::Measure(const TExprFont &font, TCanvas *canvas) {
     FHeight = static_cast<int32_t>(std::clamp<int64_t>(h, 1, MaxFormulaPictureSide + 1));
 }
 
-void TPictureLayout::Draw(int32_t x, int32_t y) {
-    FChain->Draw(x + FormulaPictureMargin, y + FormulaPictureMargin, 0, 0);
+void TPictureLayout::Draw(int32_t x, int32_t y, bool framed) {
+    const int32_t margin = framed ? FramedPictureMargin : FormulaPictureMargin;
+    FChain->Draw(x + margin, y + margin, 0, 0);
 }
 
 void TPictureLayout::DrawFrame(int32_t x, int32_t y) {

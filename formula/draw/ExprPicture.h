@@ -18,6 +18,10 @@ class TExprChain;
 constexpr int32_t MaxFormulaPictureSide = 16384;
 // The formula's box starts this far from the picture's top-left corner in both directions.
 constexpr int32_t FormulaPictureMargin = 5;
+// In a framed picture it starts this far in instead: the picture, the box plus 4, then leaves
+// one blank pixel between the box and the frame on every side, where the plain picture's margin
+// would put the frame on the box's own last column and row.
+constexpr int32_t FramedPictureMargin = 2;
 
 class TPictureLayout {
 public:
@@ -42,8 +46,9 @@ public:
     int32_t Width() const { return FWidth; }
     int32_t Height() const { return FHeight; }
 
-    // Paints the chain for a picture whose top-left corner is at (x, y).
-    void Draw(int32_t x, int32_t y);
+    // Paints the chain for a picture whose top-left corner is at (x, y), placed for a frame
+    // around it when framed.
+    void Draw(int32_t x, int32_t y, bool framed = false);
     // The one-pixel frame on the picture's outermost pixels, with the canvas's pen.
     void DrawFrame(int32_t x, int32_t y);
 

@@ -118,7 +118,8 @@ TEST_F(RunButton, OnlyTheFirstBadCellIsReportedAndTheWindowStaysClosed) {
     FForm->StringGrid1()->SetCells(5, 1, QStringLiteral("x"));
     FForm->StringGrid2()->SetCells(0, 1, QString());
     FForm->show();
-    QApplication::setActiveWindow(FForm.get());
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
     Press();
     ASSERT_EQ(FAnswerer.Records.size(), 1u);
     EXPECT_EQ(FAnswerer.Records[0].Title, QStringLiteral("Ошибка ввода"));
@@ -303,7 +304,8 @@ TEST_F(RunButton, EveryPasteIsReadAsTypingReadsAndNothingIsLostSilently) {
 
 TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {
     FForm->show();
-    QApplication::setActiveWindow(FForm.get());
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
     TStringGrid *grid1 = FForm->StringGrid1();
     TStringGrid *grid2 = FForm->StringGrid2();
     grid1->setFocus();

@@ -197,6 +197,50 @@ TEST(ExprGroupOps, UpperLimitSitsOnTheSign) {
     EXPECT_EQ(prod.Twin1()->Font().Height(), -9);
 }
 
+namespace {
+
+// Glyphs whose ink fills their whole text cell, as small screen fonts draw them.
+class TFullCellCanvas : public TRecordingCanvas {
+public:
+    bool GlyphMetrics(uint32_t code, TGlyphMetrics &gm) override {
+        if (!TRecordingCanvas::GlyphMetrics(code, gm)) return false;
+        if (code == '_') return true; // the pen width stays
+        gm.GlyphOrigin.Y = Ascent(Font().Height);
+        gm.BlackBoxY = static_cast<uint32_t>(CellHeight(Font().Height));
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(ExprGroupOps, LimitsWhoseInkFillsTheirCellKeepABlankRowFromTheSign) {
+    // Sign height 22 (even): the lower limit's box would begin right below the sign and the
+    // upper one's end on its first row. Each moves off by what leaves one blank row.
+    TFullCellCanvas canvas;
+    TExprSumma even(Box(10, 20), Box(6, 9), Box(6, 7));
+    Prepare(even, canvas);
+    ASSERT_EQ(even.SymbolHeight(), 22);
+    EXPECT_EQ(even.Height(), (9 + 1) + 22 + (7 + 1));
+    even.Draw(0, 0, 0, 0);
+    const int32_t cy = even.MidLineUp();
+    EXPECT_EQ(static_cast<TBox *>(even.Twin1())->PaintY, cy + 11 + 1);
+    EXPECT_EQ(static_cast<TBox *>(even.Twin2())->PaintY + 7 - 1, cy - 11 - 2);
+
+    // Sign height 27 (odd): the lower limit's box would begin on the sign's last row.
+    TExprSumma odd(Box(10, 24), Box(6, 9), nullptr);
+    Prepare(odd, canvas);
+    ASSERT_EQ(odd.SymbolHeight(), 27);
+    EXPECT_EQ(odd.Height(), (9 + 1) + 27 + 2);
+    odd.Draw(0, 0, 0, 0);
+    EXPECT_EQ(static_cast<TBox *>(odd.Twin1())->PaintY, odd.MidLineUp() + 13 + 2);
+
+    // An outer operator keeps its operand's moved limits inside its box.
+    TExprSumma outer(std::make_unique<TExprProd>(Box(10, 20), Box(6, 9), nullptr), nullptr,
+                     nullptr);
+    Prepare(outer, canvas);
+    EXPECT_EQ(outer.MidLineDn(), -((9 + 1) + 10));
+}
+
 TEST(ExprGroupOps, SmallAndLargeFormsSplitAtHalfHeight27) {
     TRecordingCanvas canvas;
     // h = 54 (half-extent 24) is still small.

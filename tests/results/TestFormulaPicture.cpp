@@ -89,8 +89,13 @@ TEST_F(FormulaPicture, FramedAndPlainHaveOneSize) {
         EXPECT_EQ(framed.pixel(0, y), qRgb(0, 0, 0)) << y;
         EXPECT_EQ(framed.pixel(w - 1, y), qRgb(0, 0, 0)) << y;
     }
-    // Inside the ring the framed picture is the plain one.
-    EXPECT_EQ(framed.copy(1, 1, w - 2, h - 2), plain.copy(1, 1, w - 2, h - 2));
+    // Inside the ring the formula's box keeps one blank pixel to it on every side: the plain
+    // picture's box moved from (5, 5) to (2, 2), where its last column and row show too.
+    EXPECT_TRUE(AllWhite(framed, QRect(1, 1, w - 2, 1)));
+    EXPECT_TRUE(AllWhite(framed, QRect(1, h - 2, w - 2, 1)));
+    EXPECT_TRUE(AllWhite(framed, QRect(1, 1, 1, h - 2)));
+    EXPECT_TRUE(AllWhite(framed, QRect(w - 2, 1, 1, h - 2)));
+    EXPECT_EQ(framed.copy(2, 2, w - 5, h - 5), plain.copy(5, 5, w - 5, h - 5));
 }
 
 TEST_F(FormulaPicture, SmallerFontGivesSmallerPictures) {
@@ -207,9 +212,8 @@ TEST_F(FormulaPicture, DrawFormulaPaintsOpaqueAtThePointAndKeepsItsHeight) {
         DrawFramedFormula("a+b", painter, 100, 10);
     }
     EXPECT_EQ(LastFormulaHeight, picture.height());
-    EXPECT_EQ(target.pixel(100, 10), qRgb(0, 0, 0));
-    EXPECT_EQ(target.copy(101, 11, picture.width() - 2, picture.height() - 2),
-              picture.copy(1, 1, picture.width() - 2, picture.height() - 2));
+    EXPECT_EQ(target.copy(100, 10, picture.width(), picture.height()),
+              TFormulaPicture(" ", "a+b", " ").Bitmap(TPictureSurface::Sized, true));
 }
 
 TEST_F(FormulaPicture, PaintOnAPainterMatchesTheBitmap) {
