@@ -8,8 +8,6 @@
 #include <cmath>
 #include <utility>
 
-TCheckPage LastCheck;
-
 namespace {
 
 constexpr std::string_view TextFace = "Comic Sans MS";
@@ -23,47 +21,37 @@ constexpr int MaxFallsNamed = 2;
 // Samples of a fitted curve from month 1 to month 10.
 constexpr int CurveSamples = 91;
 
+// By TFitModel: the name in the records, and the model's name (UTF-8) as a heading and inside a
+// sentence.
+struct TModelNames {
+    const char *Record, *Heading, *InSentence;
+};
+constexpr TModelNames ModelNames[] = {
+    {"exponential", "Экспоненциальная модель", "экспоненциальная модель"},
+    {"saturation", "Модель насыщения", "модель насыщения"},
+    {"logistic", "Модель Ферхюльста", "модель Ферхюльста"},
+};
+
 const char *RecordName(TFitModel model) {
-    switch (model) {
-    case TFitModel::Exponential:
-        return "exponential";
-    case TFitModel::Saturation:
-        return "saturation";
-    case TFitModel::Logistic:
-        return "logistic";
-    }
-    return "";
+    return ModelNames[static_cast<std::size_t>(model)].Record;
 }
 
-// The model's name, capitalised as a heading or in lower case inside a sentence (UTF-8).
 std::string ModelTitle(TFitModel model, bool heading = true) {
-    switch (model) {
-    case TFitModel::Exponential:
-        return heading ? "Экспоненциальная модель" : "экспоненциальная модель";
-    case TFitModel::Saturation:
-        return heading ? "Модель насыщения" : "модель насыщения";
-    case TFitModel::Logistic:
-        return heading ? "Модель Ферхюльста" : "модель Ферхюльста";
-    }
-    return {};
+    const TModelNames &names = ModelNames[static_cast<std::size_t>(model)];
+    return heading ? names.Heading : names.InSentence;
 }
 
+// By TFitFailure.
 std::string FailureText(TFitFailure failure) {
-    switch (failure) {
-    case TFitFailure::None:
-        break;
-    case TFitFailure::NoStart:
-        return "нет начального приближения: мало положительных численностей";
-    case TFitFailure::NotConverged:
-        return "итерации не сошлись за 1000 шагов";
-    case TFitFailure::NotFinite:
-        return "значения вышли за пределы представимых чисел";
-    case TFitFailure::NoSaturation:
-        return "данные не показывают насыщения";
-    case TFitFailure::Singular:
-        return "параметры не определяются однозначно";
-    }
-    return {};
+    static constexpr const char *Texts[] = {
+        "",
+        "нет начального приближения: мало положительных численностей",
+        "итерации не сошлись за 1000 шагов",
+        "значения вышли за пределы представимых чисел",
+        "данные не показывают насыщения",
+        "параметры не определяются однозначно",
+    };
+    return Texts[static_cast<std::size_t>(failure)];
 }
 
 // Decimals that show a parameter as its standard error allows: the error to two significant
@@ -428,7 +416,6 @@ void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target) {
                 series.AddXY(p.X, p.Y);
         }
     }
-    LastCheck = page;
 }
 
 std::string CheckRecords(const TCheckPage &page) {

@@ -9,7 +9,8 @@
 #pragma once
 
 #include "analysis/Fit.h"
-#include "analysis/Run.h"
+#include "analysis/ReportTarget.h"
+#include "analysis/RunResult.h"
 
 #include <array>
 #include <string>
@@ -44,14 +45,10 @@ struct TCheckPage {
     std::array<TPopulationCheck, 2> Population;
 };
 
-// The check of the last applied run; it keeps its value between runs.
-extern TCheckPage LastCheck;
-
 // The fits, the warnings, the page's lines and the chart points of a run.
 TCheckPage ComputeCheckPage(const TRunResult &run);
 
-// Clears and paints Image10 and Image11, refills Chart13 and Chart14 and keeps the page in
-// LastCheck.
+// Clears and paints Image10 and Image11 and refills Chart13 and Chart14.
 void ApplyCheckPage(const TCheckPage &page, TResultsTarget &target);
 
 // The records of the fits for zelvano-report --dump, in UTF-8, one per line:

@@ -9,6 +9,7 @@
 #include <gsl/gsl_vector.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <memory>
@@ -255,6 +256,69 @@ TModelFit Undetermined(TModelFit fit, TFitFailure failure) {
     return fit;
 }
 
+struct TSolverEnd {
+    bool Converged = false;
+    bool Finite = true;
+};
+
+// Runs the solver of a q-parameter fit to convergence, to a position that is not finite or runs
+// away from the counts (S beyond RunawayFactor times the largest count), or to MaxIterations;
+// iterations receives how many it took.
+TSolverEnd Iterate(gsl_multifit_nlinear_workspace *w, int q, double maxY, int &iterations) {
+    TSolverEnd end;
+    for (int iteration = 1; iteration <= MaxIterations; ++iteration) {
+        const int status = gsl_multifit_nlinear_iterate(w);
+        iterations = iteration;
+        const gsl_vector *x = gsl_multifit_nlinear_position(w);
+        if (!AllFinite(x)) {
+            end.Finite = false;
+            break;
+        }
+        if (q == 3 && gsl_vector_get(x, FitS) > RunawayFactor * maxY) break;
+        // "No progress" means fifteen trial steps in a row were rejected; when the last of them
+        // is below the tolerance the point is a minimum to working precision.
+        if (status != GSL_SUCCESS && status != GSL_ENOPROG) break;
+        int info = 0;
+        if (gsl_multifit_nlinear_test(StepTolerance, 0, 0, &info, w) == GSL_SUCCESS) {
+            end.Converged = true;
+            break;
+        }
+    }
+    return end;
+}
+
+// The standard errors and 95 % confidence intervals of the parameters; false when an interval
+// is not finite.
+bool SetIntervals(TModelFit &fit, const std::array<double, 3> &se) {
+    const int q = fit.ParameterCount;
+    const double tq = gsl_cdf_tdist_Pinv(0.975, PointCount - q);
+    for (int j = 0; j < q; ++j) {
+        TFitParameter &p = fit.Parameters[j];
+        p.StdError = se[j];
+        p.Low = p.Value - tq * se[j];
+        p.High = p.Value + tq * se[j];
+        if (!std::isfinite(p.Low) || !std::isfinite(p.High)) return false;
+    }
+    return true;
+}
+
+// A determined fit as exact (its residuals vanish against the counts, whose squares sum to
+// sumY2) or ok with its AICc.
+TModelFit Judged(TModelFit fit, double sumY2) {
+    fit.Failure = TFitFailure::None;
+    if (fit.Rss <= ExactRelative * ExactRelative * sumY2) {
+        fit.Status = TFitStatus::Exact;
+        return fit;
+    }
+    fit.Status = TFitStatus::Ok;
+    // AICc with p = q + 1 estimated values (the parameters and the error variance).
+    const double n = PointCount, p = fit.ParameterCount + 1;
+    fit.Aicc = n * std::log(fit.Rss / n) + 2 * p + 2 * p * (p + 1) / (n - p - 1);
+    fit.HasAicc = std::isfinite(fit.Aicc);
+    if (!fit.HasAicc) return Undetermined(fit, TFitFailure::NotFinite);
+    return fit;
+}
+
 } // namespace
 
 double FitCurveValue(TFitModel model, const std::array<TFitParameter, 3> &parameters, double t) {
@@ -294,25 +358,8 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts) {
     if (!w || gsl_multifit_nlinear_init(&x0.vector, &fdf, w.get()) != GSL_SUCCESS)
         return Undetermined(fit, TFitFailure::NotConverged);
 
-    bool converged = false, finite = true;
-    for (int iteration = 1; iteration <= MaxIterations; ++iteration) {
-        const int status = gsl_multifit_nlinear_iterate(w.get());
-        fit.Iterations = iteration;
-        const gsl_vector *x = gsl_multifit_nlinear_position(w.get());
-        if (!AllFinite(x)) {
-            finite = false;
-            break;
-        }
-        if (q == 3 && gsl_vector_get(x, FitS) > RunawayFactor * maxY) break;
-        // "No progress" means fifteen trial steps in a row were rejected; when the last of them
-        // is below the tolerance the point is a minimum to working precision.
-        if (status != GSL_SUCCESS && status != GSL_ENOPROG) break;
-        int info = 0;
-        if (gsl_multifit_nlinear_test(StepTolerance, 0, 0, &info, w.get()) == GSL_SUCCESS) {
-            converged = true;
-            break;
-        }
-    }
+    const TSolverEnd end = Iterate(w.get(), q, maxY, fit.Iterations);
+    const bool converged = end.Converged, finite = end.Finite;
 
     const gsl_vector *x = gsl_multifit_nlinear_position(w.get());
     for (int j = 0; j < q; ++j)
@@ -338,31 +385,20 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts) {
     std::array<double, 3> se{};
     if (!StandardErrors(gsl_multifit_nlinear_jac(w.get()), maxAbsY, fit.Rss / (PointCount - q), se))
         return Undetermined(fit, TFitFailure::Singular);
-    const double tq = gsl_cdf_tdist_Pinv(0.975, PointCount - q);
-    for (int j = 0; j < q; ++j) {
-        TFitParameter &p = fit.Parameters[j];
-        p.StdError = se[j];
-        p.Low = p.Value - tq * se[j];
-        p.High = p.Value + tq * se[j];
-        if (!std::isfinite(p.Low) || !std::isfinite(p.High))
-            return Undetermined(fit, TFitFailure::NotFinite);
-    }
+    if (!SetIntervals(fit, se)) return Undetermined(fit, TFitFailure::NotFinite);
+    return Judged(fit, sumY2);
+}
 
-    fit.Failure = TFitFailure::None;
-    if (fit.Rss <= ExactRelative * ExactRelative * sumY2) {
-        fit.Status = TFitStatus::Exact;
-        return fit;
-    }
-    fit.Status = TFitStatus::Ok;
-    // AICc with p = q + 1 estimated values (the parameters and the error variance).
-    const double n = PointCount, p = q + 1;
-    fit.Aicc = n * std::log(fit.Rss / n) + 2 * p + 2 * p * (p + 1) / (n - p - 1);
-    fit.HasAicc = std::isfinite(fit.Aicc);
-    if (!fit.HasAicc) return Undetermined(fit, TFitFailure::NotFinite);
-    return fit;
+namespace {
+std::atomic<uint64_t> PopulationFits{0};
+} // namespace
+
+uint64_t PopulationFitCount() {
+    return PopulationFits.load(std::memory_order_relaxed);
 }
 
 TPopulationFit FitPopulation(const TCountArray &counts) {
+    PopulationFits.fetch_add(1, std::memory_order_relaxed);
     TPopulationFit result;
     bool anyExact = false;
     for (TFitModel model : FitModels) {

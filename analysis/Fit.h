@@ -85,6 +85,9 @@ TModelFit FitModel(TFitModel model, const TCountArray &counts);
 
 // All three models, with AICc differences, Akaike weights and the ranking.
 TPopulationFit FitPopulation(const TCountArray &counts);
+// How many populations FitPopulation has fitted since the program started: the fits are the
+// costly part of a run, and an output that fitted again instead of reading the run shows here.
+uint64_t PopulationFitCount();
 
 // True when the fit's preferred model is the run's choice: the exponential for an exponential
 // population, saturation or logistic for a logistic one.

@@ -1,6 +1,7 @@
 // The painting half of the run: the report pages and the chart filling, in the run's order.
+#include "analysis/Report.h"
+
 #include "analysis/CheckPage.h"
-#include "analysis/Run.h"
 #include "analysis/Texts.h"
 #include "runtime/NumText.h"
 
@@ -108,21 +109,40 @@ void PaintLines(const std::array<std::string, N> &lines, TImageArea &area, int32
         c.Advance(c.Formula(15, line));
 }
 
+// The two-year or three-year page: population 1 on the image `first`, population 2 on the next,
+// each cleared and painted one formula a line from y = top in the 6 point formula font.
+template <std::size_t N>
+void PaintYears(const std::array<std::string, N> &lines1, const std::array<std::string, N> &lines2,
+                TResultsTarget &target, int first, int32_t top) {
+    target.SetFormulaFontSize(6);
+    target.Image(first).Clear();
+    target.Image(first + 1).Clear();
+    PaintLines(lines1, target.Image(first), top);
+    PaintLines(lines2, target.Image(first + 1), top);
+}
+
+// A model's part of the formulas page: its title in 12 point bold, its equation, and "где" in
+// 10 point, which the explanations follow.
+void ModelHeading(TPageCursor &c, TImageArea &area, const char *title, int32_t formulaX,
+                  const char *formula) {
+    SelectFont(area, 12, true);
+    c.Text(10, Win1251(title));
+    c.Advance(c.LineHeight());
+    c.Advance(int64_t{c.Formula(formulaX, formula)} + 10);
+    SelectFont(area, 10, false);
+    c.Text(10, Win1251("где"));
+    c.Advance(c.LineHeight());
+}
+
 } // namespace
 
 void PaintFormulasPage(TResultsTarget &target) {
     TImageArea &area = target.Image(1);
     area.Clear();
     TPageCursor c(area, 10);
-    SelectFont(area, 12, true);
     target.SetFormulaFontSize(10);
 
-    c.Text(10, Win1251("Экспоненциальная модель роста популяции"));
-    c.Advance(c.LineHeight());
-    c.Advance(int64_t{c.Formula(15, "diff(X)/diff(t)=k*.X_i")} + 10);
-    SelectFont(area, 10, false);
-    c.Text(10, Win1251("где"));
-    c.Advance(c.LineHeight());
+    ModelHeading(c, area, "Экспоненциальная модель роста популяции", 15, "diff(X)/diff(t)=k*.X_i");
     c.Advance(c.Formula(10, Win1251("diff(X)&String(\" - прирост численности популяции за период "
                                     "времени\")&diff(t)&String(;)")));
     c.Advance(c.Formula(15, Win1251("k&Space(14)&String(\" - коэффициент, учитывающий скорость "
@@ -136,13 +156,7 @@ void PaintFormulasPage(TResultsTarget &target) {
     c.Advance(c.LineHeight());
     c.Advance(int64_t{c.Formula(15, "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))")} + 10);
 
-    SelectFont(area, 12, true);
-    c.Text(10, Win1251("Логистическая модель роста популяции"));
-    c.Advance(c.LineHeight());
-    c.Advance(int64_t{c.Formula(10, "diff(x)/diff(t)=k*.(S-X_i)")} + 10);
-    SelectFont(area, 10, false);
-    c.Text(10, Win1251("где"));
-    c.Advance(c.LineHeight());
+    ModelHeading(c, area, "Логистическая модель роста популяции", 10, "diff(x)/diff(t)=k*.(S-X_i)");
     c.Advance(int64_t{c.Formula(15, Win1251("S&Space(14)&String(\" - максимально возможная "
                                             "численность популяции в данной среде обитания;\")"))} +
               10);
@@ -157,10 +171,8 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
 
     RefillCharts(run, target, {1, 2});
 
-    FirstIsLogistic = run.FirstIsLogistic;
     target.SetLabel(3, run.Labels[0]);
     target.SetLabel(4, run.Labels[1]);
-    Capacity = run.Capacity;
     target.SetLabel(5, run.Labels[2]);
     target.SetLabel(6, run.Labels[3]);
 
@@ -170,9 +182,7 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     target.SetFormulaFontSize(8);
     for (int image = 2; image <= 5; ++image)
         target.Image(image).Clear();
-    GrowthK1 = p1.K;
     PaintCoefficients(p1, true, target.Image(2), target.Image(1));
-    GrowthK2 = p2.K;
     PaintCoefficients(p2, false, target.Image(3), target.Image(1));
 
     RefillCharts(run, target, {3, 4});
@@ -182,45 +192,45 @@ void ApplyRun(const TRunResult &run, TResultsTarget &target) {
     PaintWeek(p2, target.Image(5));
 
     RefillCharts(run, target, {6, 5});
-    target.SetFormulaFontSize(6);
-    target.Image(6).Clear();
-    target.Image(7).Clear();
-    PaintLines(p1.TwoYearLines, target.Image(6), 10);
-    PaintLines(p2.TwoYearLines, target.Image(7), 10);
-
+    PaintYears(p1.TwoYearLines, p2.TwoYearLines, target, 6, 10);
     RefillCharts(run, target, {12, 11});
-    target.SetFormulaFontSize(6);
-    target.Image(8).Clear();
-    target.Image(9).Clear();
-    PaintLines(p1.ThreeYearLines, target.Image(8), 2);
-    PaintLines(p2.ThreeYearLines, target.Image(9), 2);
+    PaintYears(p1.ThreeYearLines, p2.ThreeYearLines, target, 8, 2);
 
     if (run.Check) ApplyCheckPage(*run.Check, target);
 }
 
-TRunEnd RunAnalysis(TResultsTarget &target,
-                    const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
-                    int32_t smoothing, std::string &refusal) {
-    refusal.clear();
+void PaintRun(const TRunResult &run, TResultsTarget &target) {
+    PaintFormulasPage(target);
+    ApplyRun(run, target);
+    target.FlushCharts();
+}
+
+TAnalysisRun RunAnalysis(TResultsTarget &target,
+                         const std::function<bool(TCountArray &, TCountArray &)> &readCounts,
+                         int32_t smoothing) {
+    TAnalysisRun run;
     PaintFormulasPage(target);
     TCountArray counts1{}, counts2{};
-    if (!readCounts(counts1, counts2)) return TRunEnd::BadCount;
-    const TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
+    if (!readCounts(counts1, counts2)) return run;
+    TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
     if (!outcome.Result) {
-        refusal = outcome.Refusal;
-        return TRunEnd::Refused;
+        run.End = TRunEnd::Refused;
+        run.Refusal = std::move(outcome.Refusal);
+        return run;
     }
     ApplyRun(*outcome.Result, target);
     target.FlushCharts();
-    return TRunEnd::Applied;
+    run.End = TRunEnd::Applied;
+    run.Result = std::move(outcome.Result);
+    return run;
 }
 
-TRunEnd RunAnalysis(TResultsTarget &target, const TCountArray &counts1, const TCountArray &counts2,
-                    int32_t smoothing, std::string &refusal) {
+TAnalysisRun RunAnalysis(TResultsTarget &target, const TCountArray &counts1,
+                         const TCountArray &counts2, int32_t smoothing) {
     auto given = [&](TCountArray &c1, TCountArray &c2) {
         c1 = counts1;
         c2 = counts2;
         return true;
     };
-    return RunAnalysis(target, given, smoothing, refusal);
+    return RunAnalysis(target, given, smoothing);
 }

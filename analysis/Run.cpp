@@ -6,11 +6,6 @@
 
 #include <cmath>
 
-bool FirstIsLogistic = false;
-int32_t Capacity = 0;
-double GrowthK1 = 0;
-double GrowthK2 = 0;
-
 using E = long double;
 
 namespace {

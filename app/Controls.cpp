@@ -1,6 +1,5 @@
 #include "app/Controls.h"
 
-#include "app/GridClipboard.h"
 #include "results/FontSetup.h"
 
 #include <QAbstractButton>
@@ -137,11 +136,11 @@ void TStringGrid::keyPressEvent(QKeyEvent *event) {
 
 bool TStringGrid::ClipboardKey(const QKeyEvent *event) {
     if (IsPasteKey(event)) {
-        PasteIntoRow(*this, currentColumn(), QGuiApplication::clipboard()->text());
+        PasteIntoRow(currentColumn(), QGuiApplication::clipboard()->text());
         return true;
     }
     if (IsCopyKey(event)) {
-        QGuiApplication::clipboard()->setText(RowText(*this));
+        QGuiApplication::clipboard()->setText(RowText());
         return true;
     }
     return false;
@@ -166,7 +165,7 @@ bool TStringGrid::PasteIntoEditor(QWidget *editor) {
     // Several pieces fill the cells from here on; one piece is an edit of the cell's text.
     if (one.Pieces > 1) {
         closeEditor(editor, QAbstractItemDelegate::NoHint);
-        PasteIntoRow(*this, currentColumn(), text);
+        PasteIntoRow(currentColumn(), text);
         return true;
     }
     auto *line = qobject_cast<QLineEdit *>(editor);
@@ -174,6 +173,22 @@ bool TStringGrid::PasteIntoEditor(QWidget *editor) {
     if (one.Put == 1) line->insert(one.Cells.constFirst());
     ShowNote(one.Note());
     return true;
+}
+
+TPastedValues TStringGrid::PasteIntoRow(int from, const QString &text) {
+    const int col = std::max(from, 0);
+    const TPastedValues values = ReadPasted(text, std::max(ColCount() - col, 0));
+    for (qsizetype i = 0; i < values.Cells.size(); ++i)
+        if (!values.Cells[i].isNull()) SetCells(col + static_cast<int>(i), 1, values.Cells[i]);
+    ShowNote(values.Note());
+    return values;
+}
+
+QString TStringGrid::RowText() const {
+    QStringList cells;
+    for (int c = 0; c < ColCount(); ++c)
+        cells << Cells(c, 1);
+    return cells.join(u'\t');
 }
 
 void TStringGrid::ShowNote(const QString &note) {

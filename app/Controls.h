@@ -3,6 +3,8 @@
 // index.
 #pragma once
 
+#include "app/GridClipboard.h"
+
 #include <QChar>
 #include <QGroupBox>
 #include <QStringList>
@@ -37,6 +39,12 @@ public:
     void ShowNote(const QString &note);
     // The note shown last, empty when the last paste put everything.
     QString Note() const { return FNote; }
+
+    // Puts text into row 1 from column `from` on, as ReadPasted reads it, and shows the note of
+    // what was left out. Returns what was read.
+    TPastedValues PasteIntoRow(int from, const QString &text);
+    // Row 1, the cells separated by tabs: a spreadsheet takes it as a row of cells.
+    QString RowText() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,7 +1,5 @@
 #include "app/GridClipboard.h"
 
-#include "app/Controls.h"
-
 #include <QKeyEvent>
 #include <QKeySequence>
 
@@ -86,22 +84,6 @@ TPastedValues ReadPasted(const QString &text, int room) {
     }
     if (!view.isEmpty()) endCell();
     return out;
-}
-
-TPastedValues PasteIntoRow(TStringGrid &grid, int from, const QString &text) {
-    const int col = std::max(from, 0);
-    const TPastedValues values = ReadPasted(text, std::max(grid.ColCount() - col, 0));
-    for (qsizetype i = 0; i < values.Cells.size(); ++i)
-        if (!values.Cells[i].isNull()) grid.SetCells(col + static_cast<int>(i), 1, values.Cells[i]);
-    grid.ShowNote(values.Note());
-    return values;
-}
-
-QString RowText(const TStringGrid &grid) {
-    QStringList cells;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        cells << grid.Cells(c, 1);
-    return cells.join(u'\t');
 }
 
 bool IsPasteKey(const QKeyEvent *event) {

@@ -1,14 +1,12 @@
-// Counts between a count grid and the clipboard. Counts in lessons come from spreadsheets: a
-// pasted row or column (or numbers typed with tabs, blanks, semicolons or line breaks between
-// them) fills the cells from the current one on; copying gives the ten counts as one
-// tab-separated row, which a spreadsheet takes as a row of cells.
+// Pasted text as counts. Counts in lessons come from spreadsheets: a pasted row or column (or
+// numbers typed with tabs, blanks, semicolons or line breaks between them) fills the cells from
+// the current one on. Plain text in, values out: the grid (app/Controls.h) puts them.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
 class QKeyEvent;
-class TStringGrid;
 
 // Only this much of a pasted text is read: a huge clipboard must not freeze the window.
 constexpr qsizetype MaxPasteChars = 64 * 1024;
@@ -36,13 +34,6 @@ struct TPastedValues {
 // (no-break space, narrow no-break space, apostrophe) are dropped. A piece is put only when it
 // is a whole number of digits, as typing allows.
 TPastedValues ReadPasted(const QString &text, int room);
-
-// Puts text into row 1 of grid from column `from` on, as ReadPasted reads it, and shows the
-// note of what was left out next to the grid. Returns what was read.
-TPastedValues PasteIntoRow(TStringGrid &grid, int from, const QString &text);
-
-// Row 1 of grid, the cells separated by tabs.
-QString RowText(const TStringGrid &grid);
 
 // Ctrl+V or Shift+Insert, and Ctrl+C, as the platform names them.
 bool IsPasteKey(const QKeyEvent *event);

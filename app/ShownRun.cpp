@@ -1,7 +1,6 @@
 #include "app/ShownRun.h"
 
 #include "analysis/MainData.h"
-#include "analysis/RunCsv.h"
 
 int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountArray &counts2) {
     if (variantIndex < 0 || variantIndex >= VariantCount) return 0;
@@ -13,10 +12,8 @@ int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountA
     return variantIndex + 1;
 }
 
-TShownRun ShownRunOf(TFrmRunTarget &target, int variant, const TCountArray &counts1,
-                     const TCountArray &counts2, int32_t smoothing, const QString &smoothingText) {
+TShownRun ShownRunOf(TRunResult run, int variant, const QString &smoothingText) {
     TShownRun shown;
-    shown.Target = &target;
     QString smoothingName = smoothingText;
     if (!smoothingName.isEmpty()) smoothingName[0] = smoothingName[0].toLower();
     shown.Heading =
@@ -24,8 +21,6 @@ TShownRun ShownRunOf(TFrmRunTarget &target, int variant, const TCountArray &coun
         (smoothingName.isEmpty() ? QString() : QStringLiteral(", ") + smoothingName);
     shown.FileBase = variant > 0 ? QStringLiteral("zelvano-вариант-%1").arg(variant)
                                  : QStringLiteral("zelvano-свои-данные");
-    // The computation is pure: the same counts give the values the pages show.
-    const TRunOutcome outcome = ComputeRun(counts1, counts2, smoothing);
-    if (outcome.Result) shown.Tables = QByteArray::fromStdString(RunTablesCsv(*outcome.Result));
+    shown.Result = std::make_shared<const TRunResult>(std::move(run));
     return shown;
 }

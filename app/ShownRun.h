@@ -1,4 +1,4 @@
-// What the results window's print and save buttons keep of a run the input window made.
+// How the input window names a run for the results window's print and save buttons.
 #pragma once
 
 #include "analysis/NumMethods.h"
@@ -10,7 +10,6 @@
 // variant at variantIndex, else 0: the user's own counts.
 int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountArray &counts2);
 
-// The run of counts1 and counts2 with a smoothing choice (its radio item text): the heading of the
-// printed pages, the file name to suggest and the CSV tables. variant is ShownVariant's answer.
-TShownRun ShownRunOf(TFrmRunTarget &target, int variant, const TCountArray &counts1,
-                     const TCountArray &counts2, int32_t smoothing, const QString &smoothingText);
+// The run with the heading of its printed pages and the file name to suggest, from variant
+// (ShownVariant's answer) and the smoothing choice's radio item text.
+TShownRun ShownRunOf(TRunResult run, int variant, const QString &smoothingText);

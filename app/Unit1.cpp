@@ -1,11 +1,10 @@
 #include "app/Unit1.h"
 
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "analysis/Texts.h"
 #include "app/ShownRun.h"
 #include "results/FontSetup.h"
-#include "results/ResultsActions.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
@@ -230,9 +229,8 @@ void TForm1::ShowRunError(const QString &text) {
     box.exec();
 }
 
-void TForm1::SetResultsWindow(TFrmRun *frmRun) {
-    FFrmRun = frmRun;
-    FRunTarget = frmRun ? std::make_unique<TFrmRunTarget>(*frmRun) : nullptr;
+TFrmRunTarget *TForm1::RunTarget() const {
+    return FFrmRun ? &FFrmRun->Target() : nullptr;
 }
 
 bool TForm1::ReadCounts() {
@@ -256,12 +254,12 @@ bool TForm1::ReadCounts() {
 }
 
 void TForm1::Button1Click() {
-    if (!FRunTarget) {
+    if (!FFrmRun) {
         ReadCounts();
         return;
     }
-    std::string refusal;
-    TRunEnd end = TRunEnd::BadCount;
+    const int32_t smoothing = FRadioGroup1->ItemIndex();
+    TAnalysisRun run;
     try {
         // The counts are read into Counts1 and Counts2, where they stay after the run.
         auto readCounts = [this](TCountArray &counts1, TCountArray &counts2) {
@@ -270,19 +268,19 @@ void TForm1::Button1Click() {
             counts2 = Counts2;
             return true;
         };
-        end = RunAnalysis(*FRunTarget, readCounts, FRadioGroup1->ItemIndex(), refusal);
+        run = RunAnalysis(FFrmRun->Target(), readCounts, smoothing);
     } catch (const std::exception &e) {
         // The run's formula texts always parse; should one not, say so instead of showing a
         // half-painted window.
         ShowRunError(QString::fromUtf8(e.what()));
         return;
     }
-    if (end == TRunEnd::Refused) ShowRunError(QString::fromStdString(Cp1251ToUtf8(refusal)));
-    if (end != TRunEnd::Applied) return;
-    const int smoothing = FRadioGroup1->ItemIndex();
+    if (run.End == TRunEnd::Refused)
+        ShowRunError(QString::fromStdString(Cp1251ToUtf8(run.Refusal)));
+    if (run.End != TRunEnd::Applied) return;
     QAbstractButton *item = FRadioGroup1->Buttons()->button(smoothing);
-    FFrmRun->Actions()->SetRun(ShownRunOf(*FRunTarget, ShownVariant(VariantIndex, Counts1, Counts2),
-                                          Counts1, Counts2, smoothing,
-                                          item ? item->text() : QString()));
+    FFrmRun->KeepRun(ShownRunOf(std::move(*run.Result),
+                                ShownVariant(VariantIndex, Counts1, Counts2),
+                                item ? item->text() : QString()));
     FFrmRun->ShowModal();
 }

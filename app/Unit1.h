@@ -43,10 +43,10 @@ public:
 
     // The results window the run paints on and shows; not owned, and it must outlive this
     // window or be replaced first.
-    void SetResultsWindow(TFrmRun *frmRun);
+    void SetResultsWindow(TFrmRun *frmRun) { FFrmRun = frmRun; }
     // The run's view of the results window (with what its image areas painted last); null
     // without a results window.
-    TFrmRunTarget *RunTarget() const { return FRunTarget.get(); }
+    TFrmRunTarget *RunTarget() const;
 
     // The top-left corner of a window of outer size `window` on a screen of size `screen`:
     // centred across, lifted by an eighth of the screen height above the middle.
@@ -91,7 +91,6 @@ private:
 
     TSettingsPlace FPlace;
     TFrmRun *FFrmRun = nullptr;
-    std::unique_ptr<TFrmRunTarget> FRunTarget;
     QLabel *FLabel1 = nullptr;
     QLabel *FLabel2 = nullptr;
     QLabel *FLabel3 = nullptr;

@@ -1,8 +1,7 @@
-// links: zelvano_analysis
 // One analysis run from the counts: the computation alone, and the computation applied to a
 // results window that discards everything (the run's own share of a press of "Делать").
 #include "analysis/CheckPage.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 
 #include <benchmark/benchmark.h>
 

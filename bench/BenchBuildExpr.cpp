@@ -1,4 +1,3 @@
-// links: zelvano_formula_make
 // Building the node tree of long formula texts: "2*x*" repeated (numbers that meet are multiplied
 // and the letters juxtaposed, so every factor moves along the row) and "a+" repeated (one node
 // per character). The time per byte should not grow with the length; peak_MB is the most heap

@@ -1,6 +1,5 @@
-// links: zelvano_results
 // Filling a shown chart with a projection's 1001 points, as a run does for each series.
-#include "QtBenchMain.h"
+#include "bench/QtBenchMain.h"
 #include "results/Chart.h"
 
 #include <QApplication>

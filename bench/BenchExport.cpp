@@ -1,12 +1,11 @@
-// links: zelvano_results zelvano_test_headers
 // All formulas of one run (variant 10, the program's default, least squares) exported to LaTeX,
 // MathML and speech together, against painting the same formulas, in one session: both from the
 // laid-out pictures the window keeps (what a copy or the screen reader works from), and both from
 // the formula texts (parse and export, against parse, layout and paint). A table after the runs
 // puts them side by side.
-#include "BenchRun.h"
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
+#include "bench/QtBenchMain.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/export/ExprExport.h"
 #include "formula/make/ExprMake.h"
@@ -35,8 +34,7 @@ std::vector<std::string> RunFormulas() {
         counts1[month - 1] = VariantCountOf(9, 1, month);
         counts2[month - 1] = VariantCountOf(9, 2, month);
     }
-    std::string refusal;
-    RunAnalysis(target, counts1, counts2, SmoothLeastSquares, refusal);
+    RunAnalysis(target, counts1, counts2, SmoothLeastSquares);
     std::vector<std::string> formulas;
     for (int page = 1; page <= 11; ++page)
         for (std::string &f : target.Image(page).Formulas())
@@ -87,46 +85,13 @@ void ExportTexts(benchmark::State &state, const std::vector<std::string> *formul
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas->size()));
 }
 
-// Keeps the processor time per iteration of every run (the machine may be shared, so wall time
-// says less), and gives the median over the repetitions in microseconds.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !Skipped(r))
-                FTimes[r.benchmark_name()].push_back(
-                    r.GetAdjustedCPUTime() * (r.time_unit == benchmark::kMillisecond   ? 1e3
-                                              : r.time_unit == benchmark::kMicrosecond ? 1.0
-                                                                                       : 1e-3));
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Micros(const std::string &name) const {
-        const auto it = FTimes.find(name);
-        if (it == FTimes.end() || it->second.empty()) return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t n = v.size();
-        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    }
-
-private:
-    std::map<std::string, std::vector<double>> FTimes;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    InitFormulaFont();
-    SetFormulaFontSize(10);
+    TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = RunFormulas();
-    if (formulas.empty()) {
-        std::fprintf(stderr, "the run painted no formulas\n");
-        return 1;
-    }
+    if (!application.Have(formulas, "the run painted no formulas")) return 1;
     TPictures pictures;
     for (const std::string &f : formulas)
         pictures.push_back(std::make_unique<TFormulaPicture>(" ", f, " "));
@@ -140,7 +105,7 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark("Run/Export/FromTexts", ExportTexts, &formulas)
         ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
-    TCollector collector;
+    TMedianCollector collector(true);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\n%zu formulas of one run, processor microseconds for all of them (median):\n",
@@ -152,6 +117,5 @@ int main(int argc, char **argv) {
         std::printf("%-16s %14.0f %24.0f %8.2f\n", from, paint, exported,
                     paint > 0 ? exported / paint : 0.0);
     }
-    DoneFormulaFont();
     return 0;
 }

@@ -1,10 +1,9 @@
-// links: zelvano_results
 // Finished formula pictures (parse, lay out, paint, ready to show) of the 24 formulas of
 // formulas.txt at the program's 10 point formula font (13 px): drawn aliased as the classic
 // surface draws them, and smooth at device pixel ratios 1 and 2. After the runs a table puts the
 // three side by side per formula, with the median over the formulas and the pictures per second
 // of the whole set.
-#include "BenchRun.h"
+#include "bench/QtBenchMain.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
 #include "runtime/Cp1251.h"
@@ -68,48 +67,13 @@ void AllPictures(benchmark::State &state, const std::vector<std::string> &formul
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(formulas.size()));
 }
 
-// Keeps the time per iteration of every run, for the table after the console output.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration && !Skipped(r)) {
-                const double ns =
-                    r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMicrosecond   ? 1e3
-                                               : r.time_unit == benchmark::kMillisecond ? 1e6
-                                                                                        : 1.0);
-                Times[r.benchmark_name()].push_back(ns);
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    // The median over the repetitions of one benchmark, in microseconds.
-    double Micros(const std::string &name) const {
-        auto it = Times.find(name);
-        if (it == Times.end() || it->second.empty()) return 0;
-        return Median(it->second) / 1e3;
-    }
-    static double Median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        const std::size_t n = v.size();
-        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    }
-    std::map<std::string, std::vector<double>> Times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    InitFormulaFont();
-    SetFormulaFontSize(10);
+    TFormulaBenchApp application(argc, argv);
 
     const std::vector<std::string> formulas = ReadFormulas();
-    if (formulas.empty()) {
-        std::fprintf(stderr, "no formulas in bench/formulas.txt\n");
-        return 1;
-    }
+    if (!application.Have(formulas, "no formulas in bench/formulas.txt")) return 1;
     for (const TDrawingKind &kind : Kinds) {
         benchmark::RegisterBenchmark((std::string("Pictures/") + kind.Name + "/All").c_str(),
                                      AllPictures, formulas, kind)
@@ -122,7 +86,7 @@ int main(int argc, char **argv) {
         }
     }
     benchmark::Initialize(&argc, argv);
-    TCollector collector;
+    TMedianCollector collector(false);
     benchmark::RunSpecifiedBenchmarks(&collector);
 
     std::printf("\n%-4s %12s %12s %12s  %s\n", "#", "classic (us)", "smooth (us)", "smooth x2 (us)",
@@ -140,7 +104,7 @@ int main(int argc, char **argv) {
                     Cp1251ToUtf8(formulas[k]).c_str());
     }
     auto median = [](const std::vector<double> &v) {
-        return v.empty() ? 0 : TCollector::Median(v);
+        return v.empty() ? 0 : TMedianCollector::Median(v);
     };
     std::printf("%-4s %12.2f %12.2f %12.2f  median per formula\n", "", median(columns[0]),
                 median(columns[1]), median(columns[2]));
@@ -151,6 +115,5 @@ int main(int argc, char **argv) {
     }
     std::printf("%-4s %12.0f %12.0f %12.0f  finished pictures per second over the whole set\n", "",
                 perSecond[0], perSecond[1], perSecond[2]);
-    DoneFormulaFont();
     return 0;
 }

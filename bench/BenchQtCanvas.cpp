@@ -1,7 +1,6 @@
-// links: zelvano_results
 // The Qt drawing surface under the formula engine: a hand-built row x² + 1,5·10⁻³ − αβ built,
 // measured and painted as a formula picture is, and the surface's cached measuring calls.
-#include "QtBenchMain.h"
+#include "bench/QtBenchMain.h"
 #include "formula/draw/ExprAtoms.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/draw/ExprStructs.h"

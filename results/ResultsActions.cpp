@@ -1,8 +1,8 @@
 #include "results/ResultsActions.h"
 
+#include "analysis/RunCsv.h"
 #include "results/FontSetup.h"
 #include "results/ResultsPdf.h"
-#include "results/Unit2.h"
 #include "results/WholeFile.h"
 
 #include <QDir>
@@ -30,13 +30,13 @@ QString DefaultFolder() {
 
 } // namespace
 
-TResultsActions::TResultsActions(TFrmRun &frmRun)
-    : QObject(&frmRun), FFrmRun(frmRun), FFolder(DefaultFolder()) {
+TResultsActions::TResultsActions(QWidget &window, const QTabWidget &pages, TFrmRunTarget &target)
+    : QObject(&window), FWindow(window), FPages(pages), FTarget(target), FFolder(DefaultFolder()) {
     const QFont font = ClassicFont(QStringLiteral("Comic Sans MS"), 11, true);
     int left = ButtonGap;
     auto addButton = [&](const char *name, const QString &caption,
                          void (TResultsActions::*click)()) {
-        auto *button = new QPushButton(caption, &frmRun);
+        auto *button = new QPushButton(caption, &window);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(left, StripTop, ButtonWidth, ButtonHeight);
         button->setFont(FitFont(font, caption, ButtonWidth - 16));
@@ -51,12 +51,12 @@ TResultsActions::TResultsActions(TFrmRun &frmRun)
         addButton("Button4", QStringLiteral("Сохранить таблицы…"), &TResultsActions::Button4Click);
 
     AskPrinter = [this](QPrinter &printer) {
-        QPrintDialog dialog(&printer, &FFrmRun);
+        QPrintDialog dialog(&printer, &FWindow);
         return dialog.exec() == QDialog::Accepted;
     };
     AskFileName = [this](const QString &caption, const QString &suggested, const QString &filter,
                          const QString &suffix) {
-        QFileDialog dialog(&FFrmRun, caption, suggested, filter);
+        QFileDialog dialog(&FWindow, caption, suggested, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(suffix);
         dialog.selectFile(suggested);
@@ -72,12 +72,12 @@ QString TResultsActions::Suggested(const QString &suffix) const {
 
 void TResultsActions::ShowWriteError(const QString &sentence) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"), sentence,
-                    QMessageBox::Ok, &FFrmRun);
+                    QMessageBox::Ok, &FWindow);
     box.exec();
 }
 
 void TResultsActions::Button2Click() {
-    if (!FRun.Target) return;
+    if (!FRun.Result) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(FRun.FileBase);
     // The pages are landscape on the screen; the dialog lets the user choose otherwise.
@@ -90,7 +90,7 @@ void TResultsActions::Button2Click() {
 void TResultsActions::AskAndSave(const QString &title, const QString &filter,
                                  const QString &extension,
                                  bool (TResultsActions::*save)(const QString &)) {
-    if (!FRun.Target || !AskFileName) return;
+    if (!FRun.Result || !AskFileName) return;
     const QString path = AskFileName(title, Suggested(extension), filter, extension);
     if (!path.isEmpty()) (this->*save)(path);
 }
@@ -106,30 +106,33 @@ void TResultsActions::Button4Click() {
 }
 
 bool TResultsActions::Print(QPrinter &printer) {
-    if (!FRun.Target) return false;
-    if (PaintResultsReport(*FRun.Target, printer, FRun.Heading)) return true;
+    if (!FRun.Result) return false;
+    if (PaintResultsReport(FPages, FTarget, printer, FRun.Heading)) return true;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка печати"),
                     QStringLiteral("Не удалось напечатать отчёт на принтере\n%1")
                         .arg(printer.printerName().isEmpty() ? printer.outputFileName()
                                                              : printer.printerName()),
-                    QMessageBox::Ok, &FFrmRun);
+                    QMessageBox::Ok, &FWindow);
     box.exec();
     return false;
 }
 
 bool TResultsActions::SavePdf(const QString &path) {
-    if (!FRun.Target) return false;
+    if (!FRun.Result) return false;
     FFolder = QFileInfo(path).absolutePath();
     QString reason, sentence;
-    if (WriteResultsPdf(*FRun.Target, path, FRun.Heading, reason, &sentence)) return true;
+    if (WriteResultsPdf(FPages, FTarget, path, FRun.Heading, reason, &sentence)) return true;
     ShowWriteError(sentence);
     return false;
 }
 
 bool TResultsActions::SaveTables(const QString &path) {
+    if (!FRun.Result) return false;
     FFolder = QFileInfo(path).absolutePath();
     QString sentence;
-    if (WriteWholeFile(path, FRun.Tables, &sentence).isEmpty()) return true;
+    if (WriteWholeFile(path, QByteArray::fromStdString(RunTablesCsv(*FRun.Result)), &sentence)
+            .isEmpty())
+        return true;
     ShowWriteError(sentence);
     return false;
 }

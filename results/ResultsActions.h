@@ -5,37 +5,39 @@
 // path and the reason.
 #pragma once
 
-#include <QByteArray>
+#include "analysis/RunResult.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 class QPrinter;
 class QPushButton;
-class TFrmRun;
+class QTabWidget;
 class TFrmRunTarget;
 
-// What the buttons keep of one run.
+// The run the window shows, as its outputs need it.
 struct TShownRun {
-    // Painted with the run's pages; must outlive its use here.
-    TFrmRunTarget *Target = nullptr;
+    // What the pages show; every output reads it.
+    std::shared_ptr<const TRunResult> Result;
     // At the top of every printed page: "вариант 5, без сглаживания".
     QString Heading;
     // The suggested file name without its extension: "zelvano-вариант-5".
     QString FileBase;
-    // The CSV file of the run's values.
-    QByteArray Tables;
 };
 
 class TResultsActions : public QObject {
     Q_OBJECT
 public:
-    // Adds the buttons to frmRun, in the strip left of its "Ок".
-    explicit TResultsActions(TFrmRun &frmRun);
+    // Adds the buttons to window, in the strip left of its "Ок"; dialogs open over window. The
+    // report is made of pages, whose image areas target paints on; both must outlive the actions.
+    TResultsActions(QWidget &window, const QTabWidget &pages, TFrmRunTarget &target);
 
     // The run the buttons keep from now on; until one is given they do nothing.
-    void SetRun(const TShownRun &run) { FRun = run; }
+    void SetRun(TShownRun run) { FRun = std::move(run); }
     const TShownRun &Run() const { return FRun; }
 
     QPushButton *Button2() const { return FButton2; } // "Печать…"
@@ -66,7 +68,9 @@ private:
     // A file that could not be written, as one Russian sentence with the path and the reason.
     void ShowWriteError(const QString &sentence);
 
-    TFrmRun &FFrmRun;
+    QWidget &FWindow;
+    const QTabWidget &FPages;
+    TFrmRunTarget &FTarget;
     TShownRun FRun;
     QString FFolder; // where the last file went
     QPushButton *FButton2 = nullptr;

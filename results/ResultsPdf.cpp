@@ -1,9 +1,10 @@
 #include "results/ResultsPdf.h"
 
+#include "results/Chart.h"
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
+#include "results/Image.h"
 #include "results/RunTarget.h"
-#include "results/Unit2.h"
 #include "results/WholeFile.h"
 
 #include <QBuffer>
@@ -56,7 +57,6 @@ void PaintChart(QPainter &painter, QChartView &view) {
 
 // The widgets of one tab page, placed at their page geometry.
 void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
-    TFrmRun &frmRun = target.FrmRun();
     for (QObject *child : page.children()) {
         auto *widget = qobject_cast<QWidget *>(child);
         if (!widget || !widget->isVisibleTo(&page)) continue;
@@ -71,7 +71,7 @@ void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
             PaintChart(painter, *check);
         } else {
             for (int n = 1; n <= 11; ++n) {
-                if (frmRun.Image(n) != widget) continue;
+                if (target.Image(n).Widget() != widget) continue;
                 painter.save();
                 painter.translate(box.topLeft());
                 TQtImageArea area(painter, box.width(), box.height());
@@ -84,9 +84,9 @@ void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
 
 } // namespace
 
-bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading) {
-    TFrmRun &frmRun = target.FrmRun();
-    QTabWidget *tabs = frmRun.PageControl1();
+bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPaintDevice &device,
+                        const QString &heading) {
+    const QTabWidget *tabs = &pages;
 
     QPainter painter;
     if (!painter.begin(&device)) return false;
@@ -127,8 +127,8 @@ bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const 
     return painter.end();
 }
 
-bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
-                     QString &error, QString *russian) {
+bool WriteResultsPdf(const QTabWidget &pages, TFrmRunTarget &target, const QString &file,
+                     const QString &heading, QString &error, QString *russian) {
     // Made in memory and written whole: a full disk leaves no truncated report.
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -140,7 +140,7 @@ bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &
         pdf.setCreator(QStringLiteral("Zelvano"));
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-        if (!PaintResultsReport(target, pdf, heading)) {
+        if (!PaintResultsReport(pages, target, pdf, heading)) {
             error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
             if (russian)
                 *russian = QStringLiteral("Не удалось составить отчёт для файла «%1».")

@@ -6,16 +6,17 @@
 #include <QString>
 
 class QPagedPaintDevice;
-class TFrmRun;
+class QTabWidget;
 class TFrmRunTarget;
 
-// Paints the report of the window that target paints on, heading at the top of every page, on
-// the pages of device (a PDF writer, or a printer with the paper and margins its user chose).
-// False when the device cannot be painted on.
-bool PaintResultsReport(TFrmRunTarget &target, QPagedPaintDevice &device, const QString &heading);
+// Paints the report of the tab pages, whose image areas target paints on, heading at the top of
+// every page, on the pages of device (a PDF writer, or a printer with the paper and margins its
+// user chose). False when the device cannot be painted on.
+bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPaintDevice &device,
+                        const QString &heading);
 
 // Writes that report as an A4 landscape PDF file. The file is written whole or not at all: false
 // with a one-line message in error (naming the file and the reason) when it cannot be written,
 // and the same as a Russian sentence in russian when given.
-bool WriteResultsPdf(TFrmRunTarget &target, const QString &file, const QString &heading,
-                     QString &error, QString *russian = nullptr);
+bool WriteResultsPdf(const QTabWidget &pages, TFrmRunTarget &target, const QString &file,
+                     const QString &heading, QString &error, QString *russian = nullptr);

@@ -5,7 +5,6 @@
 #include "results/DrawFunc.h"
 #include "results/Image.h"
 #include "results/QtCanvas.h"
-#include "results/Unit2.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
 
@@ -312,29 +311,20 @@ private:
     TChartLine &FLine;
 };
 
-class TFrmRunTarget::TCheckSeries : public TChartSeries {
-public:
-    TCheckSeries(int chart, int index, TCheckChart &view)
-        : Chart(chart), Index(index), FView(view) {}
-    void Clear() override { FView.Clear(Index); }
-    void AddXY(double x, double y) override { FView.AddXY(Index, x, y); }
-    const int Chart, Index;
-
-private:
-    TCheckChart &FView;
-};
-
-TFrmRunTarget::TFrmRunTarget(TFrmRun &frmRun) : FFrmRun(frmRun) {
+TFrmRunTarget::TFrmRunTarget(const TRunWidgets &widgets) : FWidgets(widgets) {
     for (int n = 1; n <= 11; ++n)
-        FAreas[static_cast<size_t>(n)] = std::make_unique<TQtImageArea>(*frmRun.Image(n));
-    for (int chart : TFrmRun::ChartNumbers)
-        for (int index = 0; index < TChart::SeriesCount; ++index)
-            FSeries.push_back(
-                std::make_unique<TSeries>(chart, index, frmRun.Chart(chart)->Series(index)));
-    for (int chart : {13, 14})
-        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
-            FCheckSeries.push_back(
-                std::make_unique<TCheckSeries>(chart, index, *frmRun.CheckChart(chart)));
+        FAreas[static_cast<size_t>(n)] =
+            std::make_unique<TQtImageArea>(*widgets.Images[static_cast<size_t>(n)]);
+    // Both kinds of chart hand out their series as chart lines.
+    auto addSeries = [this](int chart, TChartBase &view, int count) {
+        for (int index = 0; index < count; ++index)
+            FSeries.push_back(std::make_unique<TSeries>(chart, index, view.Series(index)));
+    };
+    for (std::size_t chart = 0; chart < widgets.Charts.size(); ++chart)
+        if (TChart *view = widgets.Charts[chart])
+            addSeries(static_cast<int>(chart), *view, TChart::SeriesCount);
+    for (int i = 0; i < 2; ++i)
+        addSeries(13 + i, *widgets.CheckCharts[static_cast<size_t>(i)], TCheckChart::SeriesCount);
 }
 
 TFrmRunTarget::~TFrmRunTarget() = default;
@@ -347,14 +337,12 @@ TQtImageArea &TFrmRunTarget::Image(int number) {
 TChartSeries &TFrmRunTarget::Series(int chart, int index) {
     for (const auto &s : FSeries)
         if (s->Chart == chart && s->Index == index) return *s;
-    for (const auto &s : FCheckSeries)
-        if (s->Chart == chart && s->Index == index) return *s;
     throw std::out_of_range("TFrmRunTarget::Series: no such series");
 }
 
 void TFrmRunTarget::SetLabel(int number, std::string_view text) {
     if (number < 3 || number > 6) return;
-    FFrmRun.Label(number)->setText(FromCp1251(text));
+    FWidgets.Labels[static_cast<size_t>(number)]->setText(FromCp1251(text));
 }
 
 void TFrmRunTarget::SetFormulaFontSize(int32_t points) {
@@ -362,8 +350,8 @@ void TFrmRunTarget::SetFormulaFontSize(int32_t points) {
 }
 
 void TFrmRunTarget::FlushCharts() {
-    for (int chart : TFrmRun::ChartNumbers)
-        FFrmRun.Chart(chart)->Flush();
-    for (int chart : {13, 14})
-        FFrmRun.CheckChart(chart)->Flush();
+    for (TChart *chart : FWidgets.Charts)
+        if (chart) chart->Flush();
+    for (TCheckChart *chart : FWidgets.CheckCharts)
+        chart->Flush();
 }

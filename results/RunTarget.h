@@ -21,9 +21,10 @@
 #include <string_view>
 #include <vector>
 
+class QLabel;
 class QPainter;
-class TChartLine;
-class TFrmRun;
+class TChart;
+class TCheckChart;
 class TImage;
 
 // One painting operation of an image area.
@@ -69,6 +70,8 @@ public:
 
     // The selected text font.
     const TFontData &TextFont() const { return FTextFont; }
+    // The image this area paints on; null for an area on a painter.
+    const TImage *Widget() const { return FImage; }
     // What was painted since the last Clear, the Clear included (everything before the first one).
     const std::vector<TAreaOp> &Log() const { return FLog; }
     // Paints the operations of a log again, each text in its own font and each formula in its
@@ -102,11 +105,19 @@ private:
     std::vector<TAreaOp> FLog;
 };
 
+// The widgets of the results window that a run fills, by their numbers; the others stay null.
+struct TRunWidgets {
+    std::array<TImage *, 12> Images{};          // Image1 .. Image11
+    std::array<TChart *, 13> Charts{};          // Chart1 .. Chart6, Chart11, Chart12
+    std::array<TCheckChart *, 2> CheckCharts{}; // Chart13, Chart14
+    std::array<QLabel *, 7> Labels{};           // Label3 .. Label6
+};
+
 // The results window as TResultsTarget. It keeps its areas (and their logs) as long as it lives;
-// the window must outlive it.
+// the widgets must outlive it.
 class TFrmRunTarget : public TResultsTarget {
 public:
-    explicit TFrmRunTarget(TFrmRun &frmRun);
+    explicit TFrmRunTarget(const TRunWidgets &widgets);
     ~TFrmRunTarget() override;
     TFrmRunTarget(const TFrmRunTarget &) = delete;
     TFrmRunTarget &operator=(const TFrmRunTarget &) = delete;
@@ -123,14 +134,10 @@ public:
     // Hands the points of every chart to its view in one go; call it once after the fill.
     void FlushCharts() override;
 
-    TFrmRun &FrmRun() const { return FFrmRun; }
-
 private:
     class TSeries;
-    class TCheckSeries;
 
-    TFrmRun &FFrmRun;
+    TRunWidgets FWidgets;
     std::array<std::unique_ptr<TQtImageArea>, 12> FAreas;
     std::vector<std::unique_ptr<TSeries>> FSeries;
-    std::vector<std::unique_ptr<TCheckSeries>> FCheckSeries;
 };

@@ -1,9 +1,10 @@
 #include "results/Unit2.h"
 
+#include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
-#include "results/ResultsActions.h"
+#include "results/RunTarget.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -59,7 +60,16 @@ void TFrmRun::FormCreate() {
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
-    FActions = new TResultsActions(*this);
+    TRunWidgets widgets;
+    for (int n = 1; n <= 11; ++n)
+        widgets.Images[static_cast<size_t>(n)] = Image(n);
+    for (int n : ChartNumbers)
+        widgets.Charts[static_cast<size_t>(n)] = Chart(n);
+    widgets.CheckCharts = FCheckCharts;
+    for (int n = 3; n <= 6; ++n)
+        widgets.Labels[static_cast<size_t>(n)] = Label(n);
+    FTarget = std::make_unique<TFrmRunTarget>(widgets);
+    FActions = new TResultsActions(*this, *FPageControl1, *FTarget);
 
     InitFormulaFont();
 }
@@ -198,6 +208,15 @@ void TFrmRun::FormDestroy() {
 
 void TFrmRun::Button1Click() {
     accept();
+}
+
+void TFrmRun::KeepRun(TShownRun shown) {
+    FActions->SetRun(std::move(shown));
+}
+
+void TFrmRun::ShowRun(TShownRun shown) {
+    if (shown.Result) PaintRun(*shown.Result, *FTarget);
+    KeepRun(std::move(shown));
 }
 
 void TFrmRun::ShowModal() {

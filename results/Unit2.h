@@ -1,22 +1,25 @@
 // The results window: twelve tab pages of image areas, charts and labels that an analysis run
 // fills, and "Ок" to close it. It is created hidden at start and shown modally after each run.
-// Its lifetime brackets the formula font's.
+// It keeps the result of the run it shows, which its print and save buttons read. Its lifetime
+// brackets the formula font's.
 #pragma once
 
 #include "results/Chart.h"
 #include "results/Image.h"
+#include "results/ResultsActions.h"
 
 #include <QDialog>
 #include <QPoint>
 #include <QRect>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QPushButton;
 class QTabWidget;
 class TCheckChart;
-class TResultsActions;
+class TFrmRunTarget;
 
 class TFrmRun : public QDialog {
     Q_OBJECT
@@ -32,6 +35,17 @@ public:
     QPushButton *Button1() const { return FButton1; }
     // The print and save buttons left of "Ок" and what they keep.
     TResultsActions *Actions() const { return FActions; }
+
+    // The window as an analysis run paints on it, with what its image areas painted last.
+    TFrmRunTarget &Target() const { return *FTarget; }
+    // Keeps shown as the run the window shows; its pages must show it already (RunAnalysis
+    // painted them on Target()).
+    void KeepRun(TShownRun shown);
+    // Paints the run of shown on every page and keeps it: a new run replaces the one shown, open
+    // window or not, without a modal step.
+    void ShowRun(TShownRun shown);
+    // The result of the run the window shows; null before the first.
+    const TRunResult *ShownResult() const { return FActions->Run().Result.get(); }
 
     // TabSheet1 .. TabSheet12 (the pages, not in tab order: TabSheet11 comes before TabSheet10).
     QWidget *TabSheet(int number) const;
@@ -98,6 +112,7 @@ private:
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
     TResultsActions *FActions = nullptr;
+    std::unique_ptr<TFrmRunTarget> FTarget;
     std::array<QWidget *, 13> FTabSheets{};
     std::array<TImage *, 12> FImages{};
     std::array<TChart *, 13> FCharts{};

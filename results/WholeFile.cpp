@@ -20,43 +20,20 @@ QString Failure(const QString &file, int error, const QString &reason, QString *
 } // namespace
 
 QString RussianWriteFailure(const QString &file, int error, const QString &systemText) {
-    QString reason;
-    switch (error) {
-    case ENOSPC:
-        reason = QStringLiteral("нет места на диске");
-        break;
-    case EDQUOT:
-        reason = QStringLiteral("превышена дисковая квота");
-        break;
-    case EFBIG:
-        reason = QStringLiteral("файл слишком велик");
-        break;
-    case EACCES:
-    case EPERM:
-        reason = QStringLiteral("нет прав на запись");
-        break;
-    case EROFS:
-        reason = QStringLiteral("диск доступен только для чтения");
-        break;
-    case EISDIR:
-        reason = QStringLiteral("это папка, а не файл");
-        break;
-    case ENOENT:
-        reason = QStringLiteral("такой папки нет");
-        break;
-    case ENOTDIR:
-        reason = QStringLiteral("часть пути — не папка");
-        break;
-    case ENAMETOOLONG:
-        reason = QStringLiteral("слишком длинное имя");
-        break;
-    case EIO:
-        reason = QStringLiteral("ошибка ввода-вывода");
-        break;
-    default:
-        reason = systemText;
-        break;
-    }
+    static const struct {
+        int Error;
+        const char *Reason;
+    } reasons[] = {
+        {ENOSPC, "нет места на диске"},     {EDQUOT, "превышена дисковая квота"},
+        {EFBIG, "файл слишком велик"},      {EACCES, "нет прав на запись"},
+        {EPERM, "нет прав на запись"},      {EROFS, "диск доступен только для чтения"},
+        {EISDIR, "это папка, а не файл"},   {ENOENT, "такой папки нет"},
+        {ENOTDIR, "часть пути — не папка"}, {ENAMETOOLONG, "слишком длинное имя"},
+        {EIO, "ошибка ввода-вывода"},
+    };
+    QString reason = systemText;
+    for (const auto &r : reasons)
+        if (r.Error == error) reason = QString::fromUtf8(r.Reason);
     return QStringLiteral("Не удалось записать файл «%1»: %2.")
         .arg(QDir::toNativeSeparators(file), reason);
 }

@@ -171,6 +171,15 @@ long double ParseCLocale(const std::string &text) {
     return strtold_l(text.c_str(), nullptr, cLocale);
 }
 
+// The exact decimal of v for a format of 1 to 18 significant digits (precision is brought into
+// that range); false, with the text of v in text, when v is not finite.
+bool FormatDecimal(long double v, int &precision, TExactDecimal &d, std::string &text) {
+    if (NonFiniteText(v, text)) return false;
+    precision = std::clamp(precision, 1, 18);
+    d = ExactDecimal(v);
+    return true;
+}
+
 } // namespace
 
 int ValInt32(std::string_view s, int32_t &value, bool *overflow) {
@@ -252,10 +261,9 @@ std::string FloatToStrPlain(long double v, int decimals, char separator) {
 
 std::string FloatToStrExponent(long double v, int precision, int digits, char separator) {
     std::string s;
-    if (NonFiniteText(v, s)) return s;
-    precision = std::clamp(precision, 1, 18);
+    TExactDecimal d;
+    if (!FormatDecimal(v, precision, d, s)) return s;
     digits = std::clamp(digits, 0, 4);
-    TExactDecimal d = ExactDecimal(v);
     RoundDigits(d, precision);
     if (d.Digits.empty()) d.Exponent = 0;
     d.Digits.resize(static_cast<std::size_t>(precision), '0');
@@ -275,10 +283,9 @@ std::string FloatToStrExponent(long double v, int precision, int digits, char se
 
 std::string FloatToStrFixed(long double v, int precision, int digits, char separator) {
     std::string s;
-    if (NonFiniteText(v, s)) return s;
-    precision = std::clamp(precision, 1, 18);
+    TExactDecimal d;
+    if (!FormatDecimal(v, precision, d, s)) return s;
     digits = std::clamp(digits, 0, 18);
-    TExactDecimal d = ExactDecimal(v);
     RoundDigits(d, std::min<int64_t>(precision, int64_t{d.Exponent} + 1 + digits));
     if (!d.Digits.empty() && d.Exponent + 1 > precision)
         return FloatToStrExponent(v, precision, 0, separator);

@@ -8,7 +8,7 @@
 #include "results/FontSetup.h"
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
-#include "tools/WholeNumber.h"
+#include "tools/CommandLine.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -108,73 +108,67 @@ bool EndsWith(const std::string &s, const char *suffix) {
 }
 
 // Parses the command line; returns -1 to go on, else the exit status.
-int ParseArguments(int argc, char **argv, TOptions &o) {
-    bool optionsDone = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (!optionsDone && a == "--") {
-            optionsDone = true;
-            continue;
-        }
-        if (!optionsDone && a.size() > 1 && a[0] == '-') {
-            if (a == "--help" || a == "-h") {
-                std::fputs(Usage, stdout);
-                return 0;
-            }
-            if (a == "--version") {
-                std::fputs("zelvano-formula " ZELVANO_VERSION "\n", stdout);
-                return 0;
-            }
-            if (a == "--framed") {
-                o.Framed = true;
-            } else if (a == "--boxes") {
-                o.Boxes = true;
-            } else if (a == "--tree") {
-                o.Tree = true;
-            } else if (a == "--latex") {
-                o.Latex = true;
-            } else if (a == "--mathml") {
-                o.MathML = true;
-            } else if (a == "--speech") {
-                o.Speech = true;
-            } else if (a == "--classic") {
-                o.Classic = true;
-            } else if (a == "--size" || a == "-o" || a == "-f" || a == "--scale") {
-                if (i + 1 >= argc) return Fail(a + " needs a value (see --help)");
-                const std::string v = argv[++i];
-                if (a == "-o") {
-                    if (v.empty()) return Fail("-o needs a file name");
-                    o.Output = v;
-                } else if (a == "-f") {
-                    if (v.empty()) return Fail("-f needs a file name (\"-\" for standard input)");
-                    if (o.HaveFormula) return Fail("one formula only (see --help)");
-                    o.Formula = v;
-                    o.HaveFormula = o.FromFile = true;
-                } else if (a == "--scale") {
-                    const std::optional<int> scale = WholeNumberArgument(v, 1, 8);
-                    if (!scale)
-                        return Fail("--scale takes a whole number from 1 to 8, not \"" + v + "\"");
-                    o.Scale = *scale;
-                } else if (const std::optional<int> size = WholeNumberArgument(v, 1, 1000))
-                    o.Size = *size;
-                else
-                    return Fail("--size takes a whole number of points from 1 to 1000, not \"" + v +
-                                "\"");
-            } else
-                return Fail("unknown option \"" + a + "\" (a formula that begins with \"-\" " +
-                            "follows \"--\"; see --help)");
-            continue;
-        }
-        if (o.HaveFormula) return Fail("one formula only (see --help)");
-        o.Formula = a;
-        o.HaveFormula = true;
+int ParseArguments(const QStringList &args, TOptions &o) {
+    QCommandLineParser parser;
+    const char *const flags[] = {"framed", "boxes", "tree", "latex", "mathml", "speech", "classic"};
+    for (const char *flag : flags)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const char *valued : {"size", "o", "f", "scale"})
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(valued), QString(), QStringLiteral("VALUE")));
+    if (auto exit = ParseCommandLine(
+            parser, args, "zelvano-formula", ZELVANO_VERSION, Usage, 1, [](const QString &typed) {
+                return "unknown option \"" + typed.toLatin1().toStdString() +
+                       "\" (a formula that begins with \"-\" follows "
+                       "\"--\")";
+            }))
+        return *exit;
+    bool *const flagged[] = {&o.Framed, &o.Boxes,  &o.Tree,   &o.Latex,
+                             &o.MathML, &o.Speech, &o.Classic};
+    for (std::size_t i = 0; i < std::size(flags); ++i)
+        *flagged[i] = parser.isSet(QString::fromLatin1(flags[i]));
+    auto value = [&](const char *name) {
+        return parser.value(QString::fromLatin1(name)).toLatin1().toStdString();
+    };
+    auto usage = [](const std::string &message) {
+        return UsageError("zelvano-formula", message, 1);
+    };
+
+    if (parser.isSet(QStringLiteral("size"))) {
+        const std::string v = value("size");
+        const std::optional<int> size = WholeNumberArgument(v, 1, 1000);
+        if (!size)
+            return usage("--size takes a whole number of points from 1 to 1000, not \"" + v + "\"");
+        o.Size = *size;
     }
-    if (!o.HaveFormula) return Fail("no formula given (see --help)");
+    if (parser.isSet(QStringLiteral("scale"))) {
+        const std::string v = value("scale");
+        const std::optional<int> scale = WholeNumberArgument(v, 1, 8);
+        if (!scale) return usage("--scale takes a whole number from 1 to 8, not \"" + v + "\"");
+        o.Scale = *scale;
+    }
+    if (parser.isSet(QStringLiteral("o"))) {
+        o.Output = value("o");
+        if (o.Output.empty()) return usage("-o needs a file name");
+    }
+    const QStringList formulas = parser.positionalArguments();
+    const qsizetype files = parser.values(QStringLiteral("f")).size();
+    if (formulas.size() + files > 1) return usage("one formula only");
+    if (files == 1) {
+        o.Formula = value("f");
+        if (o.Formula.empty()) return usage("-f needs a file name (\"-\" for standard input)");
+        o.FromFile = true;
+    } else if (formulas.size() == 1) {
+        o.Formula = formulas[0].toLatin1().toStdString();
+    } else {
+        return usage("no formula given");
+    }
+    o.HaveFormula = true;
     if (!o.Output.empty() && !EndsWith(o.Output, ".png") && !EndsWith(o.Output, ".svg") &&
         !EndsWith(o.Output, ".pdf"))
-        return Fail("the output file must end in .png, .svg or .pdf: \"" + o.Output + "\"");
+        return usage("the output file must end in .png, .svg or .pdf: \"" + o.Output + "\"");
     if (o.Scale != 1 && !EndsWith(o.Output, ".png"))
-        return Fail("--scale goes with a PNG output (-o FILE.png)");
+        return usage("--scale goes with a PNG output (-o FILE.png)");
     return -1;
 }
 
@@ -301,7 +295,11 @@ int main(int argc, char **argv) {
     // A closed pipe is reported as a failed write, not by a silent death.
     std::signal(SIGPIPE, SIG_IGN);
     TOptions o;
-    if (const int status = ParseArguments(argc, argv, o); status >= 0) return status;
+    // Byte for byte: a formula or a file name is taken as it was given, UTF-8 or not.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLatin1(argv[i]);
+    if (const int status = ParseArguments(args, o); status >= 0) return status;
 
     if (o.FromFile) {
         const std::string name = o.Formula;

@@ -2,7 +2,7 @@
 // window the program uses (kept hidden), written out as text records, PNG files or a PDF report.
 #include "analysis/CheckPage.h"
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "analysis/RunCsv.h"
 #include "analysis/Texts.h"
 #include "formula/make/ExprMake.h"
@@ -14,7 +14,7 @@
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
 #include "runtime/NumText.h"
-#include "tools/WholeNumber.h"
+#include "tools/CommandLine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,8 +90,7 @@ void Print(std::FILE *to, const std::string &text) {
 }
 
 int UsageError(const std::string &message) {
-    Print(stderr, "zelvano-report: " + message + "\n\n" + Usage);
-    return ExitUsage;
+    return ::UsageError("zelvano-report", message, ExitUsage);
 }
 
 // An integer option value within lo .. hi.
@@ -103,68 +102,57 @@ bool IntArgument(const QString &text, int lo, int hi, int &value) {
 
 // Parses the arguments; an empty result means go on, else it is the exit status.
 std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
-    bool variantGiven = false;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString name = args[i];
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = name.indexOf(u'='); name.startsWith(u"--") && eq > 0) {
-            inlineValue = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        auto value = [&](QString &out) {
-            if (inlineValue) {
-                out = *inlineValue;
-                return true;
+    QCommandLineParser parser;
+    auto valued = [](const char *name, const char *valueName) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(),
+                                  QString::fromLatin1(valueName));
+    };
+    parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
+                       valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
+                       valued("pdf", "FILE"), valued("csv", "FILE"),
+                       QCommandLineOption(QStringLiteral("dump"))});
+    if (auto exit = ParseCommandLine(
+            parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
+            [](const QString &typed) { return "unknown argument " + typed.toStdString(); }))
+        return exit;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError("unknown argument " + parser.positionalArguments()[0].toStdString());
+
+    const QString variant = parser.value(QStringLiteral("variant"));
+    if (parser.isSet(QStringLiteral("variant")) &&
+        !IntArgument(variant, 1, VariantCount, o.Variant))
+        return UsageError("--variant needs a number from 1 to 30");
+    for (const char *name : {"counts1", "counts2"})
+        if (parser.isSet(QString::fromLatin1(name)))
+            (name[6] == '1' ? o.Counts1 : o.Counts2) = parser.value(QString::fromLatin1(name));
+    if (parser.isSet(QStringLiteral("smoothing")) &&
+        !IntArgument(parser.value(QStringLiteral("smoothing")), 0, 2, o.Smoothing))
+        return UsageError("--smoothing needs 0, 1 or 2");
+    o.ScaleGiven = parser.isSet(QStringLiteral("scale"));
+    if (o.ScaleGiven && !IntArgument(parser.value(QStringLiteral("scale")), 1, 8, o.Scale))
+        return UsageError("--scale needs a whole number from 1 to 8");
+
+    const std::pair<const char *, TOutput> outputs[] = {{"dump", TOutput::Dump},
+                                                        {"png", TOutput::Png},
+                                                        {"pdf", TOutput::Pdf},
+                                                        {"csv", TOutput::Csv}};
+    int given = 0;
+    for (const QString &name : parser.optionNames())
+        for (const auto &[output, kind] : outputs)
+            if (name == QLatin1String(output)) {
+                ++given;
+                o.Output = kind;
             }
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        auto output = [&](TOutput kind) -> std::optional<int> {
-            if (o.Output != TOutput::None) return UsageError(OneOutput);
-            o.Output = kind;
-            if (kind != TOutput::Dump && (!value(o.Path) || o.Path.isEmpty()))
-                return UsageError(name.toStdString() + " needs a path");
-            if (kind == TOutput::Dump && inlineValue) return UsageError("--dump takes no value");
-            return std::nullopt;
-        };
-        QString text;
-        if (name == u"--help" || name == u"-h") {
-            Print(stdout, Usage);
-            return 0;
-        } else if (name == u"--version") {
-            Print(stdout, "zelvano-report " ZELVANO_VERSION "\n");
-            return 0;
-        } else if (name == u"--variant") {
-            if (!value(text) || !IntArgument(text, 1, VariantCount, o.Variant))
-                return UsageError("--variant needs a number from 1 to 30");
-            variantGiven = true;
-        } else if (name == u"--counts1" || name == u"--counts2") {
-            if (!value(text)) return UsageError(name.toStdString() + " needs ten counts");
-            (name == u"--counts1" ? o.Counts1 : o.Counts2) = text;
-        } else if (name == u"--smoothing") {
-            if (!value(text) || !IntArgument(text, 0, 2, o.Smoothing))
-                return UsageError("--smoothing needs 0, 1 or 2");
-        } else if (name == u"--scale") {
-            if (!value(text) || !IntArgument(text, 1, 8, o.Scale))
-                return UsageError("--scale needs a whole number from 1 to 8");
-            o.ScaleGiven = true;
-        } else if (name == u"--dump") {
-            if (auto exit = output(TOutput::Dump)) return exit;
-        } else if (name == u"--png") {
-            if (auto exit = output(TOutput::Png)) return exit;
-        } else if (name == u"--pdf") {
-            if (auto exit = output(TOutput::Pdf)) return exit;
-        } else if (name == u"--csv") {
-            if (auto exit = output(TOutput::Csv)) return exit;
-        } else {
-            return UsageError("unknown argument " + args[i].toStdString());
-        }
+    if (given != 1) return UsageError(OneOutput);
+    if (o.Output != TOutput::Dump) {
+        const char *name = outputs[static_cast<int>(o.Output) - 1].first;
+        o.Path = parser.value(QString::fromLatin1(name));
+        if (o.Path.isEmpty()) return UsageError(std::string("--") + name + " needs a path");
     }
     if (o.Counts1.has_value() != o.Counts2.has_value())
         return UsageError("give both --counts1 and --counts2");
-    if (o.Counts1 && variantGiven) return UsageError("give --variant or the counts, not both");
-    if (o.Output == TOutput::None) return UsageError(OneOutput);
+    if (o.Counts1 && parser.isSet(QStringLiteral("variant")))
+        return UsageError("give --variant or the counts, not both");
     if (o.ScaleGiven && o.Output != TOutput::Png) return UsageError("--scale goes with --png");
     return std::nullopt;
 }
@@ -204,14 +192,12 @@ std::string Real(double v) {
     return ShortestText(v);
 }
 
-std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArray &counts2,
-                 TFrmRunTarget &target) {
-    TFrmRun &frmRun = target.FrmRun();
-    std::string out = "run " + std::to_string(o.Counts1 ? 0 : o.Variant) + " " +
-                      std::to_string(o.Smoothing) + "\n";
+// The records of the run: its numbers from the result, its pages as the target painted them.
+std::string Dump(int variant, const TRunResult &run, TFrmRunTarget &target) {
+    std::string out = "run " + std::to_string(variant) + " " + std::to_string(run.Smoothing) + "\n";
     for (int p = 1; p <= 2; ++p) {
         out += "counts " + std::to_string(p);
-        for (int32_t c : p == 1 ? counts1 : counts2) {
+        for (int32_t c : run.Population[static_cast<size_t>(p - 1)].Counts) {
             out += ' ';
             out += std::to_string(c);
         }
@@ -219,7 +205,7 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
     }
     for (int n = 3; n <= 6; ++n)
         out += "label Label" + std::to_string(n) + " " +
-               Quoted(frmRun.Label(n)->text().toStdString()) + "\n";
+               Quoted(Utf8(run.Labels[static_cast<size_t>(n - 3)])) + "\n";
     auto page = [&](int n) {
         TQtImageArea &area = target.Image(n);
         out += "page Image" + std::to_string(n) + " " + std::to_string(area.Width()) + " " +
@@ -233,24 +219,24 @@ std::string Dump(const TOptions &o, const TCountArray &counts1, const TCountArra
                        std::to_string(op.Height) + " " + Quoted(Utf8(op.Text)) + "\n";
         }
     };
-    auto series = [&](int chart, int index, const QList<QPointF> &points) {
+    auto series = [&](int chart, int index, const TPointList &points) {
         out += "series Chart" + std::to_string(chart) + " " + std::to_string(index) + " " +
                std::to_string(points.size()) + "\n";
-        for (const QPointF &p : points)
-            out += "point " + Real(p.x()) + " " + Real(p.y()) + "\n";
+        for (const TChartPoint &p : points)
+            out += "point " + Real(p.X) + " " + Real(p.Y) + "\n";
     };
     for (int n = 1; n <= 9; ++n)
         page(n);
     for (int chart : {1, 2, 3, 4, 6, 5, 12, 11})
-        for (int index = 0; index < TChart::SeriesCount; ++index)
-            series(chart, index, frmRun.Chart(chart)->Series(index).Points());
+        for (int index = 0; index < 2; ++index)
+            series(chart, index, ChartPoints(run, chart, index));
     // The check page comes after every record of the eleven classic pages.
-    out += CheckRecords(LastCheck);
+    out += CheckRecords(*run.Check);
     for (int n = 10; n <= 11; ++n)
         page(n);
-    for (int chart : {13, 14})
-        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
-            series(chart, index, frmRun.CheckChart(chart)->Points(index));
+    for (int i = 0; i < 2; ++i)
+        for (int index = 0; index < CheckSeriesCount; ++index)
+            series(13 + i, index, run.Check->Population[static_cast<size_t>(i)].Series[index]);
     return out;
 }
 
@@ -269,8 +255,8 @@ QImage ScaledGrab(QWidget &view, int scale) {
 // inside dir first, and only when all of them are there do they replace the earlier ones (renames
 // within one folder, which need no room). On a failure dir is left as it was, and false with a
 // message naming the file.
-bool WritePng(const QString &dir, TFrmRunTarget &target, int scale, std::string &error) {
-    TFrmRun &frmRun = target.FrmRun();
+bool WritePng(const QString &dir, TFrmRun &frmRun, int scale, std::string &error) {
+    TFrmRunTarget &target = frmRun.Target();
     if (!QDir().mkpath(dir)) {
         error = "cannot create \"" + dir.toStdString() + "\"";
         return false;
@@ -370,22 +356,21 @@ int Run(const TOptions &o) {
     }
 
     TFrmRun frmRun;
-    TFrmRunTarget target(frmRun);
-    std::string refusal;
-    const TRunEnd end = RunAnalysis(target, counts1, counts2, o.Smoothing, refusal);
-    if (end != TRunEnd::Applied) {
-        Print(stderr, Utf8(refusal) + "\n");
+    TAnalysisRun analysis = RunAnalysis(frmRun.Target(), counts1, counts2, o.Smoothing);
+    if (analysis.End != TRunEnd::Applied) {
+        Print(stderr, Utf8(analysis.Refusal) + "\n");
         return ExitBadInput;
     }
+    const TRunResult &run = *analysis.Result;
 
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
-        Print(stdout, Dump(o, counts1, counts2, target));
+        Print(stdout, Dump(o.Counts1 ? 0 : o.Variant, run, frmRun.Target()));
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
         break;
     case TOutput::Png:
-        WritePng(o.Path, target, o.Scale, error);
+        WritePng(o.Path, frmRun, o.Scale, error);
         break;
     case TOutput::Pdf: {
         const QString heading = (o.Counts1 ? QStringLiteral("свои данные")
@@ -393,19 +378,13 @@ int Run(const TOptions &o) {
                                 QStringLiteral(", ") +
                                 QString::fromUtf8(SmoothingNames[o.Smoothing]);
         QString message;
-        if (!WriteResultsPdf(target, o.Path, heading, message)) error = message.toStdString();
+        if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message))
+            error = message.toStdString();
         break;
     }
-    case TOutput::Csv: {
-        // The run is a pure computation: the same counts give the values just painted.
-        const TRunOutcome outcome = ComputeRun(counts1, counts2, o.Smoothing);
-        const QString message =
-            outcome.Result
-                ? WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(*outcome.Result)))
-                : QStringLiteral("cannot compute the tables for \"%1\"").arg(o.Path);
-        error = message.toStdString();
+    case TOutput::Csv:
+        error = WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(run))).toStdString();
         break;
-    }
     case TOutput::None:
         break;
     }

@@ -22,45 +22,21 @@ public:
     const TFontData &Data() const { return FData; }
 
     const std::string &Name() const { return FData.Name; }
-    void SetName(std::string name) {
-        if (FData.Name == name) return;
-        FData.Name = std::move(name);
-        Changed();
-    }
+    void SetName(std::string name) { Store(FData.Name, std::move(name)); }
     // Signed pixel height: negative = character height, positive = cell height.
     int32_t Height() const { return FData.Height; }
-    void SetHeight(int32_t height) {
-        if (FData.Height == height) return;
-        FData.Height = height;
-        Changed();
-    }
+    void SetHeight(int32_t height) { Store(FData.Height, height); }
     // Size in points at PixelsPerInch (negative for a positive, cell-based height).
     int32_t Size() const { return -MulDivRound(FData.Height, 72, FPixelsPerInch); }
     void SetSize(int32_t points) { SetHeight(-MulDivRound(points, FPixelsPerInch, 72)); }
     uint8_t Style() const { return FData.Style; }
-    void SetStyle(uint8_t style) {
-        if (FData.Style == style) return;
-        FData.Style = style;
-        Changed();
-    }
+    void SetStyle(uint8_t style) { Store(FData.Style, style); }
     uint8_t Charset() const { return FData.Charset; }
-    void SetCharset(uint8_t charset) {
-        if (FData.Charset == charset) return;
-        FData.Charset = charset;
-        Changed();
-    }
+    void SetCharset(uint8_t charset) { Store(FData.Charset, charset); }
     uint8_t Pitch() const { return FData.Pitch; }
-    void SetPitch(uint8_t pitch) {
-        if (FData.Pitch == pitch) return;
-        FData.Pitch = pitch;
-        Changed();
-    }
+    void SetPitch(uint8_t pitch) { Store(FData.Pitch, pitch); }
     TColor Color() const { return FData.Color; }
-    void SetColor(TColor color) {
-        if (FData.Color == color) return;
-        FData.Color = color;
-        Changed();
-    }
+    void SetColor(TColor color) { Store(FData.Color, color); }
     // The resolution that links Size and Height; not an attribute, no notification.
     int32_t PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int32_t ppi) { FPixelsPerInch = ppi; }
@@ -80,6 +56,12 @@ public:
 private:
     void Changed() {
         if (OnChange) OnChange();
+    }
+    // Every setter: a different value is stored and notified, the same one is not.
+    template <typename T> void Store(T &attribute, T value) {
+        if (attribute == value) return;
+        attribute = std::move(value);
+        Changed();
     }
     // a * b / c rounded half away from zero, in 64 bits.
     static int32_t MulDivRound(int32_t a, int32_t b, int32_t c) {

@@ -86,7 +86,10 @@ public:
         TWrite Write;
     };
 
-    TKindTable(const char *format, std::initializer_list<TRule> rules) : FFormat(format) {
+    // A later rule of a kind replaces an earlier one.
+    TKindTable(const char *format, std::initializer_list<TRule> rules)
+        : TKindTable(format, std::vector<TRule>(rules)) {}
+    TKindTable(const char *format, const std::vector<TRule> &rules) : FFormat(format) {
         for (const TRule &r : rules)
             if (r.Kind != TKind::Unknown) FWrite[static_cast<std::size_t>(r.Kind)] = r.Write;
     }

@@ -5,6 +5,7 @@
 #include "formula/draw/ExprKinds.h"
 #include "formula/export/ExportCommon.h"
 #include "formula/export/ExprExport.h"
+#include "formula/export/MarkupRules.h"
 
 #include <cmath>
 #include <string_view>
@@ -515,49 +516,8 @@ void Integral(TLatex &w, TExprIntegral &n) {
     GroupOp(w, n, Integrals(n.Count()));
 }
 
-template <class T, auto F> TKindTable<TLatex>::TRule Rule() {
-    return KindRule<T, F, TLatex>();
-}
-
 const TKindTable<TLatex> &Table() {
-    static const TKindTable<TLatex> table("LaTeX", {
-                                                       Rule<TExprClass, Nothing>(),
-                                                       Rule<TExprEmpty, Empty>(),
-                                                       Rule<TExprSimple, Simple>(),
-                                                       Rule<TExprVar, Var>(),
-                                                       Rule<TExprFuncName, FuncName>(),
-                                                       Rule<TExprAsterix, Asterix>(),
-                                                       Rule<TExprNumber, Number>(),
-                                                       Rule<TExprExpNumber, Number>(),
-                                                       Rule<TExprExtSymbol, Symbol>(),
-                                                       Rule<TExprSign, Symbol>(),
-                                                       Rule<TExprComma, Symbol>(),
-                                                       Rule<TExprPlank, Symbol>(),
-                                                       Rule<TExprLambda, Symbol>(),
-                                                       Rule<TExprNabla, Symbol>(),
-                                                       Rule<TExprSpace, Space>(),
-                                                       Rule<TExprStrokes, Strokes>(),
-                                                       Rule<TExprChain, Chain>(),
-                                                       Rule<TExprBracketed, Bracketed>(),
-                                                       Rule<TExprRound, Bracketed>(),
-                                                       Rule<TExprBase, Bracketed>(),
-                                                       Rule<TExprArgument, Bracketed>(),
-                                                       Rule<TExprRatio, Ratio>(),
-                                                       Rule<TExprRoot, Root>(),
-                                                       Rule<TExprIndex, Index>(),
-                                                       Rule<TExprCommonFunc, Function>(),
-                                                       Rule<TExprFunc, Function>(),
-                                                       Rule<TExprLim, Lim>(),
-                                                       Rule<TExprAtValue, AtValue>(),
-                                                       Rule<TExprCap, Cap>(),
-                                                       Rule<TExprStand, Stand>(),
-                                                       Rule<TExprMatrix, Matrix>(),
-                                                       Rule<TExprCase, Case>(),
-                                                       Rule<TExprSumma, Summa>(),
-                                                       Rule<TExprProd, Prod>(),
-                                                       Rule<TExprCirc, Circ>(),
-                                                       Rule<TExprIntegral, Integral>(),
-                                                   });
+    static const TKindTable<TLatex> table("LaTeX", MarkupRules<TLatex>());
     return table;
 }
 

@@ -4,6 +4,7 @@
 #include "formula/draw/ExprDraw.h"
 #include "formula/export/ExportCommon.h"
 #include "formula/export/ExprExport.h"
+#include "formula/export/MarkupRules.h"
 
 #include <cstdio>
 #include <string_view>
@@ -453,49 +454,15 @@ void Integral(TMathML &w, TExprIntegral &n) {
     GroupOp(w, n, Integrals(n.Count()));
 }
 
-template <class T, auto F> TKindTable<TMathML>::TRule Rule() {
-    return KindRule<T, F, TMathML>();
-}
-
 const TKindTable<TMathML> &Table() {
-    static const TKindTable<TMathML> table("MathML", {
-                                                         Rule<TExprClass, Nothing>(),
-                                                         Rule<TExprEmpty, Empty>(),
-                                                         Rule<TExprSimple, Simple>(),
-                                                         Rule<TExprVar, Var>(),
-                                                         Rule<TExprFuncName, FuncName>(),
-                                                         Rule<TExprAsterix, Asterix>(),
-                                                         Rule<TExprNumber, Number>(),
-                                                         Rule<TExprExpNumber, Number>(),
-                                                         Rule<TExprExtSymbol, Symbol>(),
-                                                         Rule<TExprSign, Sign>(),
-                                                         Rule<TExprComma, Comma>(),
-                                                         Rule<TExprPlank, Plank>(),
-                                                         Rule<TExprLambda, Symbol>(),
-                                                         Rule<TExprNabla, Symbol>(),
-                                                         Rule<TExprSpace, Space>(),
-                                                         Rule<TExprStrokes, Strokes>(),
-                                                         Rule<TExprChain, Chain>(),
-                                                         Rule<TExprBracketed, Bracketed>(),
-                                                         Rule<TExprRound, Bracketed>(),
-                                                         Rule<TExprBase, Bracketed>(),
-                                                         Rule<TExprArgument, Bracketed>(),
-                                                         Rule<TExprRatio, Ratio>(),
-                                                         Rule<TExprRoot, Root>(),
-                                                         Rule<TExprIndex, Index>(),
-                                                         Rule<TExprCommonFunc, Function>(),
-                                                         Rule<TExprFunc, Function>(),
-                                                         Rule<TExprLim, Lim>(),
-                                                         Rule<TExprAtValue, AtValue>(),
-                                                         Rule<TExprCap, Cap>(),
-                                                         Rule<TExprStand, Stand>(),
-                                                         Rule<TExprMatrix, Matrix>(),
-                                                         Rule<TExprCase, Case>(),
-                                                         Rule<TExprSumma, Summa>(),
-                                                         Rule<TExprProd, Prod>(),
-                                                         Rule<TExprCirc, Circ>(),
-                                                         Rule<TExprIntegral, Integral>(),
-                                                     });
+    // Signs, commas and the Planck constant are operators and identifiers of their own here.
+    static const TKindTable<TMathML> table("MathML", [] {
+        std::vector<TKindTable<TMathML>::TRule> rules = MarkupRules<TMathML>();
+        rules.push_back(KindRule<TExprSign, Sign, TMathML>());
+        rules.push_back(KindRule<TExprComma, Comma, TMathML>());
+        rules.push_back(KindRule<TExprPlank, Plank, TMathML>());
+        return rules;
+    }());
     return table;
 }
 

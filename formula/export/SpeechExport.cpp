@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -219,33 +220,19 @@ void SayChain(TSpeech &w, TExprChain &n) {
     w.Chain(n.Son(), w.Last);
 }
 
-TSpeechId OpenWord(uint8_t kind) {
+// The words of a bracket kind, opening and closing; None for a kind that is not said.
+std::pair<TSpeechId, TSpeechId> BracketWords(uint8_t kind) {
     switch (kind) {
     case ebRound:
-        return OpenRound;
+        return {OpenRound, CloseRound};
     case ebSquare:
-        return OpenSquare;
+        return {OpenSquare, CloseSquare};
     case ebFigure:
-        return OpenCurly;
+        return {OpenCurly, CloseCurly};
     case ebModule:
-        return Bar;
+        return {Bar, Bar};
     default:
-        return None;
-    }
-}
-
-TSpeechId CloseWord(uint8_t kind) {
-    switch (kind) {
-    case ebRound:
-        return CloseRound;
-    case ebSquare:
-        return CloseSquare;
-    case ebFigure:
-        return CloseCurly;
-    case ebModule:
-        return Bar;
-    default:
-        return None;
+        return {None, None};
     }
 }
 
@@ -258,7 +245,8 @@ void Lines(TSpeech &w, TExprClass *first, bool last) {
 }
 
 void SayBracketed(TSpeech &w, TExprBracketed &n) {
-    const TSpeechId open = OpenWord(n.LeftBracket()), close = CloseWord(n.RightBracket());
+    const TSpeechId open = BracketWords(n.LeftBracket()).first,
+                    close = BracketWords(n.RightBracket()).second;
     if (!n.NeedBrackets() || (open == None && close == None)) return w.Chain(n.Son(), w.Last);
     if (n.LeftBracket() == ebModule && n.RightBracket() == ebModule) {
         w.Say(Abs, {[&] { w.Chain(n.Son(), w.Last); }});

@@ -5,7 +5,7 @@
 //    of different texts differ and a wrong "h" shows.
 #pragma once
 
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 
 #include <map>
 #include <stdexcept>

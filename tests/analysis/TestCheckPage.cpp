@@ -108,7 +108,6 @@ TEST(CheckPage, PaintedLinesAndCharts) {
         for (int s = 0; s < CheckSeriesCount; ++s)
             EXPECT_EQ(t.Series(13 + i, s).Points, page.Population[i].Series[s]);
     }
-    EXPECT_EQ(LastCheck.Population[0].Warnings, page.Population[0].Warnings);
 
     // Population 1: the run's model leaves the chart at once and ends on its lower edge, a
     // quarter of the counts' range below 0; the three fits are drawn month 1 to month 10.

@@ -1,4 +1,5 @@
 // The print and save buttons of the results window, after runs the input window made.
+#include "analysis/Fit.h"
 #include "results/ResultsActions.h"
 #include "tests/app/FormFixture.h"
 
@@ -48,8 +49,11 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     EXPECT_EQ(a.Button4()->text(), QStringLiteral("Сохранить таблицы…"));
 
     FForm->ComboBox1()->setEditText(QStringLiteral("5"));
+    const uint64_t fitsBefore = PopulationFitCount();
     Press();
     ASSERT_EQ(Shown("TFrmRun"), 1);
+    ASSERT_NE(FFrmRun.ShownResult(), nullptr);
+    EXPECT_EQ(a.Run().Result.get(), FFrmRun.ShownResult());
     EXPECT_EQ(a.Run().Heading,
               QStringLiteral("вариант 5, аппроксимация методом наименьших квадратов"));
 
@@ -79,6 +83,8 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     a.Button2()->click();
     EXPECT_EQ(Pages(Read(printed)), 12);
     EXPECT_EQ(Shown("QMessageBox"), 0);
+    // One "Делать" fitted each population once; the tables, the PDF and the print read that run.
+    EXPECT_EQ(PopulationFitCount() - fitsBefore, 2u);
 
     // Edited counts are the user's own data.
     FForm->StringGrid1()->SetCells(0, 1, QStringLiteral("9"));

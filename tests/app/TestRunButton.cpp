@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -293,15 +292,7 @@ TEST_F(RunButton, EveryPasteIsReadAsTypingReadsAndNothingIsLostSilently) {
     QCoreApplication::processEvents();
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("123"));
 
-    // An empty spreadsheet cell keeps its place; group separators join a number's digits.
-    paste(1, QStringLiteral("8\t\t1\u00A0197\t2\u202F500\t3'000"));
-    const QStringList expected = {"123",  "8",    QString::number(VariantCountOf(9, 1, 3)),
-                                  "1197", "2500", "3000"};
-    for (int c = 0; c < expected.size(); ++c)
-        EXPECT_EQ(grid->Cells(c, 1), expected[c]) << c;
-    EXPECT_EQ(grid->Note(), QString());
-
-    // What typing would refuse is not put; control characters separate values.
+    // What the reading leaves out is noted under the cell (the reading itself: TestGridClipboard).
     paste(6, QStringLiteral("12a; 40") + QChar(0) + QStringLiteral("41 -5"));
     EXPECT_EQ(grid->Cells(6, 1), QString::number(VariantCountOf(9, 1, 7)));
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("40"));
@@ -309,24 +300,6 @@ TEST_F(RunButton, EveryPasteIsReadAsTypingReadsAndNothingIsLostSilently) {
     EXPECT_EQ(grid->Note(), QStringLiteral("пропущено нечисловых значений: 2"));
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), grid->Note());
-
-    // Two rows into one grid: the second is dropped, and said to be.
-    paste(0, QStringLiteral(
-                 "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\r\n11\t12\t13\t14\t15\t16\t17\t18\t19\t20\r\n"));
-    EXPECT_EQ(grid->Cells(9, 1), QStringLiteral("10"));
-    EXPECT_EQ(grid->Note(), QStringLiteral("вставлено 10 из 20 чисел"));
-
-    // A 100 MB clipboard: only its beginning is read, and the window stays responsive.
-    QString huge(50 * 1024 * 1024, u'7');
-    for (qsizetype i = 3; i < huge.size(); i += 4)
-        huge[i] = u'\n';
-    QElapsedTimer clock;
-    clock.start();
-    paste(0, huge);
-    huge.clear();
-    EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(grid->Cells(9, 1), QStringLiteral("777"));
-    EXPECT_EQ(grid->Note(), QStringLiteral("вставлено 10 из более чем 16384 чисел"));
 }
 
 TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {

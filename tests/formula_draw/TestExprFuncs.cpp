@@ -16,13 +16,10 @@ using Args = std::vector<int32_t>;
 
 // A letter-sized accented node: 10 x 16, axis 8, with the given free space above its ink.
 std::unique_ptr<TFixedNode> Letter(int32_t capDY, int32_t left = 0, int32_t right = 0) {
-    auto n = Fixed(10, 16, 8);
+    auto n = ScriptBase(11, 6, 7);
     n->CapDYValue = capDY;
     n->CapLeft = left;
     n->CapRight = right;
-    n->PowerXValue = 11;
-    n->PowerYValue = 6;
-    n->IndexXValue = 7;
     return n;
 }
 
@@ -122,39 +119,34 @@ TEST(ExprComma, ForcesBracketsAndSetsNoAccentLimit) {
     EXPECT_EQ(comma.CapDY(), MaxInt);
 }
 
-TEST(ExprLim, ConditionCentredUnderLim) {
+TEST(ExprLim, LimAndConditionCentredOnEachOther) {
     TRecordingCanvas canvas;
-    auto condOwned = Fixed(10, 8);
-    TFixedNode *cond = condOwned.get();
-    TExprLim lim(std::move(condOwned));
+    // A condition narrower than "lim" (three advances of 6) is centred under it, a wider one
+    // under "lim".
+    auto narrowOwned = Fixed(10, 8), wideOwned = Fixed(30, 8);
+    TFixedNode *narrow = narrowOwned.get(), *wide = wideOwned.get();
+    TExprLim lim(std::move(narrowOwned)), overWide(std::move(wideOwned));
     Prepare(lim, canvas, -13);
-    EXPECT_EQ(cond->Font().Height(), -9); // Round(0.7 * -13)
-    EXPECT_EQ(cond->Canvas(), &canvas);
-    EXPECT_EQ(lim.Width(), 18); // "lim" is three advances of 6
+    Prepare(overWide, canvas, -13);
+    EXPECT_EQ(narrow->Font().Height(), -9); // Round(0.7 * -13)
+    EXPECT_EQ(narrow->Canvas(), &canvas);
+    EXPECT_EQ(lim.Width(), 18);
     EXPECT_EQ(lim.Height(), 24);
     EXPECT_EQ(lim.MidLineUp(), 8); // the middle of "lim"
     EXPECT_EQ(lim.MidLineDn(), -15);
     EXPECT_FALSE(lim.ArgAlwaysBracketed());
+    EXPECT_EQ(overWide.Width(), 30);
 
     lim.Draw(0, 0, 0, 0);
+    overWide.Draw(10, 10, 0, 0);
     const auto texts = canvas.CallsOf("TextOut");
-    ASSERT_EQ(texts.size(), 1u);
+    ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].Text, u"lim");
     EXPECT_EQ(texts[0].Args, (Args{0, 0}));
     EXPECT_EQ(texts[0].Font.Height, -13);
-    EXPECT_EQ(cond->PaintedAt(), (TPoint{4, 16}));
-}
-
-TEST(ExprLim, LimCentredOverAWiderCondition) {
-    TRecordingCanvas canvas;
-    auto condOwned = Fixed(30, 8);
-    TFixedNode *cond = condOwned.get();
-    TExprLim lim(std::move(condOwned));
-    Prepare(lim, canvas, -13);
-    EXPECT_EQ(lim.Width(), 30);
-    lim.Draw(10, 10, 0, 0);
-    EXPECT_EQ(canvas.CallsOf("TextOut").at(0).Args, (Args{16, 10}));
-    EXPECT_EQ(cond->PaintedAt(), (TPoint{10, 26}));
+    EXPECT_EQ(narrow->PaintedAt(), (TPoint{4, 16}));
+    EXPECT_EQ(texts[1].Args, (Args{16, 10}));
+    EXPECT_EQ(wide->PaintedAt(), (TPoint{10, 26}));
 
     // The argument after "lim" lines up with the middle of "lim" and needs no brackets.
     TExprCommonFunc func(std::make_unique<TExprLim>(Fixed(30, 8)),
@@ -237,41 +229,39 @@ TEST(ExprStrokes, NegativeAndHugeCounts) {
     ExpectShapesInside(canvas, 0, 0, huge.Width(), huge.Height());
 }
 
-TEST(ExprAtValue, TallConditionPushesTheExpressionDown) {
+TEST(ExprAtValue, TheBarSpansTheTallerPartAndTheConditionSitsAtItsFoot) {
     TRecordingCanvas canvas;
-    auto exprOwned = Fixed(20, 16, 8), condOwned = Fixed(10, 24);
-    TFixedNode *expr = exprOwned.get(), *cond = condOwned.get();
-    TExprAtValue at(std::move(exprOwned), std::move(condOwned));
+    auto exprOwned = Fixed(20, 16, 8), tallOwned = Fixed(10, 24), shortOwned = Fixed(10, 8);
+    TFixedNode *expr = exprOwned.get(), *tall = tallOwned.get(), *low = shortOwned.get();
+    // A tall condition pushes the expression down.
+    TExprAtValue at(std::move(exprOwned), std::move(tallOwned));
     Prepare(at, canvas, -13);
-    EXPECT_EQ(cond->Font().Height(), -9);
+    EXPECT_EQ(tall->Font().Height(), -9);
     EXPECT_EQ(expr->Font().Height(), -13);
     EXPECT_EQ(BoxOf(at), (TLayoutBox{33, 24, 16, -7}));
-
     at.Draw(0, 0, 0, 0);
     EXPECT_EQ(expr->PaintY + expr->H, at.Height()); // the expression ends on the last row
     EXPECT_EQ(expr->PaintX, 0);
     EXPECT_EQ(canvas.CallsOf("FillRect").at(0).Args, (Args{20, 0, 21, 24}));
-    EXPECT_EQ(cond->PaintX, 23);
-    EXPECT_EQ(cond->PaintY + cond->H - 1, 24); // one row below the bar's last row
-}
+    EXPECT_EQ(tall->PaintX, 23);
+    EXPECT_EQ(tall->PaintY + tall->H - 1, 24); // one row below the bar's last row
 
-TEST(ExprAtValue, ShortConditionAtTheFoot) {
-    TRecordingCanvas canvas;
-    auto exprOwned = Fixed(20, 16, 8), condOwned = Fixed(10, 8);
-    TFixedNode *expr = exprOwned.get(), *cond = condOwned.get();
-    TExprAtValue at(std::move(exprOwned), std::move(condOwned));
-    Prepare(at, canvas, -26);
-    EXPECT_EQ(at.Width(), 20 + 6 + 10);
-    EXPECT_EQ(at.Height(), 16);
-    EXPECT_EQ(at.MidLineUp(), 8);
-    at.Draw(0, 0, 0, 0);
-    EXPECT_EQ(expr->PaintY, 0);
+    // A short one stands at the expression's foot.
+    auto shortExprOwned = Fixed(20, 16, 8);
+    TFixedNode *shortExpr = shortExprOwned.get();
+    TExprAtValue foot(std::move(shortExprOwned), std::move(shortOwned));
+    Prepare(foot, canvas, -26);
+    EXPECT_EQ(foot.Width(), 20 + 6 + 10);
+    EXPECT_EQ(foot.Height(), 16);
+    EXPECT_EQ(foot.MidLineUp(), 8);
+    canvas.Clear();
+    foot.Draw(0, 0, 0, 0);
+    EXPECT_EQ(shortExpr->PaintY, 0);
     EXPECT_EQ(canvas.CallsOf("FillRect").at(0).Args, (Args{20, 0, 22, 16}));
-    EXPECT_EQ(cond->PaintedAt(), (TPoint{26, 9}));
-
-    EXPECT_EQ(at.FactorFlags(), 1u);
-    expr->Flags = 2;
-    EXPECT_EQ(at.FactorFlags(), 0u);
+    EXPECT_EQ(low->PaintedAt(), (TPoint{26, 9}));
+    EXPECT_EQ(foot.FactorFlags(), 1u);
+    shortExpr->Flags = 2;
+    EXPECT_EQ(foot.FactorFlags(), 0u);
 }
 
 TEST(ExprCap, HatOverATallLetterRaisesTheNode) {

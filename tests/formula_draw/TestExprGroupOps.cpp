@@ -282,13 +282,17 @@ TEST(ExprGroupOps, SmallAndLargeFormsSplitAtHalfHeight27) {
                                                "StrokeAndFillPath"}));
 }
 
-TEST(ExprGroupOps, LargeProductOutline) {
+TEST(ExprGroupOps, ProductBothForms) {
     TRecordingCanvas canvas;
-    TExprProd prod(Box(2, 120), nullptr, nullptr);
-    Prepare(prod, canvas);
-    ASSERT_EQ(prod.SymbolHeight(), 135);
-    prod.SetColor(0x0000FF);
-    prod.Draw(0, 0, 0, 0);
+    TExprProd large(Box(2, 120), nullptr, nullptr), small(Box(2, 2), nullptr, nullptr);
+    large.SetColor(0x0000FF);
+    Prepare(large, canvas);
+    Prepare(small, canvas);
+    ASSERT_EQ(large.SymbolHeight(), 135);
+    ASSERT_EQ(small.SymbolHeight(), 18);
+
+    // The large form: an outline, in the node's colour.
+    large.Draw(0, 0, 0, 0);
     const auto curves = canvas.CallsOf("PolyBezier");
     ASSERT_EQ(curves.size(), 1u);
     ASSERT_EQ(curves[0].Points.size(), 76u);
@@ -301,16 +305,11 @@ TEST(ExprGroupOps, LargeProductOutline) {
     ASSERT_EQ(fill.size(), 1u);
     EXPECT_EQ(fill[0].BrushColor, 0x0000FFu);
     EXPECT_EQ(fill[0].PenColor, 0x0000FFu);
-}
 
-TEST(ExprGroupOps, SmallProductPolygon) {
-    TRecordingCanvas canvas;
-    TExprProd prod(Box(2, 2), nullptr, nullptr);
-    Prepare(prod, canvas);
-    ASSERT_EQ(prod.SymbolHeight(), 18);
-    prod.Draw(0, 0, 0, 0);
-    // w = Round(15.4098) = 15, cx = 7 + 2 = 9, cy = 2 + 9 = 11; L = 2, T = 2, R = 16, B = 19;
-    // t3 = Round(1.8) = 2, t4 = Round(0.9) = 1.
+    // The small form: one polygon. w = Round(15.4098) = 15, cx = 7 + 2 = 9, cy = 2 + 9 = 11;
+    // L = 2, T = 2, R = 16, B = 19; t3 = Round(1.8) = 2, t4 = Round(0.9) = 1.
+    canvas.Clear();
+    small.Draw(0, 0, 0, 0);
     const std::vector<TPoint> expected = {
         {2, 2},   {16, 2},  {16, 2},  {14, 2}, {14, 19}, {16, 19}, {16, 19},
         {11, 19}, {11, 19}, {13, 19}, {13, 2}, {5, 2},   {5, 19},  {7, 19},

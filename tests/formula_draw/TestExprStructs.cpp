@@ -458,11 +458,7 @@ TEST(ExprArgument, FunctionNameDecides) {
 
 TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
     TRecordingCanvas canvas;
-    auto baseOwned = Fixed(10, 16, 8);
-    baseOwned->PowerXValue = 11;
-    baseOwned->PowerYValue = 5;
-    baseOwned->IndexXValue = 9;
-    baseOwned->IndexYValue = 10;
+    auto baseOwned = ScriptBase(11, 5, 9, 10);
     TFixedNode *base = baseOwned.get();
     auto supOwned = Fixed(6, 4);
     TFixedNode *sup = supOwned.get();
@@ -477,11 +473,7 @@ TEST(ExprIndex, LowSuperscriptAddsNoHeight) {
 
 TEST(ExprIndex, TallIndicesGrowTheNode) {
     TRecordingCanvas canvas;
-    auto baseOwned = Fixed(10, 16, 8);
-    baseOwned->PowerXValue = 11;
-    baseOwned->PowerYValue = 5;
-    baseOwned->IndexXValue = 9;
-    baseOwned->IndexYValue = 10;
+    auto baseOwned = ScriptBase(11, 5, 9, 10);
     baseOwned->CapDYValue = 3;
     TFixedNode *base = baseOwned.get();
     auto subOwned = Fixed(12, 8), supOwned = Fixed(6, 12);

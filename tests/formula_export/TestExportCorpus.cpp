@@ -3,7 +3,7 @@
 // laid out for the picture: well-formed MathML in its namespace, LaTeX that KaTeX (Debian's
 // libjs-katex under node) accepts, and a speech text of one clean line.
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "formula/draw/ExprDraw.h"
 #include "formula/draw/ExprPicture.h"
 #include "formula/export/ExprExport.h"
@@ -44,9 +44,9 @@ const std::vector<TExported> &Corpus() {
                     counts2[month - 1] = VariantCountOf(row, 2, month);
                 }
                 TFakeTarget target;
-                std::string refusal;
-                if (RunAnalysis(target, counts1, counts2, smoothing, refusal) != TRunEnd::Applied)
-                    ADD_FAILURE() << "variant " << row + 1 << " refused: " << refusal;
+                const TAnalysisRun run = RunAnalysis(target, counts1, counts2, smoothing);
+                if (run.End != TRunEnd::Applied)
+                    ADD_FAILURE() << "variant " << row + 1 << " refused: " << run.Refusal;
                 // Each page keeps what was painted on it since it was cleared: the whole page.
                 for (int page = 1; page <= 11; ++page)
                     for (std::string &f : target.Image(page).Formulas())

@@ -50,32 +50,18 @@ constexpr int LargePoints = 40;
 
 } // namespace
 
-TEST(GroupsGolden, SumBothForms) {
-    auto small = Operator(TOp::Sum);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*small, SmallPoints), "groups_sum_small"));
-    auto large = Operator(TOp::Sum);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*large, LargePoints), "groups_sum_large"));
-}
-
-TEST(GroupsGolden, ProductBothForms) {
-    auto small = Operator(TOp::Prod);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*small, SmallPoints), "groups_prod_small"));
-    auto large = Operator(TOp::Prod);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*large, LargePoints), "groups_prod_large"));
-}
-
-TEST(GroupsGolden, ContourIntegralBothForms) {
-    auto small = Operator(TOp::Circ);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*small, SmallPoints), "groups_circ_small"));
-    auto large = Operator(TOp::Circ);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*large, LargePoints), "groups_circ_large"));
-}
-
-TEST(GroupsGolden, DoubleIntegralBothForms) {
-    auto small = Operator(TOp::DoubleInt);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*small, SmallPoints), "groups_int2_small"));
-    auto large = Operator(TOp::DoubleInt);
-    EXPECT_TRUE(MatchesGolden(RenderExpr(*large, LargePoints), "groups_int2_large"));
+TEST(GroupsGolden, EachOperatorInBothForms) {
+    const std::pair<TOp, const char *> operators[] = {
+        {TOp::Sum, "sum"}, {TOp::Prod, "prod"}, {TOp::Circ, "circ"}, {TOp::DoubleInt, "int2"}};
+    for (const auto &[op, name] : operators) {
+        for (const auto &[points, form] :
+             {std::pair{SmallPoints, "small"}, {LargePoints, "large"}}) {
+            const std::string golden = std::string("groups_") + name + "_" + form;
+            SCOPED_TRACE(golden);
+            auto expr = Operator(op);
+            EXPECT_TRUE(MatchesGolden(RenderExpr(*expr, points), golden));
+        }
+    }
 }
 
 TEST(GroupsGolden, ManyIntegralsAndNestedOperators) {

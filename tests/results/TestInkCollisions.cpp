@@ -4,7 +4,7 @@
 // them; a script may sit against its base but not on it; a frame keeps three blank pixels to
 // the formula inside. Neighbours in a row are left to the fonts' side bearings. The ink is what
 // the real fonts and shapes of the Qt surface cover, pixel by pixel, at the screen's resolution.
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "formula/draw/ExprKinds.h"
 #include "formula/draw/ExprParents.h"
 #include "formula/draw/ExprPicture.h"
@@ -321,13 +321,12 @@ void Collisions(const std::string &formula, int32_t fontHeight, bool framed,
 
 TEST(InkCollisions, NoInkRunsIntoInkItIsMeantToStayClearOf) {
     TFrmRun frmRun;
-    TFrmRunTarget target(frmRun);
-    std::string refusal;
+    TFrmRunTarget &target = frmRun.Target();
     std::set<std::string> seen;
     std::map<std::string, TFound> found;
     for (std::size_t v = 0; v < TestVariants.size(); ++v) {
         const auto &[c1, c2] = TestVariants[v];
-        ASSERT_EQ(RunAnalysis(target, c1, c2, SmoothLeastSquares, refusal), TRunEnd::Applied);
+        ASSERT_EQ(RunAnalysis(target, c1, c2, SmoothLeastSquares).End, TRunEnd::Applied);
         for (int n = 1; n <= 11; ++n)
             for (const TAreaOp &op : target.Image(n).Log()) {
                 const std::string key =

@@ -2,7 +2,7 @@
 // counts a user could type, every text and formula painted by a run, measured with the real
 // fonts, stays inside the image area it was painted on.
 #include "analysis/MainData.h"
-#include "analysis/Run.h"
+#include "analysis/Report.h"
 #include "results/QtCanvas.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -72,23 +72,21 @@ TCountArray RandomCounts(std::mt19937 &random) {
 
 TEST(PageLines, EveryLineOfEveryPageStaysInsideItsArea) {
     TFrmRun frmRun;
-    TFrmRunTarget target(frmRun);
-    std::string refusal;
+    TFrmRunTarget &target = frmRun.Target();
     for (int v = 0; v < VariantCount; ++v) {
         TCountArray c1{}, c2{};
         for (int m = 1; m <= 10; ++m) {
             c1[m - 1] = VariantCountOf(v, 1, m);
             c2[m - 1] = VariantCountOf(v, 2, m);
         }
-        ASSERT_EQ(RunAnalysis(target, c1, c2, SmoothLeastSquares, refusal), TRunEnd::Applied);
+        ASSERT_EQ(RunAnalysis(target, c1, c2, SmoothLeastSquares).End, TRunEnd::Applied);
         EXPECT_EQ(LinesOutside(target), std::vector<std::string>()) << "variant " << v + 1;
     }
     std::mt19937 random(26);
     int accepted = 0;
     for (int tries = 0; accepted < 200 && tries < 2000; ++tries) {
         const TCountArray c1 = RandomCounts(random), c2 = RandomCounts(random);
-        if (RunAnalysis(target, c1, c2, static_cast<int32_t>(tries % 3), refusal) !=
-            TRunEnd::Applied)
+        if (RunAnalysis(target, c1, c2, static_cast<int32_t>(tries % 3)).End != TRunEnd::Applied)
             continue;
         ++accepted;
         const std::vector<std::string> outside = LinesOutside(target);

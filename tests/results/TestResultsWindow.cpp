@@ -1,5 +1,8 @@
+#include "analysis/MainData.h"
+#include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
+#include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
 
@@ -249,4 +252,46 @@ TEST(ResultsWindow, LifetimeBracketsTheFormulaFont) {
         EXPECT_EQ(FormulaFont->Name(), "Comic Sans MS");
     }
     EXPECT_EQ(FormulaFont, nullptr);
+}
+
+TEST(ResultsWindow, ANewResultRepaintsEveryPageAsItsOwnRunWouldWithoutAModalStep) {
+    auto counts = [](int variant, int population) {
+        TCountArray c{};
+        for (int m = 1; m <= 10; ++m)
+            c[static_cast<size_t>(m - 1)] = VariantCountOf(variant - 1, population, m);
+        return c;
+    };
+    TFrmRun shown, fresh;
+    ASSERT_EQ(RunAnalysis(shown.Target(), counts(1, 1), counts(1, 2), SmoothLeastSquares).End,
+              TRunEnd::Applied);
+    TRunOutcome next = ComputeRun(counts(5, 1), counts(5, 2), SmoothNone);
+    ASSERT_TRUE(next.Result);
+    shown.ShowRun({std::make_shared<const TRunResult>(std::move(*next.Result)), "", ""});
+    ASSERT_EQ(RunAnalysis(fresh.Target(), counts(5, 1), counts(5, 2), SmoothNone).End,
+              TRunEnd::Applied);
+
+    EXPECT_FALSE(shown.isVisible());
+    ASSERT_NE(shown.ShownResult(), nullptr);
+    EXPECT_EQ(shown.ShownResult()->Population[0].Counts, counts(5, 1));
+    auto painted = [](TFrmRun &frm, int image) {
+        std::string ops;
+        for (const TAreaOp &op : frm.Target().Image(image).Log())
+            ops += std::to_string(op.Kind) + " " + std::to_string(op.X) + " " +
+                   std::to_string(op.Y) + " " + std::to_string(op.Height) + " " + op.Text + "\n";
+        return ops;
+    };
+    for (int image = 1; image <= 11; ++image)
+        EXPECT_EQ(painted(shown, image), painted(fresh, image)) << "Image" << image;
+    for (int label = 3; label <= 6; ++label)
+        EXPECT_EQ(shown.Label(label)->text(), fresh.Label(label)->text()) << "Label" << label;
+    for (int chart : TFrmRun::ChartNumbers)
+        for (int index = 0; index < TChart::SeriesCount; ++index)
+            EXPECT_EQ(shown.Chart(chart)->Series(index).Points(),
+                      fresh.Chart(chart)->Series(index).Points())
+                << "Chart" << chart << " " << index;
+    for (int chart : {13, 14})
+        for (int index = 0; index < TCheckChart::SeriesCount; ++index)
+            EXPECT_EQ(shown.CheckChart(chart)->Points(index),
+                      fresh.CheckChart(chart)->Points(index))
+                << "Chart" << chart << " " << index;
 }

@@ -64,6 +64,18 @@ inline std::unique_ptr<TFixedNode> Fixed(int32_t w, int32_t h, int32_t mid = -1)
     return std::make_unique<TFixedNode>(w, h, mid);
 }
 
+// A letter-sized base of scripts, 10 x 16 with its axis on row 8: its superscript goes to
+// (powerX, powerY), its subscript to (indexX, indexY).
+inline std::unique_ptr<TFixedNode> ScriptBase(int32_t powerX, int32_t powerY, int32_t indexX,
+                                              int32_t indexY = 0) {
+    auto n = Fixed(10, 16, 8);
+    n->PowerXValue = powerX;
+    n->PowerYValue = powerY;
+    n->IndexXValue = indexX;
+    n->IndexYValue = indexY;
+    return n;
+}
+
 inline TExprFont TestFont(int32_t height) {
     TFontData d;
     d.Name = "Test";

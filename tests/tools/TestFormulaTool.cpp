@@ -2,7 +2,7 @@
 // formula pictures the program itself makes.
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
-#include "tests/support/FileSizeLimit.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,30 +20,12 @@
 
 namespace {
 
-struct TFormulaRun {
-    int Exit = -1;
-    QString Out, Err;
-};
+using TFormulaRun = TToolRun;
 
 // Runs the tool, with input on its standard input and, when given, a file size limit.
 TFormulaRun RunFormula(const QStringList &args, const QByteArray &input = QByteArray(),
                        std::optional<rlim_t> fileLimit = std::nullopt) {
-    QProcess process;
-    if (fileLimit) LimitFileSize(process, *fileLimit);
-    process.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);
-    process.write(input);
-    process.closeWriteChannel();
-    TFormulaRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "zelvano-formula did not finish";
-        return run;
-    }
-    run.Exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunTool(QStringLiteral(ZELVANO_FORMULA_EXE), args, input, fileLimit);
 }
 
 // The picture the program makes of a formula text at a point size.

@@ -1,10 +1,11 @@
 // zelvano-report as a program: its records, exit codes and files, checked against the window's
 // own run of the same counts.
+#include "analysis/RunCsv.h"
 #include "app/Unit1.h"
 #include "results/ResultsActions.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
-#include "tests/support/FileSizeLimit.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,34 +26,13 @@
 
 namespace {
 
-struct TToolRun {
-    int Exit = -1;
-    QString Out, Err;
-    QStringList Lines() const { return Out.split(u'\n', Qt::SkipEmptyParts); }
-};
-
 TToolRun RunReport(const QStringList &args, std::optional<rlim_t> fileLimit = std::nullopt,
                    const QString &scaleFactor = QString()) {
-    QProcess process;
-    if (fileLimit) LimitFileSize(process, *fileLimit);
-    if (!scaleFactor.isEmpty()) {
-        // The screen's device pixel ratio.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
-        process.setProcessEnvironment(env);
-    }
-    process.start(QStringLiteral(ZELVANO_REPORT_EXE), args);
-    TToolRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "zelvano-report did not finish";
-        return run;
-    }
-    run.Exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    // The scale factor: the screen's device pixel ratio.
+    return RunTool(QStringLiteral(ZELVANO_REPORT_EXE), args, QByteArray(), fileLimit,
+                   scaleFactor.isEmpty()
+                       ? QStringList()
+                       : QStringList{QStringLiteral("QT_SCALE_FACTOR=") + scaleFactor});
 }
 
 const QString Variant1Counts1 = QStringLiteral("8 504 752 876 938 969 984 992 996 997");
@@ -161,8 +141,10 @@ TEST(ReportTool, DumpRecordsOfVariant1) {
               QStringLiteral("point 0 752"));
     EXPECT_EQ(Block(lines, QStringLiteral("series Chart12 1 1")).first(),
               QStringLiteral("point 0 8"));
+}
 
-    // The points are the window's own, written as the shortest texts that read back exactly.
+TEST(ReportTool, DumpPointsAreTheWindowsOwnInTheShortestExactTexts) {
+    const QStringList lines = RunReport({"--variant", "1", "--dump"}).Lines();
     TWindowRun window(1);
     const QList<QPointF> &curve = window.FrmRun.Chart(1)->Series(0).Points();
     const QStringList records = Block(lines, QStringLiteral("series Chart1 0 51"));
@@ -283,11 +265,18 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
         {"--dump", "--pdf", "a.pdf"},
         {"--png"},
         {"--dump", "--colour"},
+        {"--dump", "--dump"},
+        {"--dump=1"},
+        {"--dump", "stray"},
     };
     for (const QStringList &args : usage) {
         run = RunReport(args);
         EXPECT_EQ(run.Exit, 2) << args.join(u' ').toStdString();
-        EXPECT_TRUE(run.Err.contains(QStringLiteral("Usage:")));
+        // One line naming the problem and the hint, not the whole help.
+        const QStringList lines = run.Err.split(u'\n');
+        ASSERT_EQ(lines.size(), 3) << run.Err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("zelvano-report: ")));
+        EXPECT_EQ(lines[1], QStringLiteral("Try 'zelvano-report --help'."));
     }
     run = RunReport({QStringLiteral("--help")});
     EXPECT_EQ(run.Exit, 0);
@@ -390,7 +379,8 @@ TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
     const QByteArray tables = WrittenFile({"--variant", "1", "--csv", file}, file);
     EXPECT_TRUE(tables.contains("1;Понедельный рост;8;908,852"));
     TWindowRun window(1);
-    EXPECT_EQ(tables, window.FrmRun.Actions()->Run().Tables);
+    ASSERT_NE(window.FrmRun.ShownResult(), nullptr);
+    EXPECT_EQ(tables, QByteArray::fromStdString(RunTablesCsv(*window.FrmRun.ShownResult())));
 
     const QString unwritable = temp.filePath(QStringLiteral("no/such/tables.csv"));
     const TToolRun failed = RunReport({"--variant", "1", "--csv", unwritable});
