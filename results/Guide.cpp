@@ -1,6 +1,7 @@
 #include "results/Guide.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace {
 
@@ -19,7 +20,15 @@ QString GuideHtml(const QString &language) {
         return true;
     }();
     (void)registered;
-    const QString code = language.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('-'), 0, 0);
-    const QString guide = GuideIn(code.toLower());
-    return guide.isEmpty() ? GuideIn(QStringLiteral("ru")) : guide;
+    // "ru_RU.UTF-8", "ru-RU" and "ru" all name Russian.
+    static const QRegularExpression separators(QStringLiteral("[_\\-.@]"));
+    const QString code = language.section(separators, 0, 0).toLower();
+    // No language set: scripts and stored records keep the Russian they have always had.
+    if (code.isEmpty() || code == QLatin1String("c") || code == QLatin1String("posix"))
+        return GuideIn(QStringLiteral("ru"));
+    // Only a plain language code names a file.
+    static const QRegularExpression languageCode(QStringLiteral("^[a-z]{2,3}$"));
+    if (languageCode.match(code).hasMatch())
+        if (QString guide = GuideIn(code); !guide.isEmpty()) return guide;
+    return GuideIn(QStringLiteral("en"));
 }

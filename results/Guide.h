@@ -6,6 +6,7 @@
 
 #include <QString>
 
-// The guide's HTML in language ("ru", or a locale name such as "ru_RU"); the Russian guide for
-// a language that has none.
+// The guide's HTML in language ("ru", "en", or a locale or UI language name such as "ru_RU.UTF-8"
+// or "en-US"): Russian for Russian and where no language is set (empty, "C", "POSIX"), English
+// for every other language.
 QString GuideHtml(const QString &language);
