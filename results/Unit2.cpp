@@ -4,6 +4,7 @@
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/HelpWindow.h"
 #include "results/RunTarget.h"
 
 #include <QGuiApplication>
@@ -60,6 +61,12 @@ void TFrmRun::FormCreate() {
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
+    // In the strip's free room left of "Ок"; F1 opens the guide where it explains this page.
+    auto *help =
+        new THelpButton(this, [this] { return GuideAnchor(FPageControl1->currentWidget()); });
+    help->setGeometry(699, 680, 33, 33);
+    help->setFont(ClassicFont(ComicFace, 11, true));
+
     TRunWidgets widgets;
     for (int n = 1; n <= 11; ++n)
         widgets.Images[static_cast<size_t>(n)] = Image(n);
@@ -72,6 +79,15 @@ void TFrmRun::FormCreate() {
     FActions = new TResultsActions(*this, *FPageControl1, *FTarget);
 
     InitFormulaFont();
+}
+
+QString TFrmRun::GuideAnchor(const QWidget *page) const {
+    static const std::array<const char *, 13> anchors = {
+        "",         "models",   "smoothing", "smoothing", "k",        "forecast", "forecast",
+        "forecast", "forecast", "forecast",  "pages",     "forecast", "check"};
+    for (size_t n = 1; n < FTabSheets.size(); ++n)
+        if (FTabSheets[n] == page) return QString::fromLatin1(anchors[n]);
+    return QStringLiteral("pages");
 }
 
 QWidget *TFrmRun::AddPage(int number, const QString &caption) {

@@ -81,6 +81,9 @@ public:
     QLabel *Label5() const { return FLabels[5]; }
     QLabel *Label6() const { return FLabels[6]; }
 
+    // Where the guide explains page (one of the tab sheets); "pages" for any other.
+    QString GuideAnchor(const QWidget *page) const;
+
     // The charts in the order of their numbers.
     static constexpr std::array<int, 8> ChartNumbers = {1, 2, 3, 4, 5, 6, 11, 12};
 
