@@ -28,7 +28,7 @@ const QString AboutSummary =
     QStringLiteral("Учебная программа об экспоненциальной и логистической моделях роста "
                    "популяции.");
 const QString LicenceLine = QStringLiteral("Лицензия: GNU GPL версии 3 или более поздней "
-                                           "(GPL-3.0-or-later).");
+                                           "(<span style=\"white-space:nowrap\">GPL-3.0-or-later</span>).");
 const QString LibrariesLine = QStringLiteral("Использует библиотеки:");
 const QString QtLicence = QStringLiteral("LGPL-3.0 или GPL (в сборке Debian)");
 const QString GslLicence = QStringLiteral("GPL-3.0");
@@ -52,6 +52,8 @@ TGuideWindow::TGuideWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
+    // Over the window it explains, not in a screen corner.
+    if (parent) move(parent->frameGeometry().center() - rect().center());
 }
 
 void TGuideWindow::ShowAt(const QString &anchor) {
@@ -94,12 +96,13 @@ THelpButton::THelpButton(QWidget *window, std::function<QString()> anchor)
     setText(QStringLiteral("?"));
     setToolTip(ButtonHint);
     setFocusPolicy(Qt::NoFocus); // outside the windows' Tab order
-    setPopupMode(QToolButton::InstantPopup);
+    // The menu opens on a click without a menu arrow, which would crowd the small button.
     auto *menu = new QMenu(this);
     // F1 is the window's shortcut below; the menu only shows it, or the two would be ambiguous.
     menu->addAction(GuideItem, this, &THelpButton::OpenGuide);
     menu->addAction(AboutItem, this, [this] { ShowAbout(this->window()); });
-    setMenu(menu);
+    connect(this, &QToolButton::clicked, this,
+            [this, menu] { menu->exec(mapToGlobal(QPoint(0, height()))); });
     auto *f1 = new QShortcut(QKeySequence::HelpContents, window);
     connect(f1, &QShortcut::activated, this, &THelpButton::OpenGuide);
 }
