@@ -113,9 +113,9 @@ void TFrmRun::AddImagePair(QWidget *page, int left, int right) {
 }
 
 void TFrmRun::AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
-                       bool markersOnLine) {
-    auto *chart =
-        new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine, page);
+                       bool markersOnLine, bool measuredMarkers) {
+    auto *chart = new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine,
+                             page, measuredMarkers);
     chart->setObjectName(QStringLiteral("Chart%1").arg(number));
     chart->setGeometry(geometry);
     FCharts[static_cast<size_t>(number)] = chart;
@@ -163,7 +163,7 @@ void TFrmRun::CreatePages() {
         AddLabel(page, p, {40, 16},
                  p == 1 ? QStringLiteral("Первая популяция") : QStringLiteral("Вторая популяция"),
                  &labelBold);
-        AddChart(page, p, {40, 48, 657, 321}, months, false);
+        AddChart(page, p, {40, 48, 657, 321}, months, false, true);
         AddRunLabel(page, p + 2, {48, 392});
         AddRunLabel(page, p + 4, {48, 416});
     }

@@ -96,7 +96,7 @@ private:
     // Two images side by side filling the page.
     void AddImagePair(QWidget *page, int left, int right);
     void AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
-                  bool markersOnLine);
+                  bool markersOnLine, bool measuredMarkers = false);
     // Labels size themselves to a fixed caption.
     QLabel *AddLabel(QWidget *page, int number, QPoint at, const QString &text,
                      const QFont *font = nullptr);
