@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -23,13 +24,18 @@ constexpr int PageWidth = 961;
 constexpr int PageHeight = 643;
 constexpr int HalfWidth = 477;       // the left image of a two-image page
 constexpr int CheckTextHeight = 465; // the check page: texts above, charts below
+// The button row's room below the pages, and the smallest window: the row whole, a few lines of
+// each page.
+constexpr int StripHeight = 46;
+constexpr int MinimumWidth = 969;
+constexpr int MinimumHeight = 420;
 
 } // namespace
 
 TFrmRun::TFrmRun(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint) {
     FormCreate();
 }
 
@@ -39,7 +45,10 @@ TFrmRun::~TFrmRun() {
 
 void TFrmRun::FormCreate() {
     setWindowTitle(QStringLiteral("Данные"));
-    setFixedSize(969, 719);
+    // Resizable down to what a 1280 x 720 screen with a panel leaves; the pages scroll and the
+    // button row stays at the bottom. It opens at the size the pages are laid out for.
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    resize(969, 719);
     setFont(ClassicFont(SansFace, 11));
     // The button-face colour as the window colour: children keep their usual text roles.
     QPalette face = palette();
@@ -53,7 +62,7 @@ void TFrmRun::FormCreate() {
     FPageControl1->setTabPosition(QTabWidget::South);
     FPageControl1->setFont(ClassicFont(ComicFace, 11));
     CreatePages();
-    FPageControl1->setCurrentWidget(FTabSheets[4]);
+    ShowPage(4);
     FitTabs();
 
     FButton1 = new QPushButton(QStringLiteral("Ок"), this);
@@ -62,10 +71,9 @@ void TFrmRun::FormCreate() {
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
     // In the strip's free room left of "Ок"; F1 opens the guide where it explains this page.
-    auto *help =
-        new THelpButton(this, [this] { return GuideAnchor(FPageControl1->currentWidget()); });
-    help->setGeometry(699, 680, 33, 33);
-    help->setFont(ClassicFont(ComicFace, 11, true));
+    FHelpButton = new THelpButton(this, [this] { return GuideAnchor(CurrentPage()); });
+    FHelpButton->setGeometry(699, 680, 33, 33);
+    FHelpButton->setFont(ClassicFont(ComicFace, 11, true));
 
     TRunWidgets widgets;
     for (int n = 1; n <= 11; ++n)
@@ -90,13 +98,58 @@ QString TFrmRun::GuideAnchor(const QWidget *page) const {
     return QStringLiteral("pages");
 }
 
+void TFrmRun::FitInto(const QRect &area) {
+    // The frame's own size (title bar, borders) counts too; never below the minimum.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = (area.size() - frame).expandedTo(minimumSize());
+    resize(QSize(969, 719).boundedTo(room));
+    const QSize outer = frameGeometry().size();
+    move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
+         area.y() + std::max(0, (area.height() - outer.height()) / 2));
+}
+
+void TFrmRun::ShowPage(int number) {
+    for (int i = 0; i < FPageControl1->count(); ++i)
+        if (auto *scroll = qobject_cast<QScrollArea *>(FPageControl1->widget(i));
+            scroll && scroll->widget() && scroll->widget() == TabSheet(number))
+            FPageControl1->setCurrentIndex(i);
+}
+
+QWidget *TFrmRun::CurrentPage() const {
+    auto *scroll = qobject_cast<QScrollArea *>(FPageControl1->currentWidget());
+    return scroll ? scroll->widget() : FPageControl1->currentWidget();
+}
+
+void TFrmRun::resizeEvent(QResizeEvent *event) {
+    QDialog::resizeEvent(event);
+    if (!FPageControl1 || !FActions || !FHelpButton) return;
+    // The pages take what the button row leaves; the row keeps its place from the bottom, "Ок"
+    // and "?" from the right edge.
+    FPageControl1->setGeometry(0, 0, width(), height() - StripHeight);
+    const int top = height() - StripHeight + 7;
+    for (QWidget *button :
+         {static_cast<QWidget *>(FActions->Button2()), static_cast<QWidget *>(FActions->Button3()),
+          static_cast<QWidget *>(FActions->Button4())})
+        button->move(button->x(), top);
+    FButton1->move(width() - 225, top);
+    FHelpButton->move(width() - 270, top);
+}
+
 QWidget *TFrmRun::AddPage(int number, const QString &caption) {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet%1").arg(number));
     // Fixed, so the pane's own frame does not shift or stretch the contents.
     page->setFixedSize(PageWidth, PageHeight);
     FTabSheets[static_cast<size_t>(number)] = page;
-    FPageControl1->addTab(page, caption);
+    // Scrolls where the window is smaller than the page; frameless and see-through, so at full
+    // size the page shows exactly as it would on its own.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("Scroll%1").arg(number));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->setWidget(page);
+    FPageControl1->addTab(scroll, caption);
     return page;
 }
 
@@ -240,12 +293,8 @@ void TFrmRun::ShowModal() {
         FCharts[static_cast<size_t>(number)]->Flush();
     for (TCheckChart *chart : FCheckCharts)
         chart->Flush();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        FitInto(screen->availableGeometry());
     exec();
 }
 

@@ -140,7 +140,7 @@ TEST_F(ResultsActions, ShortcutsPrintSaveAndOpenTheGuideWhereThePageIsExplained)
 
     // F1 on the check page opens the guide in a window of the results window, scrolled to the
     // check's terms; F1 in the input window opens its own guide at the top.
-    FFrmRun.PageControl1()->setCurrentWidget(FFrmRun.TabSheet(12));
+    FFrmRun.ShowPage(12);
     QTest::keyClick(&FFrmRun, Qt::Key_F1);
     auto *guide = FFrmRun.findChild<TGuideWindow *>();
     ASSERT_NE(guide, nullptr);
@@ -148,7 +148,7 @@ TEST_F(ResultsActions, ShortcutsPrintSaveAndOpenTheGuideWhereThePageIsExplained)
     EXPECT_TRUE(guide->Browser()->toPlainText().contains(QStringLiteral("AICc")));
     const int checkAt = guide->Browser()->verticalScrollBar()->value();
     EXPECT_GT(checkAt, 0);
-    FFrmRun.PageControl1()->setCurrentWidget(FFrmRun.TabSheet(4));
+    FFrmRun.ShowPage(4);
     QTest::keyClick(&FFrmRun, Qt::Key_F1);
     EXPECT_EQ(FFrmRun.findChildren<TGuideWindow *>().size(), 1);
     EXPECT_LT(guide->Browser()->verticalScrollBar()->value(), checkAt);
