@@ -149,6 +149,7 @@ QWidget *TFrmRun::AddPage(int number, const QString &caption) {
     scroll->setAutoFillBackground(false);
     scroll->viewport()->setAutoFillBackground(false);
     scroll->setWidget(page);
+    page->setAutoFillBackground(false); // setWidget turned it on
     FPageControl1->addTab(scroll, caption);
     return page;
 }
