@@ -15,6 +15,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace {
 
 const QString SansFace = QStringLiteral("MS Sans Serif");
@@ -104,8 +106,13 @@ void TFrmRun::FitInto(const QRect &area) {
     const QSize room = (area.size() - frame).expandedTo(minimumSize());
     resize(QSize(969, 719).boundedTo(room));
     const QSize outer = frameGeometry().size();
-    move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
-         area.y() + std::max(0, (area.height() - outer.height()) / 2));
+    // Offset for another copy, but never past the area's right or bottom edge.
+    const int left = std::max(0, std::min((area.width() - outer.width()) / 2 + FPlacementOffset.x(),
+                                          area.width() - outer.width()));
+    const int top =
+        std::max(0, std::min((area.height() - outer.height()) / 2 + FPlacementOffset.y(),
+                             area.height() - outer.height()));
+    move(area.x() + left, area.y() + top);
 }
 
 void TFrmRun::ShowPage(int number) {

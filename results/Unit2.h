@@ -84,6 +84,8 @@ public:
     // Sizes the window to its usual size or what area (a screen's free area) leaves, and centres
     // it there.
     void FitInto(const QRect &area);
+    // Where FitInto places the window from the area's centre (another copy's windows are there).
+    void SetPlacementOffset(QPoint offset) { FPlacementOffset = offset; }
     // Makes the tab of TabSheet(number) the current one.
     void ShowPage(int number);
     // The page of the current tab (inside the area that scrolls it).
@@ -125,6 +127,7 @@ private:
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
     QWidget *FHelpButton = nullptr;
+    QPoint FPlacementOffset;
     TResultsActions *FActions = nullptr;
     std::unique_ptr<TFrmRunTarget> FTarget;
     std::array<QWidget *, 13> FTabSheets{};
