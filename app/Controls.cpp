@@ -68,7 +68,8 @@ TStringGrid::TStringGrid(int colCount, int rowCount, QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed);
-    setTabKeyNavigation(true);
+    // One Tab stop per grid: Tab leaves it, the arrows and Enter move inside.
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new TGridDelegate(this));
@@ -128,6 +129,12 @@ bool TStringGrid::RejectsKey(const QKeyEvent *event) const {
 void TStringGrid::keyPressEvent(QKeyEvent *event) {
     // A typed character starts the cell editor; a rejected one must not.
     if (RejectsKey(event) || ClipboardKey(event)) {
+        event->accept();
+        return;
+    }
+    // An editor's own Enter comes back here too; its commit moves on (closeEditor).
+    if (IsEnterKey(event) && state() != EditingState) {
+        NextMonth();
         event->accept();
         return;
     }
@@ -202,25 +209,28 @@ void TStringGrid::ShowNote(const QString &note) {
     QToolTip::showText(at, note, this);
 }
 
-bool TStringGrid::AtLastCell() const {
-    return currentRow() == rowCount() - 1 && currentColumn() == columnCount() - 1;
+bool TStringGrid::IsEnterKey(const QKeyEvent *event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           !(event->modifiers() & ~Qt::KeypadModifier);
 }
 
-bool TStringGrid::AtFirstCell() const {
-    return currentRow() <= 0 && currentColumn() <= 0;
-}
-
-bool TStringGrid::focusNextPrevChild(bool next) {
-    if (tabKeyNavigation() && (next ? AtLastCell() : AtFirstCell()))
-        return QWidget::focusNextPrevChild(next);
-    return QTableWidget::focusNextPrevChild(next);
+void TStringGrid::NextMonth() {
+    if (currentColumn() < columnCount() - 1)
+        setCurrentCell(std::max(currentRow(), 0), currentColumn() + 1);
+    else
+        QWidget::focusNextPrevChild(true);
 }
 
 void TStringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
-    const bool leave = (hint == QAbstractItemDelegate::EditNextItem && AtLastCell()) ||
-                       (hint == QAbstractItemDelegate::EditPreviousItem && AtFirstCell());
-    QTableWidget::closeEditor(editor, leave ? QAbstractItemDelegate::NoHint : hint);
-    if (leave) QWidget::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+    // Tab in an editor keeps the count and leaves the grid, as Tab on a cell does; Enter keeps it
+    // and moves to the next month.
+    const bool tab = hint == QAbstractItemDelegate::EditNextItem ||
+                     hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableWidget::closeEditor(editor, tab ? QAbstractItemDelegate::NoHint : hint);
+    if (tab)
+        QWidget::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+    else if (hint == QAbstractItemDelegate::SubmitModelCache)
+        NextMonth();
 }
 
 void TStringGrid::focusInEvent(QFocusEvent *event) {
@@ -242,7 +252,37 @@ TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QGroupBox(
         auto *button = new QRadioButton(items[i], this);
         FButtons->addButton(button, i);
         column->addWidget(button);
+        button->installEventFilter(this);
     }
+}
+
+bool TRadioGroup::eventFilter(QObject *watched, QEvent *event) {
+    auto *button = qobject_cast<QAbstractButton *>(watched);
+    if (!button) return QGroupBox::eventFilter(watched, event);
+    const QList<QAbstractButton *> buttons = FButtons->buttons();
+    if (event->type() == QEvent::FocusIn) {
+        // Tab and Shift+Tab enter at the checked item.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        QAbstractButton *checked = FButtons->checkedButton();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && checked &&
+            checked != button) {
+            checked->setFocus(reason);
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress && !buttons.isEmpty()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const auto modifiers = static_cast<QKeyEvent *>(event)->modifiers();
+        const bool backtab =
+            key == Qt::Key_Backtab || (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier));
+        if (key == Qt::Key_Tab || backtab) {
+            // Leave from the group's end, so the other items are not stops of their own.
+            QAbstractButton *end = backtab ? buttons.constFirst() : buttons.constLast();
+            if (end != button) end->setFocus(Qt::OtherFocusReason);
+            focusNextPrevChild(!backtab);
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent *event) {

@@ -1,6 +1,6 @@
 // The classic controls of the input window on top of Qt widgets: a string grid addressed by
-// (column, row) with a fixed title row and a key-press hook, and a radio group with an item
-// index.
+// (column, row) with a fixed title row and a key-press hook, one Tab stop with Enter moving to
+// the next month, and a radio group with an item index.
 #pragma once
 
 #include "app/GridClipboard.h"
@@ -49,17 +49,15 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // Tab goes from cell to cell, and from the last cell on to the window's next control
-    // (Shift+Tab from the first cell back to the previous one) instead of wrapping round.
-    bool focusNextPrevChild(bool next) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     // Entered by Tab, the grid starts at its first cell; by Shift+Tab, at its last.
     void focusInEvent(QFocusEvent *event) override;
 
 private:
     friend class TGridDelegate;
-    bool AtLastCell() const;
-    bool AtFirstCell() const;
+    static bool IsEnterKey(const QKeyEvent *event);
+    // Enter's move: the next month, or from month 10 on to the window's next control.
+    void NextMonth();
     // The clipboard keys: paste from the current cell on, copy the row.
     bool ClipboardKey(const QKeyEvent *event);
     // Condenses the title font when a title would overflow its column.
@@ -73,7 +71,8 @@ private:
     QString FNote;
 };
 
-// A group of radio buttons, one per item, laid out top to bottom.
+// A group of radio buttons, one per item, laid out top to bottom. It is one Tab stop, entered at
+// the checked item; the arrows move the check with the focus.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -88,6 +87,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Condenses an item's font when its text would overflow the group.

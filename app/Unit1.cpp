@@ -5,6 +5,7 @@
 #include "analysis/Texts.h"
 #include "app/ShownRun.h"
 #include "results/FontSetup.h"
+#include "results/HelpWindow.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "runtime/Cp1251.h"
@@ -13,6 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -87,6 +89,7 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     FButton1 = new QPushButton(QStringLiteral("Делать"), this);
     FButton1->setGeometry(304, 280, 217, 97);
     connect(FButton1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    FButton1->installEventFilter(this);
 
     FComboBox1 = new QComboBox(this);
     FComboBox1->setGeometry(8, 32, 497, 21);
@@ -123,6 +126,12 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     FRadioGroup1->setFont(ClassicFont(ComicFace, 9));
     FRadioGroup1->SetItemIndex(2);
 
+    // Top right, in the room beside the variant caption; F1 on the smoothing choice explains it.
+    auto *help = new THelpButton(this, [this] {
+        return FRadioGroup1->isAncestorOf(focusWidget()) ? QStringLiteral("smoothing") : QString();
+    });
+    help->setGeometry(481, 7, 24, 22);
+
     setTabOrder(FButton1, FComboBox1);
     setTabOrder(FComboBox1, FStringGrid1);
     setTabOrder(FStringGrid1, FStringGrid2);
@@ -134,6 +143,18 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
 
 TForm1::~TForm1() {
     FormDestroy();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == FButton1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier)) {
+            FButton1->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QPoint TForm1::StartPosition(QSize screen, QSize window) {

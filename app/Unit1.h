@@ -85,6 +85,10 @@ public:
     TStringGrid *StringGrid2() const { return FStringGrid2; }
     TRadioGroup *RadioGroup1() const { return FRadioGroup1; }
 
+protected:
+    // Enter and keypad Enter on the focused run button run it, as Space does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void FormCreate();
     void FormDestroy();

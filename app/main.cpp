@@ -1,4 +1,5 @@
 // Zelvano: the input window as the main window and the hidden results window beside it.
+#include "app/Instance.h"
 #include "app/QtLanguage.h"
 #include "app/Unit1.h"
 #include "results/FontSetup.h"
@@ -18,9 +19,13 @@ int main(int argc, char **argv) {
 
     // Destroyed in reverse: the results window (and the formula font) first, then the input
     // window, which saves the variant.
+    // A second copy opens its windows a little lower and to the right of the first.
+    const TInstanceSlot slot(InstanceFolder());
     TForm1 form1;
     TFrmRun frmRun;
     form1.SetResultsWindow(&frmRun);
+    form1.move(form1.pos() + slot.Offset());
+    frmRun.SetPlacementOffset(slot.Offset());
     form1.show();
     return QApplication::exec();
 }

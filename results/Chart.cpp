@@ -4,12 +4,17 @@
 
 #include <QChart>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 
 namespace {
 
 const QColor SeriesColor(Qt::red);
+const QColor MeasuredFill(30, 110, 230);
+const QColor MeasuredOutline(0, 30, 90);
+const QString MeasuredName = QStringLiteral("данные");
 
 // The 2 x 2 rectangle drawn at each point.
 QImage PointMarker() {
@@ -26,7 +31,7 @@ constexpr int MaxIntervalsY = 6;
 } // namespace
 
 TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool markersOnLine,
-               QWidget *parent)
+               QWidget *parent, bool measuredMarkers)
     : TChartBase(bottomTitle, leftTitle, MaxIntervalsX, MaxIntervalsY, parent) {
     chart()->legend()->hide();
     chart()->setTitle(QString());
@@ -45,7 +50,27 @@ TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool marker
     dots->setColor(SeriesColor);
     dots->setBorderColor(SeriesColor);
     dots->setPen(Qt::NoPen);
+    if (measuredMarkers) {
+        // Measured counts must stand out from the red curve through them: a larger round mark
+        // in another colour with a dark outline, named in the legend.
+        dots->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        dots->setMarkerSize(MeasuredMarkerSize);
+        dots->setColor(MeasuredFill);
+        dots->setBorderColor(MeasuredOutline);
+        dots->setPen(QPen(MeasuredOutline, 1));
+        dots->setName(MeasuredName);
+    }
     AddSeries(dots);
+    if (measuredMarkers) {
+        QLegend *legend = chart()->legend();
+        legend->setAlignment(Qt::AlignTop);
+        legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
+        legend->setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 11));
+        legend->show();
+        // The curve has no entry: only the marks need naming.
+        for (QLegendMarker *marker : legend->markers(line))
+            marker->setVisible(false);
+    }
 
     UpdateRanges();
 }

@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace {
@@ -49,6 +50,12 @@ TResultsActions::TResultsActions(QWidget &window, const QTabWidget &pages, TFrmR
         addButton("Button3", QStringLiteral("Сохранить PDF…"), &TResultsActions::Button3Click);
     FButton4 =
         addButton("Button4", QStringLiteral("Сохранить таблицы…"), &TResultsActions::Button4Click);
+
+    // The platform's print and save keys; the PDF is what this window saves.
+    auto *print = new QShortcut(QKeySequence::Print, &window);
+    connect(print, &QShortcut::activated, this, &TResultsActions::Button2Click);
+    auto *save = new QShortcut(QKeySequence::Save, &window);
+    connect(save, &QShortcut::activated, this, &TResultsActions::Button3Click);
 
     AskPrinter = [this](QPrinter &printer) {
         QPrintDialog dialog(&printer, &FWindow);

@@ -17,6 +17,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScrollArea>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -101,6 +102,9 @@ bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPa
     for (int i = 0; i < tabs->count(); ++i) {
         if (i > 0 && !device.newPage()) return false;
         QWidget *page = tabs->widget(i);
+        // A tab holds its page in the area that scrolls it.
+        if (auto *scroll = qobject_cast<QScrollArea *>(page); scroll && scroll->widget())
+            page = scroll->widget();
 
         painter.setPen(Qt::black);
         painter.setFont(captionFont);

@@ -4,14 +4,18 @@
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/HelpWindow.h"
 #include "results/RunTarget.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,13 +26,18 @@ constexpr int PageWidth = 961;
 constexpr int PageHeight = 643;
 constexpr int HalfWidth = 477;       // the left image of a two-image page
 constexpr int CheckTextHeight = 465; // the check page: texts above, charts below
+// The button row's room below the pages, and the smallest window: the row whole, a few lines of
+// each page.
+constexpr int StripHeight = 46;
+constexpr int MinimumWidth = 969;
+constexpr int MinimumHeight = 420;
 
 } // namespace
 
 TFrmRun::TFrmRun(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint) {
     FormCreate();
 }
 
@@ -38,7 +47,10 @@ TFrmRun::~TFrmRun() {
 
 void TFrmRun::FormCreate() {
     setWindowTitle(QStringLiteral("Данные"));
-    setFixedSize(969, 719);
+    // Resizable down to what a 1280 x 720 screen with a panel leaves; the pages scroll and the
+    // button row stays at the bottom. It opens at the size the pages are laid out for.
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    resize(969, 719);
     setFont(ClassicFont(SansFace, 11));
     // The button-face colour as the window colour: children keep their usual text roles.
     QPalette face = palette();
@@ -52,7 +64,7 @@ void TFrmRun::FormCreate() {
     FPageControl1->setTabPosition(QTabWidget::South);
     FPageControl1->setFont(ClassicFont(ComicFace, 11));
     CreatePages();
-    FPageControl1->setCurrentWidget(FTabSheets[4]);
+    ShowPage(4);
     FitTabs();
 
     FButton1 = new QPushButton(QStringLiteral("Ок"), this);
@@ -60,6 +72,11 @@ void TFrmRun::FormCreate() {
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
+    // In the strip's free room left of "Ок"; F1 opens the guide where it explains this page.
+    FHelpButton = new THelpButton(this, [this] { return GuideAnchor(CurrentPage()); });
+    FHelpButton->setGeometry(699, 680, 33, 33);
+    FHelpButton->setFont(ClassicFont(ComicFace, 11, true));
+
     TRunWidgets widgets;
     for (int n = 1; n <= 11; ++n)
         widgets.Images[static_cast<size_t>(n)] = Image(n);
@@ -74,13 +91,73 @@ void TFrmRun::FormCreate() {
     InitFormulaFont();
 }
 
+QString TFrmRun::GuideAnchor(const QWidget *page) const {
+    static const std::array<const char *, 13> anchors = {
+        "",         "models",   "smoothing", "smoothing", "k",        "forecast", "forecast",
+        "forecast", "forecast", "forecast",  "pages",     "forecast", "check"};
+    for (size_t n = 1; n < FTabSheets.size(); ++n)
+        if (FTabSheets[n] == page) return QString::fromLatin1(anchors[n]);
+    return QStringLiteral("pages");
+}
+
+void TFrmRun::FitInto(const QRect &area) {
+    // The frame's own size (title bar, borders) counts too; never below the minimum.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = (area.size() - frame).expandedTo(minimumSize());
+    resize(QSize(969, 719).boundedTo(room));
+    const QSize outer = frameGeometry().size();
+    // Offset for another copy, but never past the area's right or bottom edge.
+    const int left = std::max(0, std::min((area.width() - outer.width()) / 2 + FPlacementOffset.x(),
+                                          area.width() - outer.width()));
+    const int top =
+        std::max(0, std::min((area.height() - outer.height()) / 2 + FPlacementOffset.y(),
+                             area.height() - outer.height()));
+    move(area.x() + left, area.y() + top);
+}
+
+void TFrmRun::ShowPage(int number) {
+    for (int i = 0; i < FPageControl1->count(); ++i)
+        if (auto *scroll = qobject_cast<QScrollArea *>(FPageControl1->widget(i));
+            scroll && scroll->widget() && scroll->widget() == TabSheet(number))
+            FPageControl1->setCurrentIndex(i);
+}
+
+QWidget *TFrmRun::CurrentPage() const {
+    auto *scroll = qobject_cast<QScrollArea *>(FPageControl1->currentWidget());
+    return scroll ? scroll->widget() : FPageControl1->currentWidget();
+}
+
+void TFrmRun::resizeEvent(QResizeEvent *event) {
+    QDialog::resizeEvent(event);
+    if (!FPageControl1 || !FActions || !FHelpButton) return;
+    // The pages take what the button row leaves; the row keeps its place from the bottom, "Ок"
+    // and "?" from the right edge.
+    FPageControl1->setGeometry(0, 0, width(), height() - StripHeight);
+    const int top = height() - StripHeight + 7;
+    for (QWidget *button :
+         {static_cast<QWidget *>(FActions->Button2()), static_cast<QWidget *>(FActions->Button3()),
+          static_cast<QWidget *>(FActions->Button4())})
+        button->move(button->x(), top);
+    FButton1->move(width() - 225, top);
+    FHelpButton->move(width() - 270, top);
+}
+
 QWidget *TFrmRun::AddPage(int number, const QString &caption) {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet%1").arg(number));
     // Fixed, so the pane's own frame does not shift or stretch the contents.
     page->setFixedSize(PageWidth, PageHeight);
     FTabSheets[static_cast<size_t>(number)] = page;
-    FPageControl1->addTab(page, caption);
+    // Scrolls where the window is smaller than the page; frameless and see-through, so at full
+    // size the page shows exactly as it would on its own.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("Scroll%1").arg(number));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->setWidget(page);
+    page->setAutoFillBackground(false); // setWidget turned it on
+    FPageControl1->addTab(scroll, caption);
     return page;
 }
 
@@ -97,9 +174,9 @@ void TFrmRun::AddImagePair(QWidget *page, int left, int right) {
 }
 
 void TFrmRun::AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
-                       bool markersOnLine) {
-    auto *chart =
-        new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine, page);
+                       bool markersOnLine, bool measuredMarkers) {
+    auto *chart = new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine,
+                             page, measuredMarkers);
     chart->setObjectName(QStringLiteral("Chart%1").arg(number));
     chart->setGeometry(geometry);
     FCharts[static_cast<size_t>(number)] = chart;
@@ -147,7 +224,7 @@ void TFrmRun::CreatePages() {
         AddLabel(page, p, {40, 16},
                  p == 1 ? QStringLiteral("Первая популяция") : QStringLiteral("Вторая популяция"),
                  &labelBold);
-        AddChart(page, p, {40, 48, 657, 321}, months, false);
+        AddChart(page, p, {40, 48, 657, 321}, months, false, true);
         AddRunLabel(page, p + 2, {48, 392});
         AddRunLabel(page, p + 4, {48, 416});
     }
@@ -224,12 +301,8 @@ void TFrmRun::ShowModal() {
         FCharts[static_cast<size_t>(number)]->Flush();
     for (TCheckChart *chart : FCheckCharts)
         chart->Flush();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        FitInto(screen->availableGeometry());
     exec();
 }
 

@@ -1,7 +1,7 @@
 // The results window: twelve tab pages of image areas, charts and labels that an analysis run
-// fills, and "Ок" to close it. It is created hidden at start and shown modally after each run.
-// It keeps the result of the run it shows, which its print and save buttons read. Its lifetime
-// brackets the formula font's.
+// fills, and "Ок" to close it. It is resizable; each page scrolls inside its tab. It is created
+// hidden at start and shown modally after each run. It keeps the result of the run it shows, which
+// its print and save buttons read. Its lifetime brackets the formula font's.
 #pragma once
 
 #include "results/Chart.h"
@@ -27,8 +27,8 @@ public:
     explicit TFrmRun(QWidget *parent = nullptr);
     ~TFrmRun() override;
 
-    // Centres the window on the screen, hands pending chart points to the views and shows the
-    // window modally; returns when it is closed.
+    // Fits the window into the screen's free area, hands pending chart points to the views and
+    // shows the window modally; returns when it is closed.
     void ShowModal();
 
     QTabWidget *PageControl1() const { return FPageControl1; }
@@ -81,8 +81,23 @@ public:
     QLabel *Label5() const { return FLabels[5]; }
     QLabel *Label6() const { return FLabels[6]; }
 
+    // Sizes the window to its usual size or what area (a screen's free area) leaves, and centres
+    // it there.
+    void FitInto(const QRect &area);
+    // Where FitInto places the window from the area's centre (another copy's windows are there).
+    void SetPlacementOffset(QPoint offset) { FPlacementOffset = offset; }
+    // Makes the tab of TabSheet(number) the current one.
+    void ShowPage(int number);
+    // The page of the current tab (inside the area that scrolls it).
+    QWidget *CurrentPage() const;
+    // Where the guide explains page (one of the tab sheets); "pages" for any other.
+    QString GuideAnchor(const QWidget *page) const;
+
     // The charts in the order of their numbers.
     static constexpr std::array<int, 8> ChartNumbers = {1, 2, 3, 4, 5, 6, 11, 12};
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate();
@@ -93,7 +108,7 @@ private:
     // Two images side by side filling the page.
     void AddImagePair(QWidget *page, int left, int right);
     void AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
-                  bool markersOnLine);
+                  bool markersOnLine, bool measuredMarkers = false);
     // Labels size themselves to a fixed caption.
     QLabel *AddLabel(QWidget *page, int number, QPoint at, const QString &text,
                      const QFont *font = nullptr);
@@ -111,6 +126,8 @@ private:
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
+    QWidget *FHelpButton = nullptr;
+    QPoint FPlacementOffset;
     TResultsActions *FActions = nullptr;
     std::unique_ptr<TFrmRunTarget> FTarget;
     std::array<QWidget *, 13> FTabSheets{};

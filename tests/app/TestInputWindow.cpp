@@ -154,7 +154,7 @@ TEST_F(InputWindow, Layout) {
         EXPECT_TRUE(grid->verticalHeader()->isHidden());
         EXPECT_EQ(grid->columnWidth(0), 50);
         EXPECT_EQ(grid->selectionMode(), QAbstractItemView::ContiguousSelection);
-        EXPECT_TRUE(grid->tabKeyNavigation());
+        EXPECT_FALSE(grid->tabKeyNavigation());
     }
 
     // Tab order: Button1, ComboBox1, StringGrid1, StringGrid2, RadioGroup1.

@@ -1,5 +1,6 @@
 // The print and save buttons of the results window, after runs the input window made.
 #include "analysis/Fit.h"
+#include "results/HelpWindow.h"
 #include "results/ResultsActions.h"
 #include "tests/app/FormFixture.h"
 
@@ -9,6 +10,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
 
 namespace {
 
@@ -118,4 +122,48 @@ TEST_F(ResultsActions, AFileThatCannotBeWrittenIsShownAndLeavesNothingBehind) {
                                 .arg(QDir::toNativeSeparators(path)));
         EXPECT_FALSE(QFile::exists(path));
     }
+}
+
+TEST_F(ResultsActions, ShortcutsPrintSaveAndOpenTheGuideWhereThePageIsExplained) {
+    Press();
+    ASSERT_EQ(Shown("TFrmRun"), 1);
+    int printAsked = 0;
+    Actions().AskPrinter = [&](QPrinter &) { return ++printAsked, false; };
+    SaveAs(QString()); // cancelled
+    FFrmRun.show();
+    FFrmRun.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&FFrmRun));
+    QTest::keyClick(&FFrmRun, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&FFrmRun, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(FSuggested, QStringList{"zelvano-вариант-10.pdf"});
+    EXPECT_EQ(printAsked, 1);
+
+    // F1 on the check page opens the guide in a window of the results window, scrolled to the
+    // check's terms; F1 in the input window opens its own guide at the top.
+    FFrmRun.ShowPage(12);
+    QTest::keyClick(&FFrmRun, Qt::Key_F1);
+    auto *guide = FFrmRun.findChild<TGuideWindow *>();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    EXPECT_TRUE(guide->Browser()->toPlainText().contains(QStringLiteral("AICc")));
+    const int checkAt = guide->Browser()->verticalScrollBar()->value();
+    EXPECT_GT(checkAt, 0);
+    FFrmRun.ShowPage(4);
+    QTest::keyClick(&FFrmRun, Qt::Key_F1);
+    EXPECT_EQ(FFrmRun.findChildren<TGuideWindow *>().size(), 1);
+    EXPECT_LT(guide->Browser()->verticalScrollBar()->value(), checkAt);
+    FFrmRun.hide();
+
+    FForm->show();
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
+    QTest::keyClick(FForm.get(), Qt::Key_F1);
+    auto *inputGuide = FForm->findChild<TGuideWindow *>();
+    ASSERT_NE(inputGuide, nullptr);
+    EXPECT_EQ(inputGuide->Browser()->verticalScrollBar()->value(), 0);
+
+    const QString about = AboutText();
+    for (const char *part :
+         {"Zelvano 1.0", "GPL-3.0-or-later", "Qt 6.", "LGPL-3.0", "GSL 2.", "GPL-3.0</li>"})
+        EXPECT_TRUE(about.contains(QString::fromUtf8(part))) << part;
 }

@@ -4,7 +4,9 @@
 #include "tests/app/FormFixture.h"
 #include "tests/results/ModalHelper.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
@@ -219,10 +221,10 @@ TEST_F(RunButton, TypingIntoACellFiltersCharactersAndKeepsEditingKeys) {
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the delegate commits from the event loop
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("51"));
-
-    // Tab and arrows move between cells.
-    QTest::keyClick(grid, Qt::Key_Tab);
+    // Enter kept the count and moved to the next month; the arrows move back.
     EXPECT_EQ(grid->currentColumn(), 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Editor(grid), nullptr);
     QTest::keyClick(grid, Qt::Key_Left);
     EXPECT_EQ(grid->currentColumn(), 2);
 }
@@ -302,34 +304,66 @@ TEST_F(RunButton, EveryPasteIsReadAsTypingReadsAndNothingIsLostSilently) {
     EXPECT_EQ(QToolTip::text(), grid->Note());
 }
 
-TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {
+TEST_F(RunButton, TheKeyboardReachesEveryControlAndRunsTheButton) {
     FForm->show();
     FForm->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
     TStringGrid *grid1 = FForm->StringGrid1();
     TStringGrid *grid2 = FForm->StringGrid2();
+    TRadioGroup *radios = FForm->RadioGroup1();
+
+    // Each grid is one Tab stop, from any cell.
     grid1->setFocus();
-    grid1->setCurrentCell(0, 8);
-    QTest::keyClick(grid1, Qt::Key_Tab);
-    EXPECT_EQ(grid1->currentColumn(), 9);
-    EXPECT_TRUE(grid1->hasFocus());
+    grid1->setCurrentCell(0, 3);
     QTest::keyClick(grid1, Qt::Key_Tab);
     EXPECT_TRUE(grid2->hasFocus());
-    EXPECT_EQ(grid2->currentColumn(), 0);
     QTest::keyClick(grid2, Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_TRUE(grid1->hasFocus());
-    EXPECT_EQ(grid1->currentColumn(), 9);
 
-    // From an open editor in the last cell: the typed count is kept and the focus moves on.
-    QTest::keyClick(grid1, Qt::Key_F2);
-    QLineEdit *editor = Editor(grid1);
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("998"));
-    QTest::keyClick(editor, Qt::Key_Tab);
+    // Enter moves month by month, from month 10 on to the next grid; typing over a cell and
+    // Enter (keypad Enter too) keeps the count.
+    grid1->setCurrentCell(0, 8);
+    QTest::keyClick(grid1, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(grid1->currentColumn(), 9);
+    QTest::keyClick(grid1, '9'); // opens the editor
+    ASSERT_NE(Editor(grid1), nullptr);
+    QTest::keyClicks(Editor(grid1), QStringLiteral("98"));
+    QTest::keyClick(Editor(grid1), Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid1->Cells(9, 1), QStringLiteral("998"));
     EXPECT_TRUE(grid2->hasFocus());
-    grid2->setCurrentCell(0, 9);
-    QTest::keyClick(grid2, Qt::Key_Tab);
-    EXPECT_TRUE(FForm->RadioGroup1()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(grid2->currentColumn(), 0);
+    // Tab from an open editor keeps the count and leaves the grid.
+    QTest::keyClick(grid2, '1');
+    ASSERT_NE(Editor(grid2), nullptr);
+    QTest::keyClicks(Editor(grid2), QStringLiteral("7"));
+    QTest::keyClick(Editor(grid2), Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid2->Cells(0, 1), QStringLiteral("17"));
+
+    // The smoothing choice: Tab lands on the checked item, the arrows move the check with it.
+    QWidget *focused = QApplication::focusWidget();
+    EXPECT_EQ(focused, radios->Buttons()->button(2));
+    QTest::keyClick(focused, Qt::Key_Up);
+    EXPECT_EQ(radios->ItemIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(radios->ItemIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), radios->Buttons()->button(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(radios->ItemIndex(), 1);
+    // The group is one stop too: Tab leaves it, Shift+Tab comes back to the checked item.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_FALSE(radios->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), radios->Buttons()->button(1));
+
+    // Enter and keypad Enter on "Делать" run it with what was typed.
+    FAnswerer.Records.clear();
+    FForm->Button1()->setFocus();
+    QTest::keyClick(FForm->Button1(), Qt::Key_Return);
+    EXPECT_EQ(Shown("TFrmRun"), 1);
+    EXPECT_EQ(Counts1[9], 998);
+    EXPECT_EQ(Counts2[0], 17);
+    QTest::keyClick(FForm->Button1(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(Shown("TFrmRun"), 2);
 }

@@ -1,3 +1,4 @@
+#include "app/Instance.h"
 #include "app/Settings.h"
 #include "tests/support/FileSizeLimit.h"
 
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -218,4 +220,18 @@ TEST_F(SettingsFile, ASystemOrForeignProgramFolderIsNeverWritten) {
     EXPECT_FALSE(ProgramFolderKeepsSettings(Program()));
     EXPECT_EQ(WriteVariantIndex(FPlace, 8), Fallback());
     EXPECT_FALSE(QFileInfo::exists(Beside()));
+}
+
+TEST(InstanceSlot, EachRunningCopyTakesTheLowestFreeSlotAndOffsetsItsWindows) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto first = std::make_unique<TInstanceSlot>(folder.path());
+    const TInstanceSlot second(folder.path());
+    EXPECT_EQ(first->Number(), 0);
+    EXPECT_EQ(second.Number(), 1);
+    EXPECT_EQ(first->Offset(), QPoint(0, 0));
+    EXPECT_NE(second.Offset(), QPoint(0, 0));
+    // The first copy closed: the next one takes its place.
+    first.reset();
+    EXPECT_EQ(TInstanceSlot(folder.path()).Number(), 0);
 }

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QSignalSpy>
@@ -172,4 +173,36 @@ TEST(Chart, StyleOfTheSeriesAndTheChart) {
         EXPECT_EQ(dots->color(), QColor(Qt::red));
         EXPECT_FALSE(dots->pointLabelsVisible());
     }
+}
+
+TEST(Chart, MeasuredCountsStandOutFromTheCurveAndAreNamedInTheLegend) {
+    TChart chart(QStringLiteral("Месяцы"), QStringLiteral("Численность популяции"), false, nullptr,
+                 true);
+    chart.resize(657, 321);
+    for (int m = 1; m <= 10; ++m) {
+        chart.Series(0).AddXY(m, 100 * m);
+        chart.Series(1).AddXY(m, 100 * m);
+    }
+    chart.show();
+    chart.Flush();
+    QCoreApplication::processEvents();
+
+    QLegend *legend = chart.chart()->legend();
+    EXPECT_TRUE(legend->isVisible());
+    QStringList entries;
+    for (QLegendMarker *marker : legend->markers())
+        if (marker->isVisible()) entries << marker->label();
+    EXPECT_EQ(entries, QStringList{QStringLiteral("данные")});
+
+    // A mark on the curve shows its own fill around its centre, not the curve's red.
+    const QImage shot = chart.grab().toImage();
+    QXYSeries *dots = chart.Series(1).View();
+    const QPoint centre = chart.mapFromScene(chart.chart()->mapToPosition(QPointF(5, 500), dots));
+    int own = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QColor c = shot.pixelColor(centre + QPoint(dx, dy));
+            own += c.blue() > 150 && c.red() < 120;
+        }
+    EXPECT_GE(own, 9);
 }

@@ -6,12 +6,15 @@
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QValueAxis>
@@ -40,8 +43,7 @@ TEST(ResultsWindow, WindowAndTabs) {
     TFrmRun frm;
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("Данные"));
     EXPECT_EQ(frm.size(), QSize(969, 719));
-    EXPECT_EQ(frm.minimumSize(), frm.maximumSize());
-    EXPECT_FALSE(frm.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frm.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frm.windowFlags() & Qt::WindowMinimizeButtonHint);
 
     QTabWidget *pc = frm.PageControl1();
@@ -51,10 +53,12 @@ TEST(ResultsWindow, WindowAndTabs) {
     for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(pc->tabText(i), QString::fromUtf8(Pages[i].Caption));
-        EXPECT_EQ(pc->widget(i), frm.TabSheet(Pages[i].Sheet));
-        EXPECT_EQ(pc->widget(i)->size(), QSize(961, 643));
+        auto *scroll = qobject_cast<QScrollArea *>(pc->widget(i));
+        ASSERT_NE(scroll, nullptr);
+        EXPECT_EQ(scroll->widget(), frm.TabSheet(Pages[i].Sheet));
+        EXPECT_EQ(scroll->widget()->size(), QSize(961, 643));
     }
-    EXPECT_EQ(pc->currentWidget(), frm.TabSheet(4));
+    EXPECT_EQ(frm.CurrentPage(), frm.TabSheet(4));
 
     frm.show();
     // The tab bar runs along the bottom edge of the tab control, below the pages, all tabs in
@@ -294,4 +298,34 @@ TEST(ResultsWindow, ANewResultRepaintsEveryPageAsItsOwnRunWouldWithoutAModalStep
             EXPECT_EQ(shown.CheckChart(chart)->Points(index),
                       fresh.CheckChart(chart)->Points(index))
                 << "Chart" << chart << " " << index;
+}
+
+TEST(ResultsWindow, FitsSmallScreensWithTheButtonRowAndScrollingPages) {
+    TFrmRun frm;
+    frm.show();
+    QApplication::processEvents();
+    const auto scrollRange = [&] {
+        auto *scroll = qobject_cast<QScrollArea *>(frm.PageControl1()->currentWidget());
+        return scroll ? scroll->verticalScrollBar()->maximum() : -1;
+    };
+    // At its usual size the whole page shows, as it always did.
+    EXPECT_EQ(frm.PageControl1()->geometry(), QRect(0, 0, 969, 673));
+    EXPECT_EQ(frm.Button1()->geometry(), QRect(744, 680, 217, 33));
+    EXPECT_EQ(scrollRange(), 0);
+
+    // 1280 x 720 with a 40 px panel, and a shorter screen still: the window fits within the
+    // free area, the row of buttons stays whole inside it and the page scrolls.
+    for (const QRect area : {QRect(0, 40, 1280, 680), QRect(0, 0, 1024, 480)}) {
+        SCOPED_TRACE(area.height());
+        frm.FitInto(area);
+        QApplication::processEvents();
+        EXPECT_TRUE(area.contains(frm.frameGeometry())) << frm.frameGeometry().height();
+        EXPECT_GE(frm.height(), frm.minimumHeight());
+        for (QWidget *button : {static_cast<QWidget *>(frm.Button1()),
+                                static_cast<QWidget *>(frm.Actions()->Button2())})
+            EXPECT_TRUE(frm.rect().contains(button->geometry()));
+        EXPECT_LE(frm.PageControl1()->geometry().bottom(), frm.Button1()->geometry().top());
+        EXPECT_GT(scrollRange(), 0);
+    }
+    EXPECT_LE(frm.minimumHeight() + 40, 680);
 }
