@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 
 #include <exception>
@@ -81,13 +82,61 @@ QByteArray FormulaSvg(std::string_view formula, int32_t fontHeight, bool framed)
     } catch (const std::exception &) {
         return {};
     }
-    // Inline in a page: the XML prolog and the generator's empty title and description go.
-    const qsizetype start = bytes.indexOf("<svg");
+    return InlineSvg(bytes);
+}
+
+QByteArray InlineSvg(const QByteArray &generated) {
+    const qsizetype start = generated.indexOf("<svg");
     if (start < 0) return {};
-    bytes.remove(0, start);
-    bytes.replace("<title></title>\n", "");
-    bytes.replace("<desc></desc>\n", "");
-    return bytes.trimmed();
+    QString svg = QString::fromUtf8(generated.mid(start));
+    static const QRegularExpression noise(
+        QStringLiteral("<title>[^<]*</title>\\s*|<desc>[^<]*</desc>\\s*|<defs>\\s*</defs>\\s*|"
+                       " vector-effect=\"none\"| transform=\"matrix\\(1,0,0,1,0,0\\)\""));
+    static const QRegularExpression emptyGroup(QStringLiteral("<g [^>]*>\\s*</g>\\s*"));
+    static const QRegularExpression fontless(
+        QStringLiteral("(<g [^>]*?)\\s*font-family=\"[^\"]*\" font-size=\"[^\"]*\" "
+                       "font-weight=\"[^\"]*\" font-style=\"[^\"]*\"\\s*(>(?:(?!</g>).)*?</g>)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression path(QStringLiteral(" d=\"([^\"]*)\""));
+    static const QRegularExpression number(QStringLiteral("-?\\d+\\.\\d+"));
+    svg.remove(noise);
+    svg.remove(emptyGroup);
+    // A group whose text is not a <text> element needs no font.
+    QString out;
+    out.reserve(svg.size());
+    qsizetype from = 0;
+    for (auto m = fontless.globalMatch(svg); m.hasNext();) {
+        const QRegularExpressionMatch group = m.next();
+        out += QStringView(svg).mid(from, group.capturedStart() - from);
+        out += group.captured(2).contains(QStringLiteral("<text"))
+                   ? group.captured(0)
+                   : group.captured(1) + group.captured(2);
+        from = group.capturedEnd();
+    }
+    out += QStringView(svg).mid(from);
+    svg.clear();
+    from = 0;
+    for (auto m = path.globalMatch(out); m.hasNext();) {
+        const QRegularExpressionMatch d = m.next();
+        svg += QStringView(out).mid(from, d.capturedStart(1) - from);
+        QString data = d.captured(1);
+        QString rounded;
+        qsizetype at = 0;
+        for (auto n = number.globalMatch(data); n.hasNext();) {
+            const QRegularExpressionMatch value = n.next();
+            rounded += QStringView(data).mid(at, value.capturedStart() - at);
+            QString text = QString::number(value.captured().toDouble(), 'f', 1);
+            if (text.endsWith(QStringLiteral(".0"))) text.chop(2);
+            if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+            rounded += text;
+            at = value.capturedEnd();
+        }
+        rounded += QStringView(data).mid(at);
+        svg += rounded;
+        from = d.capturedEnd(1);
+    }
+    svg += QStringView(out).mid(from);
+    return svg.trimmed().toUtf8();
 }
 
 QMimeData *FormulaMimeData(const TAreaOp &op, int ratio) {

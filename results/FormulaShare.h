@@ -31,6 +31,11 @@ QImage FormulaImage(std::string_view formula, int32_t fontHeight, bool framed, i
 // outlines so it needs no font where it is shown; empty when it cannot be made.
 QByteArray FormulaSvg(std::string_view formula, int32_t fontHeight, bool framed);
 
+// The SVG a QSvgGenerator wrote as one inline <svg> element: without the XML prolog, the
+// generator's title and description (a browser would show them as a tooltip), empty groups and
+// the font attributes of groups that hold no text; coordinates in paths to a tenth of a pixel.
+QByteArray InlineSvg(const QByteArray &generated);
+
 // The clipboard data of a logged formula: a PNG at ratio times the screen's resolution, the
 // LaTeX as plain text, application/mathml+xml and text/html carrying the MathML.
 QMimeData *FormulaMimeData(const TAreaOp &op, int ratio = 2);

@@ -14,8 +14,10 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLabel>
+#include <QLegend>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QXYSeries>
@@ -34,7 +36,7 @@ margin:0 auto;max-width:1160px;padding:0 12px 24px}
 header h1{font-size:1.6em;margin:.6em 0 .1em}
 nav ol{padding-left:1.4em;columns:2 14em}
 h2{font-size:1.35em;border-bottom:2px solid #246;margin:1.6em 0 .5em;padding-bottom:.1em}
-p,li,td,th,figcaption{overflow-wrap:anywhere}
+p,li,figcaption{overflow-wrap:anywhere}
 .area{margin:.6em 0}
 .row{display:flex;flex-wrap:wrap;align-items:center;column-gap:.6em;margin:.15em 0;min-height:1em}
 .row>p{margin:0}
@@ -46,10 +48,12 @@ figure.chart{margin:.6em 0 1.2em}
 figure.chart svg{display:block;width:100%;height:auto}
 .legend{list-style:none;padding:0;margin:.2em 0;display:flex;flex-wrap:wrap;gap:.3em 1.2em}
 .swatch{display:inline-block;width:1.4em;height:.3em;vertical-align:middle;margin-right:.4em}
+.swatch.dots{width:.5em;height:.5em}
 .tables{overflow-x:auto;max-width:100%}
 table{border-collapse:collapse;margin:.5em 0 1em}
 caption{text-align:left;font-weight:bold;padding:.2em 0}
 th,td{border:1px solid #999;padding:.15em .5em}
+td{white-space:nowrap}
 td{text-align:right;font-variant-numeric:tabular-nums}
 td:first-child{text-align:left}
 @media print{
@@ -131,16 +135,15 @@ QString ChartHtml(TChartBase &chart) {
                               QRectF(QPointF(0, 0), chart.size()), Qt::IgnoreAspectRatio);
         painter.end();
     }
-    const qsizetype start = bytes.indexOf("<svg");
-    if (start < 0) return {};
-    bytes.remove(0, start);
-    bytes.replace("<title></title>\n", "");
-    bytes.replace("<desc></desc>\n", "");
+    bytes = InlineSvg(bytes);
+    if (bytes.isEmpty()) return {};
     const QString summary = Escaped(ChartSummary(chart));
     bytes.replace(0, 4,
                   QStringLiteral("<svg role=\"img\" aria-label=\"%1\"").arg(summary).toUtf8());
-    QString html = QStringLiteral("<figure class=\"chart\">") + QString::fromUtf8(bytes.trimmed()) +
-                   QStringLiteral("<figcaption><ul class=\"legend\">");
+    QString html = QStringLiteral("<figure class=\"chart\">") + QString::fromUtf8(bytes);
+    // A chart without a legend of its own gets one below.
+    if (plot->legend()->isVisible()) return html + QStringLiteral("</figure>\n");
+    html += QStringLiteral("<figcaption><ul class=\"legend\">");
     for (int i = 0;; ++i) {
         const TChartLine *line = nullptr;
         try {
@@ -150,8 +153,11 @@ QString ChartHtml(TChartBase &chart) {
         }
         if (line->Count() == 0) continue;
         const QColor colour = line->View() ? line->View()->color() : QColor(Qt::black);
-        html += QStringLiteral("<li><span class=\"swatch\" style=\"background:%1\"></span>%2</li>")
-                    .arg(colour.name(), Escaped(SeriesName(chart, i)));
+        const bool dots = qobject_cast<const QScatterSeries *>(line->View());
+        html +=
+            QStringLiteral("<li><span class=\"swatch%1\" style=\"background:%2\"></span>%3</li>")
+                .arg(dots ? QStringLiteral(" dots") : QString(), colour.name(),
+                     Escaped(SeriesName(chart, i)));
     }
     return html + QStringLiteral("</ul></figcaption></figure>\n");
 }
