@@ -139,7 +139,10 @@ QString ChartHtml(TChartBase &chart) {
     if (bytes.isEmpty()) return {};
     const QString summary = Escaped(ChartSummary(chart));
     bytes.replace(0, 4,
-                  QStringLiteral("<svg role=\"img\" aria-label=\"%1\"").arg(summary).toUtf8());
+                  QStringLiteral("<svg role=\"img\" aria-label=\"%1\" style=\"max-width:%2px\"")
+                      .arg(summary)
+                      .arg(chart.width())
+                      .toUtf8());
     QString html = QStringLiteral("<figure class=\"chart\">") + QString::fromUtf8(bytes);
     // A chart without a legend of its own gets one below.
     if (plot->legend()->isVisible()) return html + QStringLiteral("</figure>\n");

@@ -36,7 +36,7 @@ function launch() {
         });
         child.on('error', reject);
         child.on('exit', () => reject(new Error('Chromium ended: ' + text.slice(-500))));
-    });
+    }).then((launched) => ({...launched, profile}));
 }
 
 // One DevTools connection: send() resolves with a command's result, on() hears events.
@@ -153,6 +153,7 @@ async function check(browser, file, width) {
     }
     browser.close();
     launched.child.kill();
+    launched.child.on('exit', () => fs.rmSync(launched.profile, {recursive: true, force: true}));
     for (const fault of faults) console.log(fault);
-    process.exit(faults.length ? 1 : 0);
+    process.exitCode = faults.length ? 1 : 0;
 })();
