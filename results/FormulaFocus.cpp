@@ -124,6 +124,18 @@ bool TFormulaFocus::eventFilter(QObject *watched, QEvent *event) {
         if (index >= 0) SetCurrent(index);
         return false;
     }
+    case QEvent::Paint: {
+        // A new run may have moved or removed the marked formula.
+        const std::vector<const TAreaOp *> formulas = Formulas();
+        if (FCurrent >= static_cast<int>(formulas.size())) FCurrent = -1;
+        QRect mark;
+        if (FCurrent >= 0) {
+            const TAreaOp &op = *formulas[static_cast<std::size_t>(FCurrent)];
+            mark = QRect(op.X, op.Y, op.Width, op.Height);
+        }
+        if (mark != FImage.Mark()) FImage.SetMark(mark);
+        return false;
+    }
     case QEvent::FocusIn:
         // The keyboard starts at the first formula; a mark already set stays.
         if (FCurrent < 0 || FCurrent >= static_cast<int>(Formulas().size())) SetCurrent(0);
@@ -131,7 +143,10 @@ bool TFormulaFocus::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         const int count = static_cast<int>(Formulas().size());
-        if (key->matches(QKeySequence::Copy)) return Copy(FCurrent, TCopy::All) || true;
+        if (key->matches(QKeySequence::Copy)) {
+            Copy(FCurrent, TCopy::All);
+            return true;
+        }
         int next = FCurrent;
         switch (key->key()) {
         case Qt::Key_Left:

@@ -23,6 +23,7 @@
 #include <QXYSeries>
 
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -43,6 +44,7 @@ p,li,figcaption{overflow-wrap:anywhere}
 .formula{max-width:100%;overflow-x:auto;overflow-y:hidden}
 .formula svg{display:block}
 .mathml{display:none}
+.glyphs{position:absolute}
 .label{font-weight:bold;margin:.8em 0 .2em}
 figure.chart{margin:.6em 0 1.2em}
 figure.chart svg{display:block;width:100%;height:auto}
@@ -221,6 +223,44 @@ QString PageHtml(TFrmRunTarget &target, const TRunResult *run, QWidget &page) {
     return html;
 }
 
+// A path drawn more than once in the lesson (the same letter in the same size) is written once
+// and used by reference: the formulas then take a fraction of the room.
+QString ShareRepeatedPaths(const QString &html) {
+    static const QRegularExpression pathElement(
+        QStringLiteral("<path fill-rule=\"evenodd\" d=\"([^\"]{40,})\"/>"));
+    std::map<QString, int> uses;
+    for (auto m = pathElement.globalMatch(html); m.hasNext();)
+        ++uses[m.next().captured(1)];
+    std::map<QString, int> ids;
+    QString defs;
+    for (const auto &[d, count] : uses) {
+        if (count < 2) continue;
+        const int id = static_cast<int>(ids.size());
+        ids.emplace(d, id);
+        defs +=
+            QStringLiteral("<path id=\"g%1\" fill-rule=\"evenodd\" d=\"%2\"/>\n").arg(id).arg(d);
+    }
+    if (ids.empty()) return html;
+    QString out;
+    out.reserve(html.size());
+    qsizetype from = 0;
+    for (auto m = pathElement.globalMatch(html); m.hasNext();) {
+        const QRegularExpressionMatch path = m.next();
+        const auto id = ids.find(path.captured(1));
+        if (id == ids.end()) continue;
+        out += QStringView(html).mid(from, path.capturedStart() - from);
+        out += QStringLiteral("<use href=\"#g%1\"/>").arg(id->second);
+        from = path.capturedEnd();
+    }
+    out += QStringView(html).mid(from);
+    const QString body = QStringLiteral("<body>\n");
+    const qsizetype at = out.indexOf(body);
+    out.insert(at + body.size(), QStringLiteral("<svg class=\"glyphs\" aria-hidden=\"true\" "
+                                                "width=\"0\" height=\"0\"><defs>\n") +
+                                     defs + QStringLiteral("</defs></svg>\n"));
+    return out;
+}
+
 } // namespace
 
 QByteArray LessonHtml(const QTabWidget &tabs, TFrmRunTarget &target, const TRunResult *run,
@@ -263,7 +303,7 @@ QByteArray LessonHtml(const QTabWidget &tabs, TFrmRunTarget &target, const TRunR
                 .arg(i + 1)
                 .arg(Escaped(pages[i].Title), PageHtml(target, run, *pages[i].Widget));
     html += QStringLiteral("</main>\n</body>\n</html>\n");
-    return html.toUtf8();
+    return ShareRepeatedPaths(html).toUtf8();
 }
 
 bool WriteLessonHtml(const QTabWidget &pages, TFrmRunTarget &target, const TRunResult *run,

@@ -96,13 +96,16 @@ void TQtCanvas::DrawRun(int32_t x, int32_t y, const TQtTextRun &run) {
             FPainter->drawGlyphRun(origin, g);
             return;
         }
+        // Each glyph at its own origin, so the same letter gives the same path every time.
         const QRawFont font = g.rawFont();
         const QList<quint32> glyphs = g.glyphIndexes();
         const QList<QPointF> at = g.positions();
-        QPainterPath path;
-        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i)
-            path.addPath(font.pathForGlyph(glyphs[i]).translated(origin + at[i]));
-        FPainter->fillPath(path, colour);
+        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i) {
+            FPainter->save();
+            FPainter->translate(origin + at[i]);
+            FPainter->fillPath(font.pathForGlyph(glyphs[i]), colour);
+            FPainter->restore();
+        }
     };
     if (FFont.Escapement % 3600 == 0) {
         const QPointF origin(ix, iy + dy);

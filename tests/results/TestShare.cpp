@@ -192,6 +192,13 @@ TEST_F(Share, TheHtmlLessonHoldsEveryPageFormulaChartAndTable) {
             .indexOf(QStringLiteral("<text")),
         -1);
     EXPECT_EQ(html.count(QStringLiteral("<svg role=\"img\"")), 10);
+    // Letters drawn once and used again are defined.
+    const QRegularExpression use(QStringLiteral("<use href=\"#(g\\d+)\"/>"));
+    ASSERT_TRUE(use.match(html).hasMatch());
+    for (auto m = use.globalMatch(html); m.hasNext();) {
+        const QString id = m.next().captured(1);
+        ASSERT_TRUE(html.contains(QStringLiteral("<path id=\"%1\"").arg(id))) << id.toStdString();
+    }
     // The check page's fits as tables; nothing from elsewhere.
     EXPECT_EQ(html.count(QStringLiteral("<table>")), 2);
     EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral("(src|href)=\"(?!#|data:)"))));

@@ -153,7 +153,14 @@ async function check(browser, file, width) {
     }
     browser.close();
     launched.child.kill();
-    launched.child.on('exit', () => fs.rmSync(launched.profile, {recursive: true, force: true}));
+    // Chromium's helpers may still be writing to the profile for a moment.
+    launched.child.on('exit', () => {
+        try {
+            fs.rmSync(launched.profile, {recursive: true, force: true, maxRetries: 10, retryDelay: 200});
+        } catch (e) {
+            console.error('profile left behind: ' + e.message);
+        }
+    });
     for (const fault of faults) console.log(fault);
     process.exitCode = faults.length ? 1 : 0;
 })();
