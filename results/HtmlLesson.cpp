@@ -149,14 +149,8 @@ QString ChartHtml(TChartBase &chart) {
     // A chart without a legend of its own gets one below.
     if (plot->legend()->isVisible()) return html + QStringLiteral("</figure>\n");
     html += QStringLiteral("<figcaption><ul class=\"legend\">");
-    for (int i = 0;; ++i) {
-        const TChartLine *line = nullptr;
-        try {
-            line = &chart.Series(i);
-        } catch (const std::out_of_range &) {
-            break;
-        }
-        if (line->Count() == 0) continue;
+    for (int i : DrawnSeries(chart)) {
+        const TChartLine *line = &chart.Series(i);
         const QColor colour = line->View() ? line->View()->color() : QColor(Qt::black);
         const bool dots = qobject_cast<const QScatterSeries *>(line->View());
         html +=

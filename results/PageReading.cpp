@@ -71,6 +71,18 @@ QString Number(double value) {
 
 } // namespace
 
+std::vector<int> DrawnSeries(const TChartBase &chart) {
+    std::vector<int> drawn;
+    // A chart hands out its series by index until one is out of range.
+    for (int i = 0;; ++i) {
+        try {
+            if (chart.Series(i).Count() > 0) drawn.push_back(i);
+        } catch (const std::out_of_range &) {
+            return drawn;
+        }
+    }
+}
+
 QString SeriesName(const TChartBase &chart, int index) {
     const QXYSeries *view = chart.Series(index).View();
     if (view && !view->name().isEmpty()) return view->name();
@@ -90,15 +102,8 @@ QString ChartSummary(const TChartBase &chart) {
     axis(QStringLiteral("По горизонтали"), chart.AxisX());
     axis(QStringLiteral("по вертикали"), chart.AxisY());
     QStringList lines;
-    for (int i = 0;; ++i) {
-        const TChartLine *line = nullptr;
-        try {
-            line = &chart.Series(i);
-        } catch (const std::out_of_range &) {
-            break;
-        }
-        if (line->Count() == 0) continue;
-        QStringList texts;
+    for (int i : DrawnSeries(chart)) {
+        const TChartLine *line = &chart.Series(i);
         double low = 0, high = 0;
         bool any = false;
         for (const QPointF &p : line->Points()) {

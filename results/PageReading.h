@@ -25,6 +25,9 @@ QString OpText(const TAreaOp &op);
 // The visible child widgets of page, top to bottom, left to right.
 std::vector<QWidget *> ReadingOrder(const QWidget &page);
 
+// The indices of a chart's series that have points.
+std::vector<int> DrawnSeries(const TChartBase &chart);
+
 // The name of a chart line, the legend's where it has one, else what it draws.
 QString SeriesName(const TChartBase &chart, int index);
 
