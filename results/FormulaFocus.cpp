@@ -147,6 +147,11 @@ bool TFormulaFocus::eventFilter(QObject *watched, QEvent *event) {
             Copy(FCurrent, TCopy::All);
             return true;
         }
+        // The menu key comes as a context menu event; Shift+F10 does not.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            if (FCurrent >= 0 && ShowMenu) ShowMenu(FCurrent, FImage.Mark().center());
+            return true;
+        }
         int next = FCurrent;
         switch (key->key()) {
         case Qt::Key_Left:

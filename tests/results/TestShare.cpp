@@ -133,6 +133,9 @@ TEST_F(Share, TheKeyboardAndTheMouseFindTheFormulas) {
     QApplication::sendEvent(image, &offFormula);
     EXPECT_EQ(menus, std::vector<int>{1});
     EXPECT_EQ(focus.Current(), 1);
+    press(Qt::Key_Down);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(menus, (std::vector<int>{1, 2}));
 }
 
 TEST_F(Share, AScreenReaderReadsTheAreasAndTheCharts) {
