@@ -62,6 +62,7 @@ td:first-child{text-align:left}
 nav{display:none}
 body{max-width:none;padding:0}
 section.page{break-before:page}
+main>section.page:first-child{break-before:auto}
 .formula,.tables{overflow:visible}
 figure.chart,table,.row{break-inside:avoid}
 }
