@@ -448,3 +448,7 @@ std::string CheckRecords(const TCheckPage &page) {
     }
     return out;
 }
+
+std::string FitModelHeading(TFitModel model) {
+    return ModelTitle(model);
+}

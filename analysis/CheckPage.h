@@ -45,6 +45,9 @@ struct TCheckPage {
     std::array<TPopulationCheck, 2> Population;
 };
 
+// A fitted model's name as a heading, UTF-8: "Модель насыщения".
+std::string FitModelHeading(TFitModel model);
+
 // The fits, the warnings, the page's lines and the chart points of a run.
 TCheckPage ComputeCheckPage(const TRunResult &run);
 

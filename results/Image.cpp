@@ -41,4 +41,14 @@ void TImage::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(rect(), FBitmap);
+    if (hasFocus() && !FMark.isEmpty()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(FMark.adjusted(1, 1, -1, -1));
+    }
+}
+
+void TImage::SetMark(const QRect &mark) {
+    FMark = mark;
+    update();
 }

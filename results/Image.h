@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +25,11 @@ public:
     // ratio, to paint its contents again.
     void SetRepaint(std::function<void()> repaint) { FRepaint = std::move(repaint); }
 
+    // The keyboard's mark, drawn round this rectangle while the image has the focus; an empty
+    // one draws none.
+    void SetMark(const QRect &mark);
+    QRect Mark() const { return FMark; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -35,4 +41,5 @@ private:
     QImage FBitmap;
     std::function<void()> FRepaint;
     bool FRepainting = false;
+    QRect FMark;
 };

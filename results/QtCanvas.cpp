@@ -2,8 +2,11 @@
 
 #include "results/QtShapeTiles.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
@@ -84,10 +87,30 @@ void TQtCanvas::DrawRun(int32_t x, int32_t y, const TQtTextRun &run) {
     // The top of the text cell at y: the baseline lies the font's (win) ascent below it.
     const qreal dy = FEntry->TextMetrics().Ascent - run.LineAscent;
     const int ix = ClampCoord(x), iy = ClampCoord(y);
+    // An SVG file would name our fonts in <text> elements, which its viewer may not have: there
+    // the letters go as outlines.
+    const bool outlines =
+        FPainter->paintEngine() && FPainter->paintEngine()->type() == QPaintEngine::SVG;
+    auto draw = [&](QPointF origin, const QGlyphRun &g) {
+        if (!outlines) {
+            FPainter->drawGlyphRun(origin, g);
+            return;
+        }
+        // Each glyph at its own origin, so the same letter gives the same path every time.
+        const QRawFont font = g.rawFont();
+        const QList<quint32> glyphs = g.glyphIndexes();
+        const QList<QPointF> at = g.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i) {
+            FPainter->save();
+            FPainter->translate(origin + at[i]);
+            FPainter->fillPath(font.pathForGlyph(glyphs[i]), colour);
+            FPainter->restore();
+        }
+    };
     if (FFont.Escapement % 3600 == 0) {
         const QPointF origin(ix, iy + dy);
         for (const QGlyphRun &g : run.Glyphs)
-            FPainter->drawGlyphRun(origin, g);
+            draw(origin, g);
         return;
     }
     // Escapement is counter-clockwise on the screen; Qt turns clockwise for positive angles.
@@ -95,7 +118,7 @@ void TQtCanvas::DrawRun(int32_t x, int32_t y, const TQtTextRun &run) {
     FPainter->translate(ix, iy);
     FPainter->rotate(-(FFont.Escapement % 3600) / 10.0);
     for (const QGlyphRun &g : run.Glyphs)
-        FPainter->drawGlyphRun(QPointF(0, dy), g);
+        draw(QPointF(0, dy), g);
     FPainter->restore();
 }
 

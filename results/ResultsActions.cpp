@@ -2,6 +2,7 @@
 
 #include "analysis/RunCsv.h"
 #include "results/FontSetup.h"
+#include "results/HtmlLesson.h"
 #include "results/ResultsPdf.h"
 #include "results/WholeFile.h"
 
@@ -21,7 +22,8 @@ namespace {
 // The strip below the tab control, as high as "Ок".
 constexpr int StripTop = 680;
 constexpr int ButtonHeight = 33;
-constexpr int ButtonWidth = 180;
+// Four buttons and their gaps end left of "Ок" at 744.
+constexpr int ButtonWidth = 176;
 constexpr int ButtonGap = 8;
 
 QString DefaultFolder() {
@@ -48,6 +50,8 @@ TResultsActions::TResultsActions(QWidget &window, const QTabWidget &pages, TFrmR
     FButton2 = addButton("Button2", QStringLiteral("Печать…"), &TResultsActions::Button2Click);
     FButton3 =
         addButton("Button3", QStringLiteral("Сохранить PDF…"), &TResultsActions::Button3Click);
+    FButton5 =
+        addButton("Button5", QStringLiteral("Сохранить HTML…"), &TResultsActions::Button5Click);
     FButton4 =
         addButton("Button4", QStringLiteral("Сохранить таблицы…"), &TResultsActions::Button4Click);
 
@@ -112,6 +116,11 @@ void TResultsActions::Button4Click() {
                QStringLiteral("csv"), &TResultsActions::SaveTables);
 }
 
+void TResultsActions::Button5Click() {
+    AskAndSave(QStringLiteral("Сохранить урок в HTML"), QStringLiteral("Веб-страница (*.html)"),
+               QStringLiteral("html"), &TResultsActions::SaveHtml);
+}
+
 bool TResultsActions::Print(QPrinter &printer) {
     if (!FRun.Result) return false;
     if (PaintResultsReport(FPages, FTarget, printer, FRun.Heading)) return true;
@@ -139,6 +148,16 @@ bool TResultsActions::SaveTables(const QString &path) {
     QString sentence;
     if (WriteWholeFile(path, QByteArray::fromStdString(RunTablesCsv(*FRun.Result)), &sentence)
             .isEmpty())
+        return true;
+    ShowWriteError(sentence);
+    return false;
+}
+
+bool TResultsActions::SaveHtml(const QString &path) {
+    if (!FRun.Result) return false;
+    FFolder = QFileInfo(path).absolutePath();
+    QString reason, sentence;
+    if (WriteLessonHtml(FPages, FTarget, FRun.Result.get(), path, FRun.Heading, reason, &sentence))
         return true;
     ShowWriteError(sentence);
     return false;

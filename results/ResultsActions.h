@@ -1,8 +1,8 @@
 // The buttons left of "Ок" in the results window, which keep the run the window shows:
 // "Печать…" prints the report of all twelve pages on a printer the user chooses, "Сохранить
-// PDF…" writes that report as a PDF file, "Сохранить таблицы…" writes the run's values as a
-// CSV file. Files are written whole or not at all; a failure is shown as one sentence with the
-// path and the reason.
+// PDF…" writes that report as a PDF file, "Сохранить HTML…" writes the lesson as one HTML file
+// for any browser, "Сохранить таблицы…" writes the run's values as a CSV file. Files are written
+// whole or not at all; a failure is shown as one sentence with the path and the reason.
 #pragma once
 
 #include "analysis/RunResult.h"
@@ -43,6 +43,7 @@ public:
     QPushButton *Button2() const { return FButton2; } // "Печать…"
     QPushButton *Button3() const { return FButton3; } // "Сохранить PDF…"
     QPushButton *Button4() const { return FButton4; } // "Сохранить таблицы…"
+    QPushButton *Button5() const { return FButton5; } // "Сохранить HTML…"
 
     // The print dialog for printer; true to print. Tests replace it.
     std::function<bool(QPrinter &printer)> AskPrinter;
@@ -54,11 +55,13 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
 
     // The outputs without dialogs; false after the failure was shown in a message box.
     bool Print(QPrinter &printer);
     bool SavePdf(const QString &path);
     bool SaveTables(const QString &path);
+    bool SaveHtml(const QString &path);
 
 private:
     // Asks for a file name with the given dialog title, filter and extension, then saves.
@@ -76,4 +79,5 @@ private:
     QPushButton *FButton2 = nullptr;
     QPushButton *FButton3 = nullptr;
     QPushButton *FButton4 = nullptr;
+    QPushButton *FButton5 = nullptr;
 };

@@ -4,7 +4,9 @@
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/FormulaFocus.h"
 #include "results/HelpWindow.h"
+#include "results/PageAccessible.h"
 #include "results/RunTarget.h"
 
 #include <QGuiApplication>
@@ -87,6 +89,9 @@ void TFrmRun::FormCreate() {
         widgets.Labels[static_cast<size_t>(n)] = Label(n);
     FTarget = std::make_unique<TFrmRunTarget>(widgets);
     FActions = new TResultsActions(*this, *FPageControl1, *FTarget);
+    InstallPageAccessibility();
+    for (int n = 1; n <= 11; ++n)
+        new TFormulaFocus(*FImages[static_cast<size_t>(n)], FTarget->Image(n));
 
     InitFormulaFont();
 }

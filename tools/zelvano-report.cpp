@@ -8,6 +8,7 @@
 #include "formula/make/ExprMake.h"
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
+#include "results/HtmlLesson.h"
 #include "results/ResultsPdf.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -44,7 +45,8 @@ constexpr int ExitUsage = 2;
 const char *const Usage =
     "Usage: zelvano-report [--variant N | --counts1 \"c1 ... c10\" --counts2 \"c1 ... c10\"]\n"
     "                      [--smoothing 0|1|2]\n"
-    "                      (--dump | --png DIR [--scale N] | --pdf FILE | --csv FILE)\n"
+    "                      (--dump | --png DIR [--scale N] | --pdf FILE | --html FILE |\n"
+    "                       --csv FILE)\n"
     "\n"
     "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
     "\n"
@@ -59,6 +61,9 @@ const char *const Usage =
     "  --scale N        with --png: N times the screen resolution, 1 to 8 (default 1);\n"
     "                   the pages keep their layout, texts and formulas are drawn sharp\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
+    "  --html FILE      write the lesson as one HTML file that needs nothing else: the\n"
+    "                   pages with their texts, formulas (vector pictures with MathML\n"
+    "                   and a spoken description) and charts, for any browser\n"
     "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
     "                   value, as computed and as the page shows it; semicolons,\n"
     "                   decimal commas, UTF-8\n"
@@ -71,9 +76,9 @@ const char *const Usage =
 const char *const SmoothingNames[] = {"без сглаживания", "аппроксимация многочленом Лангранжем",
                                       "аппроксимация методом наименьших квадратов"};
 
-const char *const OneOutput = "give one of --dump, --png, --pdf, --csv";
+const char *const OneOutput = "give one of --dump, --png, --pdf, --html, --csv";
 
-enum class TOutput { None, Dump, Png, Pdf, Csv };
+enum class TOutput { None, Dump, Png, Pdf, Csv, Html };
 
 struct TOptions {
     int Variant = 10;
@@ -109,7 +114,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     };
     parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
                        valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
-                       valued("pdf", "FILE"), valued("csv", "FILE"),
+                       valued("pdf", "FILE"), valued("csv", "FILE"), valued("html", "FILE"),
                        QCommandLineOption(QStringLiteral("dump"))});
     if (auto exit = ParseCommandLine(
             parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
@@ -135,7 +140,8 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     const std::pair<const char *, TOutput> outputs[] = {{"dump", TOutput::Dump},
                                                         {"png", TOutput::Png},
                                                         {"pdf", TOutput::Pdf},
-                                                        {"csv", TOutput::Csv}};
+                                                        {"csv", TOutput::Csv},
+                                                        {"html", TOutput::Html}};
     int given = 0;
     for (const QString &name : parser.optionNames())
         for (const auto &[output, kind] : outputs)
@@ -363,6 +369,9 @@ int Run(const TOptions &o) {
     }
     const TRunResult &run = *analysis.Result;
 
+    const QString heading =
+        (o.Counts1 ? QStringLiteral("свои данные") : QStringLiteral("вариант %1").arg(o.Variant)) +
+        QStringLiteral(", ") + QString::fromUtf8(SmoothingNames[o.Smoothing]);
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
@@ -373,12 +382,15 @@ int Run(const TOptions &o) {
         WritePng(o.Path, frmRun, o.Scale, error);
         break;
     case TOutput::Pdf: {
-        const QString heading = (o.Counts1 ? QStringLiteral("свои данные")
-                                           : QStringLiteral("вариант %1").arg(o.Variant)) +
-                                QStringLiteral(", ") +
-                                QString::fromUtf8(SmoothingNames[o.Smoothing]);
         QString message;
         if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message))
+            error = message.toStdString();
+        break;
+    }
+    case TOutput::Html: {
+        QString message;
+        if (!WriteLessonHtml(*frmRun.PageControl1(), frmRun.Target(), &run, o.Path, heading,
+                             message))
             error = message.toStdString();
         break;
     }

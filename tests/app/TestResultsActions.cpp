@@ -42,7 +42,7 @@ protected:
 
 TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     const TResultsActions &a = Actions();
-    for (QPushButton *button : {a.Button2(), a.Button3(), a.Button4()}) {
+    for (QPushButton *button : {a.Button2(), a.Button3(), a.Button5(), a.Button4()}) {
         EXPECT_EQ(button->parentWidget(), &FFrmRun);
         EXPECT_EQ(button->geometry().top(), 680);
         EXPECT_EQ(button->height(), 33);
@@ -51,6 +51,9 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     EXPECT_EQ(a.Button2()->text(), QStringLiteral("Печать…"));
     EXPECT_EQ(a.Button3()->text(), QStringLiteral("Сохранить PDF…"));
     EXPECT_EQ(a.Button4()->text(), QStringLiteral("Сохранить таблицы…"));
+    EXPECT_EQ(a.Button5()->text(), QStringLiteral("Сохранить HTML…"));
+    EXPECT_LE(a.Button3()->geometry().right(), a.Button5()->geometry().left() - 8);
+    EXPECT_LE(a.Button5()->geometry().right(), a.Button4()->geometry().left() - 8);
 
     FForm->ComboBox1()->setEditText(QStringLiteral("5"));
     const uint64_t fitsBefore = PopulationFitCount();
@@ -72,7 +75,14 @@ TEST_F(ResultsActions, TheButtonsKeepTheRunShownInTablesAPdfAndPrint) {
     SaveAs(pdf);
     a.Button3()->click();
     EXPECT_EQ(Pages(Read(pdf)), 12);
-    EXPECT_EQ(FSuggested, (QStringList{"zelvano-вариант-5.csv", "zelvano-вариант-5.pdf"}));
+    const QString html = FTemp.filePath(QStringLiteral("lesson.html"));
+    SaveAs(html);
+    a.Button5()->click();
+    const QByteArray lesson = Read(html);
+    EXPECT_TRUE(lesson.startsWith("<!DOCTYPE html>"));
+    EXPECT_TRUE(lesson.contains("вариант 5, аппроксимация методом наименьших квадратов"));
+    EXPECT_EQ(FSuggested, (QStringList{"zelvano-вариант-5.csv", "zelvano-вариант-5.pdf",
+                                       "zelvano-вариант-5.html"}));
 
     // Printing through the print path onto a printer that writes a PDF file.
     const QString printed = FTemp.filePath(QStringLiteral("printed.pdf"));
@@ -107,12 +117,15 @@ TEST_F(ResultsActions, AFileThatCannotBeWrittenIsShownAndLeavesNothingBehind) {
     QFile blocker(FTemp.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (const char *name : {"blocker/tables.csv", "blocker/report.pdf"}) {
+    for (const char *name : {"blocker/tables.csv", "blocker/report.pdf", "blocker/lesson.html"}) {
         SCOPED_TRACE(name);
         const QString path = FTemp.filePath(QString::fromLatin1(name));
         SaveAs(path);
         FAnswerer.Records.clear();
-        (path.endsWith(u".csv") ? Actions().Button4() : Actions().Button3())->click();
+        (path.endsWith(u".csv")   ? Actions().Button4()
+         : path.endsWith(u".pdf") ? Actions().Button3()
+                                  : Actions().Button5())
+            ->click();
         ASSERT_EQ(Shown("QMessageBox"), 1);
         const TModalRecord &box = FAnswerer.Records[0];
         EXPECT_EQ(box.Title, QStringLiteral("Ошибка записи"));

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -371,6 +372,40 @@ TEST(ReportTool, PdfHasAnA4LandscapePagePerTabWithVectorFormulas) {
     EXPECT_EQ(
         RunReport({"--variant", "1", "--pdf", temp.filePath(QStringLiteral("no/such/x.pdf"))}).Exit,
         1);
+}
+
+// The lesson of three variants in headless Chromium, at a desktop's and a phone's width; the
+// screenshots stay in the test's output folder.
+TEST(ReportTool, HtmlLessonReadsInABrowserOnADesktopAndAPhone) {
+    QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+    if (chromium.isEmpty() || node.isEmpty())
+        GTEST_SKIP() << "needs chromium and node (see scripts/setup)";
+    const QString out = QStringLiteral(ZELVANO_TEST_OUTPUT_DIR "/browser");
+    QDir(out).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(out));
+    QStringList args = {QStringLiteral("--experimental-websocket"),
+                        QStringLiteral(ZELVANO_SOURCE_DIR "/tests/tools/BrowserCheck.js"), chromium,
+                        out, QStringLiteral("12")};
+    for (int variant : {1, 5, 23}) {
+        const QString file = QStringLiteral("%1/variant-%2.html").arg(out).arg(variant);
+        const QByteArray html =
+            WrittenFile({"--variant", QString::number(variant), "--html", file}, file);
+        ASSERT_TRUE(html.startsWith("<!DOCTYPE html>")) << variant;
+        args << file;
+    }
+    QProcess browser;
+    browser.start(node, args);
+    ASSERT_TRUE(browser.waitForFinished(240000)) << "the browser check did not finish";
+    EXPECT_EQ(browser.exitCode(), 0) << browser.readAllStandardOutput().toStdString()
+                                     << browser.readAllStandardError().toStdString();
+    for (const char *width : {"1280", "360"})
+        EXPECT_TRUE(QFile::exists(QStringLiteral("%1/variant-5-%2.png").arg(out, width)));
+
+    EXPECT_EQ(RunReport({"--variant", "1", "--html",
+                         QStringLiteral(ZELVANO_TEST_OUTPUT_DIR "/no/x.html")})
+                  .Exit,
+              1);
 }
 
 TEST(ReportTool, CsvIsTheTablesTheWindowSaves) {
