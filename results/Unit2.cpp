@@ -3,15 +3,20 @@
 #include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
+#include "results/Explore.h"
 #include "results/FontSetup.h"
 #include "results/RunTarget.h"
+#include "runtime/Cp1251.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QUndoStack>
 
 namespace {
 
@@ -52,6 +57,7 @@ void TFrmRun::FormCreate() {
     FPageControl1->setTabPosition(QTabWidget::South);
     FPageControl1->setFont(ClassicFont(ComicFace, 11));
     CreatePages();
+    CreateExplorePage();
     FPageControl1->setCurrentWidget(FTabSheets[4]);
     FitTabs();
 
@@ -210,7 +216,97 @@ void TFrmRun::Button1Click() {
     accept();
 }
 
+void TFrmRun::CreateExplorePage() {
+    FExplore = new TExplorePage;
+    FExplore->setObjectName(QStringLiteral("TabSheet13"));
+    FExplore->setFixedSize(PageWidth, PageHeight);
+    // Not a page of the printed or saved report.
+    FExplore->setProperty("notInReport", true);
+    FPageControl1->addTab(FExplore, QStringLiteral("Исследование"));
+    connect(FExplore, &TExplorePage::StateChanged, this, &TFrmRun::ExploredChanged);
+    connect(FExplore, &TExplorePage::RefusalChanged, this, &TFrmRun::MarkStale);
+
+    for (int n = 1; n <= 12; ++n) {
+        auto *line = new QLabel(QStringLiteral("Показан последний верный расчёт"),
+                                FTabSheets[static_cast<size_t>(n)]);
+        line->setObjectName(QStringLiteral("StaleLine%1").arg(n));
+        line->setProperty("notInReport", true);
+        line->setGeometry(0, 0, PageWidth, 20);
+        line->setAlignment(Qt::AlignCenter);
+        line->setAutoFillBackground(true);
+        QPalette colours = line->palette();
+        colours.setColor(QPalette::Window, QColor(255, 236, 140));
+        colours.setColor(QPalette::WindowText, QColor(120, 0, 0));
+        line->setPalette(colours);
+        line->hide();
+        FStaleLines[static_cast<size_t>(n)] = line;
+    }
+
+    // The window's undo keys, whichever page has the focus.
+    QUndoStack *undo = FExplore->UndoStack();
+    QAction *undoAction = undo->createUndoAction(this);
+    undoAction->setShortcuts(QKeySequence::Undo);
+    QAction *redoAction = undo->createRedoAction(this);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redoAction->setShortcuts(redoKeys);
+    addAction(undoAction);
+    addAction(redoAction);
+}
+
+QLabel *TFrmRun::StaleLine(int page) const {
+    return page >= 1 && page <= 12 ? FStaleLines[static_cast<size_t>(page)] : nullptr;
+}
+
+void TFrmRun::MarkStale(bool stale) {
+    for (int n = 1; n <= 12; ++n)
+        FStaleLines[static_cast<size_t>(n)]->setVisible(stale);
+}
+
+void TFrmRun::ExploredChanged() {
+    // Changes that come faster than a run are coalesced: the run takes the latest counts.
+    if (FExplorePending) return;
+    FExplorePending = true;
+    QTimer::singleShot(0, this, &TFrmRun::RunExploredNow);
+}
+
+void TFrmRun::RunExploredNow() {
+    if (!FExplorePending) return;
+    FExplorePending = false;
+    ++FExploredRuns;
+    const TExploreState &state = FExplore->Current();
+    TRunOutcome outcome = ComputeRun(state.Counts[0], state.Counts[1], state.Smoothing);
+    if (!outcome.Result) {
+        FExplore->ShowRefusal(QString::fromStdString(Cp1251ToUtf8(outcome.Refusal)));
+        return;
+    }
+    try {
+        PaintRun(*outcome.Result, *FTarget);
+    } catch (const std::exception &e) {
+        // The run's formula texts always parse; should one not, the line says so.
+        FExplore->ShowRefusal(QString::fromUtf8(e.what()));
+        return;
+    }
+    TShownRun shown;
+    if (NameExploredRun) {
+        shown = NameExploredRun(std::move(*outcome.Result));
+    } else {
+        shown = FActions->Run();
+        shown.Result = std::make_shared<const TRunResult>(std::move(*outcome.Result));
+    }
+    FActions->SetRun(std::move(shown));
+    FExplore->RunTaken();
+}
+
 void TFrmRun::KeepRun(TShownRun shown) {
+    if (shown.Result) {
+        TExploreState state;
+        state.Counts = {shown.Result->Population[0].Counts, shown.Result->Population[1].Counts};
+        state.Smoothing = shown.Result->Smoothing;
+        FExplorePending = false;
+        FExplore->Start(state);
+    }
     FActions->SetRun(std::move(shown));
 }
 

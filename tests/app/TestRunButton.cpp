@@ -333,3 +333,31 @@ TEST_F(RunButton, TabLeavesAGridAtItsEndsInTheWindowsTabOrder) {
     QTest::keyClick(grid2, Qt::Key_Tab);
     EXPECT_TRUE(FForm->RadioGroup1()->isAncestorOf(QApplication::focusWidget()));
 }
+
+TEST_F(RunButton, ClosingAfterExploringHandsTheCountsToTheGridsAndWithoutAChangeLeavesThem) {
+    FForm->ComboBox1()->setEditText(QStringLiteral("3"));
+    const QString heading = FForm->ComboBox1()->currentText();
+    // Closed without a change: the grids, the variant box and the smoothing stay.
+    Press();
+    EXPECT_EQ(FForm->StringGrid1()->Cells(0, 1), QString::number(VariantCountOf(2, 1, 1)));
+    EXPECT_EQ(FForm->ComboBox1()->currentText(), heading);
+
+    // Closed after a count and the smoothing changed on the exploring page.
+    FAnswerer.OnModal = [this](QWidget *window) {
+        FFrmRun.Explore()->SetCount(1, 1, 4321);
+        FFrmRun.Explore()->SetSmoothing(SmoothNone);
+        FFrmRun.RunExploredNow();
+        EXPECT_TRUE(FFrmRun.Actions()->Run().Heading.startsWith(QStringLiteral("свои данные")));
+        static_cast<QDialog *>(window)->accept();
+    };
+    Press();
+    EXPECT_EQ(FForm->StringGrid1()->Cells(0, 1), QStringLiteral("4321"));
+    EXPECT_EQ(FForm->StringGrid2()->Cells(9, 1), QString::number(VariantCountOf(2, 2, 10)));
+    EXPECT_EQ(FForm->RadioGroup1()->ItemIndex(), SmoothNone);
+    EXPECT_EQ(FForm->ComboBox1()->currentText(), TForm1::OwnDataText());
+    // "Делать" again shows what was last seen.
+    FAnswerer.OnModal = nullptr;
+    Press();
+    EXPECT_EQ(FFrmRun.ShownResult()->Population[0].Counts[0], 4321);
+    EXPECT_EQ(FFrmRun.ShownResult()->Smoothing, SmoothNone);
+}
