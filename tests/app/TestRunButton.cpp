@@ -1,11 +1,13 @@
 #include "analysis/MainData.h"
 #include "app/Unit1.h"
+#include "results/Explore.h"
 #include "results/Unit2.h"
 #include "tests/app/FormFixture.h"
 #include "tests/results/ModalHelper.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
