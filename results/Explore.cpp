@@ -273,7 +273,7 @@ TExplorePage::TExplorePage(QWidget *parent) : QWidget(parent) {
     FUndo = new QUndoStack(this);
     const QFont bold = ClassicFont(ComicFace, 11, true);
 
-    constexpr int FieldLeft = 112, FieldStep = 62, FieldWidth = 58;
+    constexpr int FieldLeft = 112, FieldStep = 56, FieldWidth = 52;
     for (int m = 0; m < 10; ++m) {
         auto *head = new QLabel(t.Month.arg(m + 1), this);
         head->setGeometry(FieldLeft + m * FieldStep, 6, FieldWidth, 18);

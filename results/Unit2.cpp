@@ -226,21 +226,18 @@ void TFrmRun::CreateExplorePage() {
     connect(FExplore, &TExplorePage::StateChanged, this, &TFrmRun::ExploredChanged);
     connect(FExplore, &TExplorePage::RefusalChanged, this, &TFrmRun::MarkStale);
 
-    for (int n = 1; n <= 12; ++n) {
-        auto *line = new QLabel(QStringLiteral("Показан последний верный расчёт"),
-                                FTabSheets[static_cast<size_t>(n)]);
-        line->setObjectName(QStringLiteral("StaleLine%1").arg(n));
-        line->setProperty("notInReport", true);
-        line->setGeometry(0, 0, PageWidth, 20);
-        line->setAlignment(Qt::AlignCenter);
-        line->setAutoFillBackground(true);
-        QPalette colours = line->palette();
-        colours.setColor(QPalette::Window, QColor(255, 236, 140));
-        colours.setColor(QPalette::WindowText, QColor(120, 0, 0));
-        line->setPalette(colours);
-        line->hide();
-        FStaleLines[static_cast<size_t>(n)] = line;
-    }
+    // In the strip beside "Ок", so it is seen under every page and covers nothing on them.
+    FStaleLine = new QLabel(QStringLiteral("Показан последний верный расчёт"), this);
+    FStaleLine->setObjectName(QStringLiteral("StaleLine"));
+    FStaleLine->setGeometry(572, 680, 166, 33);
+    FStaleLine->setWordWrap(true);
+    FStaleLine->setAlignment(Qt::AlignCenter);
+    FStaleLine->setAutoFillBackground(true);
+    QPalette colours = FStaleLine->palette();
+    colours.setColor(QPalette::Window, QColor(255, 236, 140));
+    colours.setColor(QPalette::WindowText, QColor(120, 0, 0));
+    FStaleLine->setPalette(colours);
+    FStaleLine->hide();
 
     // The window's undo keys, whichever page has the focus.
     QUndoStack *undo = FExplore->UndoStack();
@@ -255,13 +252,8 @@ void TFrmRun::CreateExplorePage() {
     addAction(redoAction);
 }
 
-QLabel *TFrmRun::StaleLine(int page) const {
-    return page >= 1 && page <= 12 ? FStaleLines[static_cast<size_t>(page)] : nullptr;
-}
-
 void TFrmRun::MarkStale(bool stale) {
-    for (int n = 1; n <= 12; ++n)
-        FStaleLines[static_cast<size_t>(n)]->setVisible(stale);
+    FStaleLine->setVisible(stale);
 }
 
 void TFrmRun::ExploredChanged() {

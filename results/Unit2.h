@@ -56,9 +56,9 @@ public:
     void RunExploredNow();
     // How many runs the exploring page has made (changes that came faster were coalesced).
     int ExploredRuns() const { return FExploredRuns; }
-    // "Показан последний верный расчёт" at the top of a page (1 .. 12), shown while the
-    // exploring page's counts are refused; null for another number.
-    QLabel *StaleLine(int page) const;
+    // "Показан последний верный расчёт" beside "Ок", shown while the exploring page's counts
+    // are refused and the pages show the last run that was not.
+    QLabel *StaleLine() const { return FStaleLine; }
 
     // The result of the run the window shows; null before the first.
     const TRunResult *ShownResult() const { return FActions->Run().Result.get(); }
@@ -138,7 +138,7 @@ private:
     std::array<TCheckChart *, 2> FCheckCharts{};
     std::array<QLabel *, 21> FLabels{};
     TExplorePage *FExplore = nullptr;
-    std::array<QLabel *, 13> FStaleLines{};
+    QLabel *FStaleLine = nullptr;
     bool FExplorePending = false;
     int FExploredRuns = 0;
 };

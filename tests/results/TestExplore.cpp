@@ -61,7 +61,7 @@ protected:
         EXPECT_EQ(FFrm.ShownResult()->Population[0].Counts, counts1);
         EXPECT_EQ(FFrm.ShownResult()->Population[1].Counts, counts2);
     }
-    bool Stale() const { return FFrm.StaleLine(4)->isVisibleTo(FFrm.TabSheet(4)); }
+    bool Stale() const { return FFrm.StaleLine()->isVisibleTo(&FFrm); }
 
     TFrmRun FFrm;
     // A second window for the pages a run of "Делать" paints: the formula font lives as long as
