@@ -274,7 +274,15 @@ void TFrmRun::RunExploredNow() {
         return;
     }
     try {
-        PaintRun(*outcome.Result, *FTarget);
+        // As PaintRun, but only the charts in sight take their points now; the others take
+        // them as they are shown.
+        PaintFormulasPage(*FTarget);
+        ApplyRun(*outcome.Result, *FTarget);
+        for (int number : ChartNumbers)
+            if (TChart *chart = FCharts[static_cast<size_t>(number)]; chart->isVisible())
+                chart->Flush();
+        for (TCheckChart *chart : FCheckCharts)
+            if (chart->isVisible()) chart->Flush();
     } catch (const std::exception &e) {
         // The run's formula texts always parse; should one not, the line says so.
         FExplore->ShowRefusal(QString::fromUtf8(e.what()));
