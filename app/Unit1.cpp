@@ -4,6 +4,7 @@
 #include "analysis/Report.h"
 #include "analysis/Texts.h"
 #include "app/ShownRun.h"
+#include "results/Explore.h"
 #include "results/FontSetup.h"
 #include "results/HelpWindow.h"
 #include "results/RunTarget.h"
@@ -104,6 +105,10 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     // never shows another variant than the grids hold. Quietly: the grids keep their counts.
     connect(FComboBox1->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         if (FComboBox1->findText(FComboBox1->currentText(), Qt::MatchExactly) >= 0) return;
+        // The grids hold the user's own counts, and the box says so.
+        if (FComboBox1->currentText() == OwnDataText() &&
+            ShownVariant(VariantIndex, Counts1, Counts2) == 0)
+            return;
         // The item becomes current too, or the box would take the restored text as a new
         // choice once editing finishes and refill the grids.
         const QSignalBlocker quiet(FComboBox1);
@@ -299,9 +304,37 @@ void TForm1::Button1Click() {
     if (run.End == TRunEnd::Refused)
         ShowRunError(QString::fromStdString(Cp1251ToUtf8(run.Refusal)));
     if (run.End != TRunEnd::Applied) return;
-    QAbstractButton *item = FRadioGroup1->Buttons()->button(smoothing);
-    FFrmRun->KeepRun(ShownRunOf(std::move(*run.Result),
-                                ShownVariant(VariantIndex, Counts1, Counts2),
-                                item ? item->text() : QString()));
+    // Runs made on the exploring page are named as this window would name them.
+    FFrmRun->NameExploredRun = [this](TRunResult result) {
+        QAbstractButton *item = FRadioGroup1->Buttons()->button(result.Smoothing);
+        const int variant =
+            ShownVariant(VariantIndex, result.Population[0].Counts, result.Population[1].Counts);
+        return ShownRunOf(std::move(result), variant, item ? item->text() : QString());
+    };
+    FFrmRun->KeepRun(FFrmRun->NameExploredRun(std::move(*run.Result)));
     FFrmRun->ShowModal();
+    TakeExplored();
+}
+
+void TForm1::TakeExplored() {
+    const TExplorePage *explore = FFrmRun ? FFrmRun->Explore() : nullptr;
+    if (!explore || !explore->Changed()) return;
+    const TExploreState &state = explore->Current();
+    Counts1 = state.Counts[0];
+    Counts2 = state.Counts[1];
+    for (int c = 0; c < 10; ++c) {
+        FStringGrid1->SetCells(c, 1, QString::number(Counts1[static_cast<size_t>(c)]));
+        FStringGrid2->SetCells(c, 1, QString::number(Counts2[static_cast<size_t>(c)]));
+    }
+    FRadioGroup1->SetItemIndex(state.Smoothing);
+    // Counts that are no variant's are the user's own; the variant stays stored as it was.
+    if (ShownVariant(VariantIndex, Counts1, Counts2) == 0) {
+        const QSignalBlocker quiet(FComboBox1);
+        FComboBox1->setCurrentIndex(-1);
+        FComboBox1->setEditText(OwnDataText());
+    }
+}
+
+QString TForm1::OwnDataText() {
+    return QStringLiteral("свои данные");
 }

@@ -75,6 +75,13 @@ public:
     // The modal "Ошибка ввода" box with the error icon and a refused run's reason.
     void ShowRunError(const QString &text);
 
+    // After the results window closed: counts changed on its exploring page become the grids'
+    // counts and smoothing, and the variant box shows that they are the user's own. Unchanged
+    // counts leave the window as it is.
+    void TakeExplored();
+    // The variant box's text for counts that are no variant's.
+    static QString OwnDataText();
+
     QLabel *Label1() const { return FLabel1; }
     QLabel *Label2() const { return FLabel2; }
     QLabel *Label3() const { return FLabel3; }

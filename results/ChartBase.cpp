@@ -106,7 +106,15 @@ const TChartLine &TChartBase::Series(int index) const {
 void TChartBase::Changed() {
     if (FFlushQueued) return;
     FFlushQueued = true;
-    QMetaObject::invokeMethod(this, &TChartBase::Flush, Qt::QueuedConnection);
+    // A hidden chart keeps its points until it is shown: laying out charts nobody sees made
+    // every live change of the counts many times slower.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            FFlushQueued = false;
+            if (isVisible()) Flush();
+        },
+        Qt::QueuedConnection);
 }
 
 void TChartBase::Flush() {

@@ -46,7 +46,8 @@ public:
     const TChartLine &Series(int index) const;
 
     // Hands collected points to the views and recomputes the axis ranges. Runs by itself from
-    // the event loop and before the chart is shown; call it before grabbing the view directly.
+    // the event loop while the chart is shown, and before it is shown; call it before grabbing
+    // the view directly.
     void Flush();
 
     QCategoryAxis *AxisX() const { return FAxisX; }

@@ -21,6 +21,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -60,7 +61,8 @@ void PaintChart(QPainter &painter, QChartView &view) {
 void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
     for (QObject *child : page.children()) {
         auto *widget = qobject_cast<QWidget *>(child);
-        if (!widget || !widget->isVisibleTo(&page)) continue;
+        if (!widget || !widget->isVisibleTo(&page) || widget->property("notInReport").toBool())
+            continue;
         const QRect box = widget->geometry();
         if (auto *label = qobject_cast<QLabel *>(widget)) {
             PaintLabel(painter, *label);
@@ -99,8 +101,14 @@ bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPa
     const QFont captionFont = ClassicFont(ComicFace, 20, true);
     const QFont smallFont = ClassicFont(ComicFace, 12);
 
-    for (int i = 0; i < tabs->count(); ++i) {
-        if (i > 0 && !device.newPage()) return false;
+    // The pages of the report: every tab but those marked as not part of it.
+    std::vector<int> reportTabs;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (!tabs->widget(i)->property("notInReport").toBool()) reportTabs.push_back(i);
+    const int pageCount = static_cast<int>(reportTabs.size());
+    for (int n = 0; n < pageCount; ++n) {
+        const int i = reportTabs[static_cast<size_t>(n)];
+        if (n > 0 && !device.newPage()) return false;
         QWidget *page = tabs->widget(i);
         // A tab holds its page in the area that scrolls it.
         if (auto *scroll = qobject_cast<QScrollArea *>(page); scroll && scroll->widget())
@@ -115,7 +123,7 @@ bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPa
                          heading);
         painter.drawText(QRect(0, height - FooterHeight, width, FooterHeight),
                          Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("%1 / %2").arg(i + 1).arg(tabs->count()));
+                         QStringLiteral("%1 / %2").arg(n + 1).arg(pageCount));
 
         // The page's contents, scaled to fit between header and footer.
         const QSize size = page->size();

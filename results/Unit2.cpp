@@ -3,12 +3,15 @@
 #include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
+#include "results/Explore.h"
 #include "results/FontSetup.h"
 #include "results/FormulaFocus.h"
 #include "results/HelpWindow.h"
 #include "results/PageAccessible.h"
 #include "results/RunTarget.h"
+#include "runtime/Cp1251.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +19,8 @@
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -66,6 +71,7 @@ void TFrmRun::FormCreate() {
     FPageControl1->setTabPosition(QTabWidget::South);
     FPageControl1->setFont(ClassicFont(ComicFace, 11));
     CreatePages();
+    CreateExplorePage();
     ShowPage(4);
     FitTabs();
 
@@ -292,7 +298,97 @@ void TFrmRun::Button1Click() {
     accept();
 }
 
+void TFrmRun::CreateExplorePage() {
+    FExplore = new TExplorePage;
+    FExplore->setObjectName(QStringLiteral("TabSheet13"));
+    FExplore->setFixedSize(PageWidth, PageHeight);
+    // Not a page of the printed or saved report.
+    FExplore->setProperty("notInReport", true);
+    FPageControl1->addTab(FExplore, QStringLiteral("Исследование"));
+    connect(FExplore, &TExplorePage::StateChanged, this, &TFrmRun::ExploredChanged);
+    connect(FExplore, &TExplorePage::RefusalChanged, this, &TFrmRun::MarkStale);
+
+    // In the strip beside "Ок", so it is seen under every page and covers nothing on them.
+    FStaleLine = new QLabel(QStringLiteral("Показан последний верный расчёт"), this);
+    FStaleLine->setObjectName(QStringLiteral("StaleLine"));
+    FStaleLine->setGeometry(572, 680, 166, 33);
+    FStaleLine->setWordWrap(true);
+    FStaleLine->setAlignment(Qt::AlignCenter);
+    FStaleLine->setAutoFillBackground(true);
+    QPalette colours = FStaleLine->palette();
+    colours.setColor(QPalette::Window, QColor(255, 236, 140));
+    colours.setColor(QPalette::WindowText, QColor(120, 0, 0));
+    FStaleLine->setPalette(colours);
+    FStaleLine->hide();
+
+    // The window's undo keys, whichever page has the focus.
+    QUndoStack *undo = FExplore->UndoStack();
+    QAction *undoAction = undo->createUndoAction(this);
+    undoAction->setShortcuts(QKeySequence::Undo);
+    QAction *redoAction = undo->createRedoAction(this);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redoAction->setShortcuts(redoKeys);
+    addAction(undoAction);
+    addAction(redoAction);
+}
+
+void TFrmRun::MarkStale(bool stale) {
+    FStaleLine->setVisible(stale);
+}
+
+void TFrmRun::ExploredChanged() {
+    // Changes that come faster than a run are coalesced: the run takes the latest counts.
+    if (FExplorePending) return;
+    FExplorePending = true;
+    QTimer::singleShot(0, this, &TFrmRun::RunExploredNow);
+}
+
+void TFrmRun::RunExploredNow() {
+    if (!FExplorePending) return;
+    FExplorePending = false;
+    ++FExploredRuns;
+    const TExploreState &state = FExplore->Current();
+    TRunOutcome outcome = ComputeRun(state.Counts[0], state.Counts[1], state.Smoothing);
+    if (!outcome.Result) {
+        FExplore->ShowRefusal(QString::fromStdString(Cp1251ToUtf8(outcome.Refusal)));
+        return;
+    }
+    try {
+        // As PaintRun, but only the charts in sight take their points now; the others take
+        // them as they are shown.
+        PaintFormulasPage(*FTarget);
+        ApplyRun(*outcome.Result, *FTarget);
+        for (int number : ChartNumbers)
+            if (TChart *chart = FCharts[static_cast<size_t>(number)]; chart->isVisible())
+                chart->Flush();
+        for (TCheckChart *chart : FCheckCharts)
+            if (chart->isVisible()) chart->Flush();
+    } catch (const std::exception &e) {
+        // The run's formula texts always parse; should one not, the line says so.
+        FExplore->ShowRefusal(QString::fromUtf8(e.what()));
+        return;
+    }
+    TShownRun shown;
+    if (NameExploredRun) {
+        shown = NameExploredRun(std::move(*outcome.Result));
+    } else {
+        shown = FActions->Run();
+        shown.Result = std::make_shared<const TRunResult>(std::move(*outcome.Result));
+    }
+    FActions->SetRun(std::move(shown));
+    FExplore->RunTaken();
+}
+
 void TFrmRun::KeepRun(TShownRun shown) {
+    if (shown.Result) {
+        TExploreState state;
+        state.Counts = {shown.Result->Population[0].Counts, shown.Result->Population[1].Counts};
+        state.Smoothing = shown.Result->Smoothing;
+        FExplorePending = false;
+        FExplore->Start(state);
+    }
     FActions->SetRun(std::move(shown));
 }
 

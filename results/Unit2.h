@@ -13,12 +13,14 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QPushButton;
 class QTabWidget;
 class TCheckChart;
+class TExplorePage;
 class TFrmRunTarget;
 
 class TFrmRun : public QDialog {
@@ -44,6 +46,20 @@ public:
     // Paints the run of shown on every page and keeps it: a new run replaces the one shown, open
     // window or not, without a modal step.
     void ShowRun(TShownRun shown);
+    // The exploring page, the last tab: its changes re-run the analysis on the counts it holds and
+    // repaint every page; a refused change leaves the last good run on the pages, marked.
+    TExplorePage *Explore() const { return FExplore; }
+    // Names a run made on the exploring page for the print and save buttons; unset, such a run
+    // keeps the name of the run before it.
+    std::function<TShownRun(TRunResult)> NameExploredRun;
+    // Runs the exploring page's pending change now instead of when the event loop comes to it.
+    void RunExploredNow();
+    // How many runs the exploring page has made (changes that came faster were coalesced).
+    int ExploredRuns() const { return FExploredRuns; }
+    // "Показан последний верный расчёт" beside "Ок", shown while the exploring page's counts
+    // are refused and the pages show the last run that was not.
+    QLabel *StaleLine() const { return FStaleLine; }
+
     // The result of the run the window shows; null before the first.
     const TRunResult *ShownResult() const { return FActions->Run().Result.get(); }
 
@@ -123,6 +139,9 @@ private:
     void FitTabs();
     void FormDestroy();
     void Button1Click();
+    void CreateExplorePage();
+    void ExploredChanged();
+    void MarkStale(bool stale);
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
@@ -135,4 +154,8 @@ private:
     std::array<TChart *, 13> FCharts{};
     std::array<TCheckChart *, 2> FCheckCharts{};
     std::array<QLabel *, 21> FLabels{};
+    TExplorePage *FExplore = nullptr;
+    QLabel *FStaleLine = nullptr;
+    bool FExplorePending = false;
+    int FExploredRuns = 0;
 };

@@ -1,5 +1,6 @@
 #include "analysis/MainData.h"
 #include "app/Unit1.h"
+#include "results/Explore.h"
 #include "results/Unit2.h"
 #include "tests/app/FormFixture.h"
 #include "tests/results/ModalHelper.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -366,4 +368,32 @@ TEST_F(RunButton, TheKeyboardReachesEveryControlAndRunsTheButton) {
     EXPECT_EQ(Counts2[0], 17);
     QTest::keyClick(FForm->Button1(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(Shown("TFrmRun"), 2);
+}
+
+TEST_F(RunButton, ClosingAfterExploringHandsTheCountsToTheGridsAndWithoutAChangeLeavesThem) {
+    FForm->ComboBox1()->setEditText(QStringLiteral("3"));
+    const QString heading = FForm->ComboBox1()->currentText();
+    // Closed without a change: the grids, the variant box and the smoothing stay.
+    Press();
+    EXPECT_EQ(FForm->StringGrid1()->Cells(0, 1), QString::number(VariantCountOf(2, 1, 1)));
+    EXPECT_EQ(FForm->ComboBox1()->currentText(), heading);
+
+    // Closed after a count and the smoothing changed on the exploring page.
+    FAnswerer.OnModal = [this](QWidget *window) {
+        FFrmRun.Explore()->SetCount(1, 1, 4321);
+        FFrmRun.Explore()->SetSmoothing(SmoothNone);
+        FFrmRun.RunExploredNow();
+        EXPECT_TRUE(FFrmRun.Actions()->Run().Heading.startsWith(QStringLiteral("свои данные")));
+        static_cast<QDialog *>(window)->accept();
+    };
+    Press();
+    EXPECT_EQ(FForm->StringGrid1()->Cells(0, 1), QStringLiteral("4321"));
+    EXPECT_EQ(FForm->StringGrid2()->Cells(9, 1), QString::number(VariantCountOf(2, 2, 10)));
+    EXPECT_EQ(FForm->RadioGroup1()->ItemIndex(), SmoothNone);
+    EXPECT_EQ(FForm->ComboBox1()->currentText(), TForm1::OwnDataText());
+    // "Делать" again shows what was last seen.
+    FAnswerer.OnModal = nullptr;
+    Press();
+    EXPECT_EQ(FFrmRun.ShownResult()->Population[0].Counts[0], 4321);
+    EXPECT_EQ(FFrmRun.ShownResult()->Smoothing, SmoothNone);
 }

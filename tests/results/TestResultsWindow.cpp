@@ -49,7 +49,9 @@ TEST(ResultsWindow, WindowAndTabs) {
     QTabWidget *pc = frm.PageControl1();
     EXPECT_EQ(pc->geometry(), QRect(0, 0, 969, 673));
     EXPECT_EQ(pc->tabPosition(), QTabWidget::South);
-    ASSERT_EQ(pc->count(), 12);
+    // The exploring page comes last.
+    ASSERT_EQ(pc->count(), 13);
+    EXPECT_EQ(pc->tabText(12), QStringLiteral("Исследование"));
     for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(pc->tabText(i), QString::fromUtf8(Pages[i].Caption));
@@ -65,7 +67,7 @@ TEST(ResultsWindow, WindowAndTabs) {
     // one row.
     EXPECT_GE(pc->tabBar()->geometry().top(), pc->currentWidget()->mapTo(pc, QPoint(0, 643)).y());
     EXPECT_LE(pc->tabBar()->geometry().bottom(), 673);
-    EXPECT_LE(pc->tabBar()->tabRect(11).right(), 969);
+    EXPECT_LE(pc->tabBar()->tabRect(12).right(), 969);
 
     EXPECT_EQ(frm.Button1()->text(), QStringLiteral("Ок"));
     EXPECT_EQ(frm.Button1()->geometry(), QRect(744, 680, 217, 33));
