@@ -22,8 +22,9 @@ namespace {
 // The strip below the tab control, as high as "Ок".
 constexpr int StripTop = 680;
 constexpr int ButtonHeight = 33;
-// Four buttons and their gaps end left of "Ок" at 744.
-constexpr int ButtonWidth = 176;
+// Four buttons and their gaps end at 608, leaving room before "Ок" (at 744) for the mark of a
+// run that is not current.
+constexpr int ButtonWidth = 144;
 constexpr int ButtonGap = 8;
 
 QString DefaultFolder() {

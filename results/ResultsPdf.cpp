@@ -102,17 +102,21 @@ bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPa
     const QFont smallFont = ClassicFont(ComicFace, 12);
 
     // The pages of the report: every tab but those marked as not part of it.
+    // A tab holds its page in the area that scrolls it.
+    auto pageOf = [tabs](int i) {
+        QWidget *page = tabs->widget(i);
+        if (auto *scroll = qobject_cast<QScrollArea *>(page); scroll && scroll->widget())
+            page = scroll->widget();
+        return page;
+    };
     std::vector<int> reportTabs;
     for (int i = 0; i < tabs->count(); ++i)
-        if (!tabs->widget(i)->property("notInReport").toBool()) reportTabs.push_back(i);
+        if (!pageOf(i)->property("notInReport").toBool()) reportTabs.push_back(i);
     const int pageCount = static_cast<int>(reportTabs.size());
     for (int n = 0; n < pageCount; ++n) {
         const int i = reportTabs[static_cast<size_t>(n)];
         if (n > 0 && !device.newPage()) return false;
-        QWidget *page = tabs->widget(i);
-        // A tab holds its page in the area that scrolls it.
-        if (auto *scroll = qobject_cast<QScrollArea *>(page); scroll && scroll->widget())
-            page = scroll->widget();
+        QWidget *page = pageOf(i);
 
         painter.setPen(Qt::black);
         painter.setFont(captionFont);

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -73,17 +74,24 @@ void TFrmRun::FormCreate() {
     CreatePages();
     CreateExplorePage();
     ShowPage(4);
-    FitTabs();
 
     FButton1 = new QPushButton(QStringLiteral("Ок"), this);
     FButton1->setObjectName(QStringLiteral("Button1"));
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
     connect(FButton1, &QPushButton::clicked, this, &TFrmRun::Button1Click);
-    // In the strip's free room left of "Ок"; F1 opens the guide where it explains this page.
+    // At the end of the tab row, where the tabs leave room and the button row has none; F1 opens
+    // the guide where it explains this page.
     FHelpButton = new THelpButton(this, [this] { return GuideAnchor(CurrentPage()); });
-    FHelpButton->setGeometry(699, 680, 33, 33);
     FHelpButton->setFont(ClassicFont(ComicFace, 11, true));
+    FHelpButton->setFixedWidth(33);
+    // Clear of the window's right edge, as "Ок" is.
+    auto *corner = new QWidget;
+    auto *cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 2, 8, 0);
+    cornerLayout->addWidget(FHelpButton);
+    FPageControl1->setCornerWidget(corner, Qt::BottomRightCorner);
+    FitTabs();
 
     TRunWidgets widgets;
     for (int n = 1; n <= 11; ++n)
@@ -147,10 +155,10 @@ void TFrmRun::resizeEvent(QResizeEvent *event) {
     const int top = height() - StripHeight + 7;
     for (QWidget *button :
          {static_cast<QWidget *>(FActions->Button2()), static_cast<QWidget *>(FActions->Button3()),
-          static_cast<QWidget *>(FActions->Button4())})
-        button->move(button->x(), top);
+          static_cast<QWidget *>(FActions->Button5()), static_cast<QWidget *>(FActions->Button4()),
+          static_cast<QWidget *>(FStaleLine)})
+        if (button) button->move(button->x(), top);
     FButton1->move(width() - 225, top);
-    FHelpButton->move(width() - 270, top);
 }
 
 QWidget *TFrmRun::AddPage(int number, const QString &caption) {
@@ -159,6 +167,11 @@ QWidget *TFrmRun::AddPage(int number, const QString &caption) {
     // Fixed, so the pane's own frame does not shift or stretch the contents.
     page->setFixedSize(PageWidth, PageHeight);
     FTabSheets[static_cast<size_t>(number)] = page;
+    AddScrolled(page, number, caption);
+    return page;
+}
+
+void TFrmRun::AddScrolled(QWidget *page, int number, const QString &caption) {
     // Scrolls where the window is smaller than the page; frameless and see-through, so at full
     // size the page shows exactly as it would on its own.
     auto *scroll = new QScrollArea;
@@ -169,7 +182,6 @@ QWidget *TFrmRun::AddPage(int number, const QString &caption) {
     scroll->setWidget(page);
     page->setAutoFillBackground(false); // setWidget turned it on
     FPageControl1->addTab(scroll, caption);
-    return page;
 }
 
 void TFrmRun::AddImage(QWidget *page, int number, int left, int width, int height) {
@@ -277,14 +289,15 @@ void TFrmRun::CreatePages() {
 void TFrmRun::FitTabs() {
     QTabBar *tabs = FPageControl1->tabBar();
     QFont tabFont = tabs->font();
-    for (int stretch = 99; stretch >= 75 && tabs->sizeHint().width() > FPageControl1->width();
-         --stretch) {
+    // The corner button takes its width from the row.
+    const QWidget *corner = FPageControl1->cornerWidget(Qt::BottomRightCorner);
+    const int room = FPageControl1->width() - (corner ? corner->width() : 0);
+    for (int stretch = 99; stretch >= 75 && tabs->sizeHint().width() > room; --stretch) {
         tabFont.setStretch(stretch);
         tabs->setFont(tabFont);
     }
     // Where the face cannot be condensed (or not enough), a smaller size makes the room.
-    for (int size = tabFont.pixelSize() - 1;
-         size >= 8 && tabs->sizeHint().width() > FPageControl1->width(); --size) {
+    for (int size = tabFont.pixelSize() - 1; size >= 8 && tabs->sizeHint().width() > room; --size) {
         tabFont.setPixelSize(size);
         tabs->setFont(tabFont);
     }
@@ -304,14 +317,14 @@ void TFrmRun::CreateExplorePage() {
     FExplore->setFixedSize(PageWidth, PageHeight);
     // Not a page of the printed or saved report.
     FExplore->setProperty("notInReport", true);
-    FPageControl1->addTab(FExplore, QStringLiteral("Исследование"));
+    AddScrolled(FExplore, 13, QStringLiteral("Исследование"));
     connect(FExplore, &TExplorePage::StateChanged, this, &TFrmRun::ExploredChanged);
     connect(FExplore, &TExplorePage::RefusalChanged, this, &TFrmRun::MarkStale);
 
     // In the strip beside "Ок", so it is seen under every page and covers nothing on them.
     FStaleLine = new QLabel(QStringLiteral("Показан последний верный расчёт"), this);
     FStaleLine->setObjectName(QStringLiteral("StaleLine"));
-    FStaleLine->setGeometry(572, 680, 166, 33);
+    FStaleLine->setGeometry(616, 680, 120, 33);
     FStaleLine->setWordWrap(true);
     FStaleLine->setAlignment(Qt::AlignCenter);
     FStaleLine->setAutoFillBackground(true);

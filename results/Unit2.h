@@ -120,6 +120,7 @@ private:
     // The eleven tab sheets with their images, charts and labels.
     void CreatePages();
     QWidget *AddPage(int number, const QString &caption);
+    void AddScrolled(QWidget *page, int number, const QString &caption);
     void AddImage(QWidget *page, int number, int left, int width, int height);
     // Two images side by side filling the page.
     void AddImagePair(QWidget *page, int left, int right);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -74,9 +75,10 @@ protected:
 
 TEST_F(Explore, AChangedCountRepaintsEveryPageAndUndoRedoRestoreCountsAndPages) {
     QTabWidget *tabs = FFrm.PageControl1();
-    ASSERT_EQ(tabs->widget(tabs->count() - 1), FPage);
+    auto *last = qobject_cast<QScrollArea *>(tabs->widget(tabs->count() - 1));
+    ASSERT_TRUE(last && last->widget() == FPage);
     EXPECT_EQ(tabs->tabText(tabs->count() - 1), QStringLiteral("Исследование"));
-    tabs->setCurrentWidget(FFrm.TabSheet(4));
+    FFrm.ShowPage(4);
     EXPECT_EQ(FPage->Field(1, 3)->text(), QString::number(VariantCountOf(0, 1, 3)));
 
     const std::string before = Painted(FFrm, 2);
@@ -88,7 +90,7 @@ TEST_F(Explore, AChangedCountRepaintsEveryPageAndUndoRedoRestoreCountsAndPages) 
     FFrm.RunExploredNow();
     EXPECT_NE(Painted(FFrm, 2), before);
     ExpectPagesOf(changed, VariantCounts(0, 2));
-    EXPECT_EQ(tabs->currentWidget(), FFrm.TabSheet(4));
+    EXPECT_EQ(FFrm.CurrentPage(), FFrm.TabSheet(4));
     EXPECT_EQ(FPage->UndoStack()->count(), 1); // the typing was one step
     EXPECT_TRUE(FPage->Changed());
 

@@ -172,10 +172,10 @@ TEST_F(Share, AScreenReaderReadsTheAreasAndTheCharts) {
 TEST_F(Share, TheHtmlLessonHoldsEveryPageFormulaChartAndTable) {
     const QString html = QString::fromUtf8(LessonHtml(*FFrm.PageControl1(), FFrm.Target(),
                                                       FResult.get(), QStringLiteral("вариант 5")));
-    // Every report page in tab order with its title.
+    // Every report page in tab order with its title; the exploring page is not one.
     const QTabWidget &tabs = *FFrm.PageControl1();
     qsizetype at = 0;
-    for (int i = 0; i < tabs.count(); ++i) {
+    for (int i = 0; i < 12; ++i) {
         at = html.indexOf(
             QStringLiteral("<h2 id=\"title-%1\">%2</h2>").arg(i + 1).arg(tabs.tabText(i).trimmed()),
             at);
