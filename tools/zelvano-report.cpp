@@ -8,6 +8,7 @@
 #include "formula/make/ExprMake.h"
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
+#include "results/Language.h"
 #include "results/ResultsPdf.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -60,16 +61,21 @@ const char *const Usage =
     "                   the pages keep their layout, texts and formulas are drawn sharp\n"
     "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
     "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
-    "                   value, as computed and as the page shows it; semicolons,\n"
-    "                   decimal commas, UTF-8\n"
+    "                   value, as computed and as the page shows it; UTF-8, in\n"
+    "                   Russian with semicolons and decimal commas, in English with\n"
+    "                   commas and decimal points\n"
+    "  --lang ru|en     the language of the records, pages and files (default: the\n"
+    "                   system's; Russian where none is set)\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
     "Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)\n"
     "or output that cannot be written; 2 wrong usage.\n";
 
-const char *const SmoothingNames[] = {"без сглаживания", "аппроксимация многочленом Лангранжем",
-                                      "аппроксимация методом наименьших квадратов"};
+const char *const SmoothingNames[] = {
+    QT_TRANSLATE_NOOP("ReportTool", "без сглаживания"),
+    QT_TRANSLATE_NOOP("ReportTool", "аппроксимация многочленом Лангранжем"),
+    QT_TRANSLATE_NOOP("ReportTool", "аппроксимация методом наименьших квадратов")};
 
 const char *const OneOutput = "give one of --dump, --png, --pdf, --csv";
 
@@ -82,6 +88,7 @@ struct TOptions {
     TOutput Output = TOutput::None;
     QString Path;
     int Scale = 1;
+    std::optional<TLanguage> Language;
     bool ScaleGiven = false;
 };
 
@@ -109,7 +116,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     };
     parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
                        valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
-                       valued("pdf", "FILE"), valued("csv", "FILE"),
+                       valued("pdf", "FILE"), valued("csv", "FILE"), valued("lang", "LANG"),
                        QCommandLineOption(QStringLiteral("dump"))});
     if (auto exit = ParseCommandLine(
             parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
@@ -128,6 +135,10 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     if (parser.isSet(QStringLiteral("smoothing")) &&
         !IntArgument(parser.value(QStringLiteral("smoothing")), 0, 2, o.Smoothing))
         return UsageError("--smoothing needs 0, 1 or 2");
+    if (parser.isSet(QStringLiteral("lang"))) {
+        o.Language = LanguageOption(parser.value(QStringLiteral("lang")));
+        if (!o.Language) return UsageError("--lang needs ru or en");
+    }
     o.ScaleGiven = parser.isSet(QStringLiteral("scale"));
     if (o.ScaleGiven && !IntArgument(parser.value(QStringLiteral("scale")), 1, 8, o.Scale))
         return UsageError("--scale needs a whole number from 1 to 8");
@@ -162,7 +173,8 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
 bool CountsFromText(const QString &text, int population, TCountArray &counts, QString &error) {
     static const QRegularExpression blanks(QStringLiteral("[ \\t\\r\\n]+"));
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
-    const QString where = QStringLiteral("Популяция №%1").arg(population);
+    const QString where =
+        QCoreApplication::translate("ReportTool", "Популяция №%1").arg(population);
     for (int c = 0; c < 10; ++c) {
         const QString cell = cells.value(c);
         if (c >= cells.size() ||
@@ -174,7 +186,8 @@ bool CountsFromText(const QString &text, int population, TCountArray &counts, QS
         }
     }
     if (cells.size() > 10) {
-        error = QStringLiteral("%1: лишнее число \"%2\" после месяца 10").arg(where, cells[10]);
+        error = QCoreApplication::translate("ReportTool", "%1: лишнее число \"%2\" после месяца 10")
+                    .arg(where, cells[10]);
         return false;
     }
     return true;
@@ -345,7 +358,10 @@ int Run(const TOptions &o) {
         QString which;
         if (!CountsFromText(*o.Counts1, 1, counts1, which) ||
             !CountsFromText(*o.Counts2, 2, counts2, which)) {
-            Print(stderr, "Вы ввели неверные данные: " + which.toStdString() + "\n");
+            Print(stderr,
+                  QCoreApplication::translate("ReportTool", "Вы ввели неверные данные: %1\n")
+                      .arg(which)
+                      .toStdString());
             return ExitBadInput;
         }
     } else {
@@ -373,10 +389,11 @@ int Run(const TOptions &o) {
         WritePng(o.Path, frmRun, o.Scale, error);
         break;
     case TOutput::Pdf: {
-        const QString heading = (o.Counts1 ? QStringLiteral("свои данные")
-                                           : QStringLiteral("вариант %1").arg(o.Variant)) +
-                                QStringLiteral(", ") +
-                                QString::fromUtf8(SmoothingNames[o.Smoothing]);
+        const QString heading =
+            (o.Counts1 ? QCoreApplication::translate("ReportTool", "свои данные")
+                       : QCoreApplication::translate("ReportTool", "вариант %1").arg(o.Variant)) +
+            QStringLiteral(", ") +
+            QCoreApplication::translate("ReportTool", SmoothingNames[o.Smoothing]);
         QString message;
         if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message))
             error = message.toStdString();
@@ -411,6 +428,7 @@ int main(int argc, char **argv) {
     qInstallMessageHandler(QuietMessages);
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelvano"));
+    InstallLanguage(ChooseLanguage(options.Language, std::nullopt, SystemUiLanguages()));
     try {
         return Run(options);
     } catch (const std::exception &e) {
