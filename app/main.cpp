@@ -15,12 +15,13 @@ int main(int argc, char **argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zelvano.Zelvano"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelvano-256.png")));
     InstallFontSubstitutions();
-    // "--lang ru|en" chooses the language; any other argument is left to Qt.
+    // "--lang ru|en" chooses the language, else the one picked in the window, else the system's;
+    // any other argument is left to Qt.
     QCommandLineParser parser;
     parser.addOption(QCommandLineOption(QStringLiteral("lang"), QString(), QStringLiteral("LANG")));
     parser.parse(QApplication::arguments());
     InstallLanguage(ChooseLanguage(LanguageOption(parser.value(QStringLiteral("lang"))),
-                                   std::nullopt, SystemUiLanguages()));
+                                   ReadLanguage(DefaultSettingsPlace()), SystemUiLanguages()));
 
     // Destroyed in reverse: the results window (and the formula font) first, then the input
     // window, which saves the variant.

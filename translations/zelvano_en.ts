@@ -185,6 +185,29 @@
     </message>
 </context>
 <context>
+    <name>GridClipboard</name>
+    <message>
+        <source>числа</source>
+        <translation>numbers</translation>
+    </message>
+    <message>
+        <source>чисел</source>
+        <translation>numbers</translation>
+    </message>
+    <message>
+        <source>вставлено %1 из более чем %2 %3</source>
+        <translation>pasted %1 of more than %2 %3</translation>
+    </message>
+    <message>
+        <source>вставлено %1 из %2 %3</source>
+        <translation>pasted %1 of %2 %3</translation>
+    </message>
+    <message>
+        <source>пропущено нечисловых значений: %1</source>
+        <translation>values that are not numbers skipped: %1</translation>
+    </message>
+</context>
+<context>
     <name>Report</name>
     <message>
         <source>Выражение мат модели с числовыми коэфициентами:</source>
@@ -262,6 +285,13 @@
     <message>
         <source>вариант %1</source>
         <translation>variant %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsPdf</name>
+    <message>
+        <source>Не удалось составить отчёт для файла «%1».</source>
+        <translation>Could not make the report for the file “%1”.</translation>
     </message>
 </context>
 <context>
@@ -416,6 +446,296 @@
     <message>
         <source>За три года</source>
         <translation>Three years</translation>
+    </message>
+</context>
+<context>
+    <name>ShownRun</name>
+    <message>
+        <source>вариант %1</source>
+        <translation>variant %1</translation>
+    </message>
+    <message>
+        <source>свои данные</source>
+        <translation>own data</translation>
+    </message>
+    <message>
+        <source>zelvano-вариант-%1</source>
+        <translation>zelvano-variant-%1</translation>
+    </message>
+    <message>
+        <source>zelvano-свои-данные</source>
+        <translation>zelvano-own-data</translation>
+    </message>
+</context>
+<context>
+    <name>TCheckChart</name>
+    <message>
+        <source>программа</source>
+        <translation>program</translation>
+    </message>
+    <message>
+        <source>данные</source>
+        <translation>data</translation>
+    </message>
+    <message>
+        <source>экспонента</source>
+        <translation>exponential</translation>
+    </message>
+    <message>
+        <source>насыщение</source>
+        <translation>saturation</translation>
+    </message>
+    <message>
+        <source>Ферхюльст</source>
+        <translation>Verhulst</translation>
+    </message>
+    <message>
+        <source>Месяцы</source>
+        <translation>Months</translation>
+    </message>
+    <message>
+        <source>Численность</source>
+        <translation>Count</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Популяция №1</source>
+        <translation>Population 1</translation>
+    </message>
+    <message>
+        <source>Популяция №2</source>
+        <translation>Population 2</translation>
+    </message>
+    <message>
+        <source>Вариант №:</source>
+        <translation>Variant:</translation>
+    </message>
+    <message>
+        <source>Тип сглаживания графика</source>
+        <translation>Chart smoothing</translation>
+    </message>
+    <message>
+        <source>Делать</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Без сглаживания</source>
+        <translation>No smoothing</translation>
+    </message>
+    <message>
+        <source>Аппроксимация многочленом Лангранжем</source>
+        <translation>Lagrange interpolating polynomial</translation>
+    </message>
+    <message>
+        <source>Аппроксимация методом наименьших квадратов</source>
+        <translation>Least-squares polynomial</translation>
+    </message>
+    <message>
+        <source>месяц </source>
+        <translation>month </translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные</source>
+        <translation>The data you entered are invalid</translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные
+</source>
+        <translation>The data you entered are invalid
+</translation>
+    </message>
+    <message>
+        <source>Ошибка ввода</source>
+        <translation>Input error</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmRun</name>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Ок</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Численность популяции</source>
+        <translation>Population size</translation>
+    </message>
+    <message>
+        <source>Первая популяция</source>
+        <translation>Population 1</translation>
+    </message>
+    <message>
+        <source>Вторая популяция</source>
+        <translation>Population 2</translation>
+    </message>
+    <message>
+        <source>Месяцы</source>
+        <translation>Months</translation>
+    </message>
+    <message>
+        <source>Формулы</source>
+        <translation>Formulas</translation>
+    </message>
+    <message>
+        <source>График %1</source>
+        <translation>Chart %1</translation>
+    </message>
+    <message>
+        <source>Коэффициент k</source>
+        <translation>Coefficient k</translation>
+    </message>
+    <message>
+        <source>Понедельный рост</source>
+        <translation>Weekly growth</translation>
+    </message>
+    <message>
+        <source>График понедельный рост</source>
+        <translation>Weekly chart</translation>
+    </message>
+    <message>
+        <source>4-5 месяцы</source>
+        <translation>Months 4-5</translation>
+    </message>
+    <message>
+        <source>Недели</source>
+        <translation>Weeks</translation>
+    </message>
+    <message>
+        <source>За два года </source>
+        <translation>Two years </translation>
+    </message>
+    <message>
+        <source>График два года</source>
+        <translation>Two-year chart</translation>
+    </message>
+    <message>
+        <source>2 года</source>
+        <translation>2 years</translation>
+    </message>
+    <message>
+        <source>За три года</source>
+        <translation>Three years</translation>
+    </message>
+    <message>
+        <source>График три года</source>
+        <translation>Three-year chart</translation>
+    </message>
+    <message>
+        <source>3 года</source>
+        <translation>3 years</translation>
+    </message>
+    <message>
+        <source>Вывод</source>
+        <translation>Conclusion</translation>
+    </message>
+    <message>
+        <source>Чтоб не вымреть нужно размножаться !</source>
+        <translation>To survive, a population must multiply!</translation>
+    </message>
+    <message>
+        <source>Проверка</source>
+        <translation>Check</translation>
+    </message>
+</context>
+<context>
+    <name>TResultsActions</name>
+    <message>
+        <source>Печать…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF…</source>
+        <translation>Save PDF…</translation>
+    </message>
+    <message>
+        <source>Сохранить таблицы…</source>
+        <translation>Save tables…</translation>
+    </message>
+    <message>
+        <source>Ошибка записи</source>
+        <translation>Write error</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF</source>
+        <translation>Save PDF</translation>
+    </message>
+    <message>
+        <source>Сохранить таблицы</source>
+        <translation>Save tables</translation>
+    </message>
+    <message>
+        <source>Таблицы CSV (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+    <message>
+        <source>Ошибка печати</source>
+        <translation>Print error</translation>
+    </message>
+    <message>
+        <source>Не удалось напечатать отчёт на принтере
+%1</source>
+        <translation>Could not print the report on the printer
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>нет места на диске</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>превышена дисковая квота</source>
+        <translation>the disk quota is exceeded</translation>
+    </message>
+    <message>
+        <source>файл слишком велик</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>нет прав на запись</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>диск доступен только для чтения</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>это папка, а не файл</source>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>такой папки нет</source>
+        <translation>no such folder</translation>
+    </message>
+    <message>
+        <source>часть пути — не папка</source>
+        <translation>part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>слишком длинное имя</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл «%1»: %2.</source>
+        <translation>Could not write the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл: у него нет имени.</source>
+        <translation>Could not write the file: it has no name.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл «%1»: это не обычный файл.</source>
+        <translation>Could not write the file “%1”: it is not a regular file.</translation>
     </message>
 </context>
 </TS>
