@@ -185,6 +185,69 @@
     </message>
 </context>
 <context>
+    <name>ExprMessages</name>
+    <message>
+        <source>Недопустимый символ в позиции </source>
+        <translation>Invalid character at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;)&quot; в позиции </source>
+        <translation>&quot;)&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;]&quot; в позиции </source>
+        <translation>&quot;]&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;}&quot; в позиции </source>
+        <translation>&quot;}&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;|&quot; в позиции </source>
+        <translation>&quot;|&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается цифра в позиции </source>
+        <translation>A digit expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;,&quot; в позиции </source>
+        <translation>&quot;,&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается число в позиции </source>
+        <translation>A number expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается знак открывающей скобки в позиции </source>
+        <translation>An opening bracket expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается знак закрывающей скобки в позиции </source>
+        <translation>A closing bracket expected at position </translation>
+    </message>
+    <message>
+        <source>Незавершённая строка</source>
+        <translation>Unterminated string</translation>
+    </message>
+    <message>
+        <source>Слишком глубокая вложенность в позиции </source>
+        <translation>Nesting too deep at position </translation>
+    </message>
+    <message>
+        <source>Формула слишком велика</source>
+        <translation>The formula is too large</translation>
+    </message>
+    <message>
+        <source>Число длиннее 255 знаков в позиции </source>
+        <translation>A number longer than 255 characters at position </translation>
+    </message>
+    <message>
+        <source>Число вне допустимого диапазона в позиции </source>
+        <translation>A number out of range at position </translation>
+    </message>
+</context>
+<context>
     <name>GridClipboard</name>
     <message>
         <source>числа</source>
