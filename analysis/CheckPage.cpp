@@ -27,9 +27,12 @@ struct TModelNames {
     const char *Record, *Heading, *InSentence;
 };
 constexpr TModelNames ModelNames[] = {
-    {"exponential", "Экспоненциальная модель", "экспоненциальная модель"},
-    {"saturation", "Модель насыщения", "модель насыщения"},
-    {"logistic", "Модель Ферхюльста", "модель Ферхюльста"},
+    {"exponential", TR_NOOP("CheckPage", "Экспоненциальная модель"),
+     TR_NOOP("CheckPage", "экспоненциальная модель")},
+    {"saturation", TR_NOOP("CheckPage", "Модель насыщения"),
+     TR_NOOP("CheckPage", "модель насыщения")},
+    {"logistic", TR_NOOP("CheckPage", "Модель Ферхюльста"),
+     TR_NOOP("CheckPage", "модель Ферхюльста")},
 };
 
 const char *RecordName(TFitModel model) {
@@ -38,20 +41,21 @@ const char *RecordName(TFitModel model) {
 
 std::string ModelTitle(TFitModel model, bool heading = true) {
     const TModelNames &names = ModelNames[static_cast<std::size_t>(model)];
-    return heading ? names.Heading : names.InSentence;
+    return Tr("CheckPage", heading ? names.Heading : names.InSentence);
 }
 
 // By TFitFailure.
 std::string FailureText(TFitFailure failure) {
     static constexpr const char *Texts[] = {
         "",
-        "нет начального приближения: мало положительных численностей",
-        "итерации не сошлись за 1000 шагов",
-        "значения вышли за пределы представимых чисел",
-        "данные не показывают насыщения",
-        "параметры не определяются однозначно",
+        TR_NOOP("CheckPage", "нет начального приближения: мало положительных численностей"),
+        TR_NOOP("CheckPage", "итерации не сошлись за 1000 шагов"),
+        TR_NOOP("CheckPage", "значения вышли за пределы представимых чисел"),
+        TR_NOOP("CheckPage", "данные не показывают насыщения"),
+        TR_NOOP("CheckPage", "параметры не определяются однозначно"),
     };
-    return Texts[static_cast<std::size_t>(failure)];
+    return failure == TFitFailure{} ? std::string()
+                                    : Tr("CheckPage", Texts[static_cast<std::size_t>(failure)]);
 }
 
 // Decimals that show a parameter as its standard error allows: the error to two significant
@@ -119,11 +123,11 @@ std::string Superscript(int n) {
 std::string PlainNumber(double v) {
     std::string mantissa;
     int exponent = 0;
-    if (PowerOfTen(v, ',', mantissa, exponent))
+    if (PowerOfTen(v, DecimalSeparator(), mantissa, exponent))
         return WithMinusSign(mantissa) + "\u00B710" + Superscript(exponent);
     const int magnitude =
         v != 0 && std::isfinite(v) ? static_cast<int>(std::floor(std::log10(std::abs(v)))) : 0;
-    return WithMinusSign(FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), ','));
+    return WithMinusSign(FloatToStrPlain(v, std::clamp(4 - magnitude, 0, 4), DecimalSeparator()));
 }
 
 // A term that follows another in a sum: "+x" or "-|x|".
@@ -202,18 +206,21 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     const TCountArray &c = p.Counts;
     std::vector<std::string> out;
     if (p.K < 0 && c[9] > c[0])
-        out.push_back("Коэффициент k программы отрицателен, хотя численность выросла: "
-                      "по модели программы популяция убывает.");
+        out.push_back(Tr("CheckPage",
+                         "Коэффициент k программы отрицателен, хотя численность выросла: "
+                         "по модели программы популяция убывает."));
     std::string tables;
     auto negative = [](const auto &values) {
         return std::any_of(values.begin(), values.end(), [](double v) { return v < 0; });
     };
-    for (const auto &[isNegative, name] : {std::pair{negative(p.Week), "понедельный"},
-                                           std::pair{negative(p.TwoYears), "за два года"},
-                                           std::pair{negative(p.ThreeYears), "за три года"}})
+    for (const auto &[isNegative, name] :
+         {std::pair{negative(p.Week), Tr("CheckPage", "понедельный")},
+          std::pair{negative(p.TwoYears), Tr("CheckPage", "за два года")},
+          std::pair{negative(p.ThreeYears), Tr("CheckPage", "за три года")}})
         if (isNegative) tables += (tables.empty() ? "" : ", ") + std::string(name);
     if (!tables.empty())
-        out.push_back("Прогноз программы даёт отрицательную численность (" + tables + ").");
+        out.push_back(Tr("CheckPage", "Прогноз программы даёт отрицательную численность (") +
+                      tables + ").");
     if (p.Logistic) {
         // Months in a row of three or more as a range: "в месяцах 3–10".
         std::string months;
@@ -229,8 +236,8 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
             }
         }
         if (!months.empty())
-            out.push_back("Численность выше S = " + WithMinusSign(IntToStr(S)) + " в месяцах" +
-                          months + ".");
+            out.push_back(Tr("CheckPage", "Численность выше S = ") + WithMinusSign(IntToStr(S)) +
+                          Tr("CheckPage", " в месяцах") + months + ".");
     }
     // The first falls are named; of many only two, so the page keeps room for them.
     std::string falls;
@@ -238,15 +245,17 @@ std::vector<std::string> Warnings(const TPopulationRun &p, int32_t S) {
     for (int i = 0; i < 9; ++i) {
         if (c[i + 1] >= c[i]) continue;
         if (++fallCount > MaxFallsNamed) continue;
-        falls += (falls.empty() ? " " : "; ") + std::string("от месяца ") + IntToStr(i + 1) +
-                 " к месяцу " + IntToStr(i + 2) + " (с " + WithMinusSign(IntToStr(c[i])) + " до " +
+        falls += (falls.empty() ? " " : "; ") + Tr("CheckPage", "от месяца ") + IntToStr(i + 1) +
+                 Tr("CheckPage", " к месяцу ") + IntToStr(i + 2) + Tr("CheckPage", " (с ") +
+                 WithMinusSign(IntToStr(c[i])) + Tr("CheckPage", " до ") +
                  WithMinusSign(IntToStr(c[i + 1])) + ")";
     }
     if (fallCount > MaxFallsNamed)
-        out.push_back("Численность падает " + IntToStr(fallCount) +
-                      (fallCount <= 4 ? " раза" : " раз") + ", в том числе:" + falls + ".");
+        out.push_back(Tr("CheckPage", "Численность падает ") + IntToStr(fallCount) +
+                      (fallCount <= 4 ? Tr("CheckPage", " раза") : Tr("CheckPage", " раз")) +
+                      Tr("CheckPage", ", в том числе:") + falls + ".");
     else if (fallCount > 0)
-        out.push_back("Численность падает:" + falls + ".");
+        out.push_back(Tr("CheckPage", "Численность падает:") + falls + ".");
     return out;
 }
 
@@ -309,23 +318,27 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     auto formula = [&](const std::string &line, int32_t gap = 0) {
         check.Lines.push_back({true, line, gap});
     };
-    text(population == 1 ? "Первая популяция: подгонка методом наименьших квадратов"
-                         : "Вторая популяция: подгонка методом наименьших квадратов");
-    formula(Win1251("String(\"Модель программы: \")&") + p.ModelLine);
-    if (p.Logistic) text("Это уравнение насыщения; логистическая кривая - модель Ферхюльста.");
+    text(population == 1
+             ? Tr("CheckPage", "Первая популяция: подгонка методом наименьших квадратов")
+             : Tr("CheckPage", "Вторая популяция: подгонка методом наименьших квадратов"));
+    formula("String(\"" + TrW("CheckPage", "Модель программы: ") + "\")&" + p.ModelLine);
+    if (p.Logistic)
+        text(Tr("CheckPage", "Это уравнение насыщения; логистическая кривая - модель Ферхюльста."));
 
     const TPopulationFit &fit = check.Fit;
     for (TFitModel model : FitModels) {
         const TModelFit &f = fit.Of(model);
         std::string title = ModelTitle(model);
         if (!f.Determined()) {
-            text(title + ": не определена, " + FailureText(f.Failure) + ".", 6);
+            text(title + Tr("CheckPage", ": не определена, ") + FailureText(f.Failure) + ".", 6);
             continue;
         }
-        title += (f.Status == TFitStatus::Exact ? ": точная подгонка, RSS = " : ": RSS = ") +
+        title += (f.Status == TFitStatus::Exact ? Tr("CheckPage", ": точная подгонка, RSS = ")
+                                                : ": RSS = ") +
                  PlainNumber(f.Rss);
         if (f.HasAicc) title += "; AICc = " + PlainNumber(f.Aicc);
-        if (f.HasWeight) title += "; вес " + FloatToStrPlain(f.Weight, 4);
+        if (f.HasWeight)
+            title += Tr("CheckPage", "; вес ") + FloatToStrPlain(f.Weight, 4, DecimalSeparator());
         text(title, 6);
         formula(CurveFormula(f));
         std::string intervals;
@@ -334,32 +347,36 @@ void PageLines(TPopulationCheck &check, const TPopulationRun &p, int population)
     }
 
     if (!fit.HasPreferred()) {
-        text("Ни одна модель не определена по этим данным.", 8);
+        text(Tr("CheckPage", "Ни одна модель не определена по этим данным."), 8);
     } else if (fit.Of(fit.Preferred()).Status == TFitStatus::Exact) {
-        text("Данные точно описывает " + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text(Tr("CheckPage", "Данные точно описывает ") + ModelTitle(fit.Preferred(), false) + ".",
+             8);
     } else {
-        text("Лучшая по AICc - " + ModelTitle(fit.Preferred(), false) + ".", 8);
+        text(Tr("CheckPage", "Лучшая по AICc - ") + ModelTitle(fit.Preferred(), false) + ".", 8);
     }
     // What agrees is the choice of the model, not the numbers: the run's k may be far off.
-    const std::string programModel =
-        p.Logistic ? "логистическая модель" : "экспоненциальная модель";
-    text(check.Agrees ? "Выбор модели совпадает с программой (" + programModel + ")."
-         : fit.HasPreferred() ? "Выбор модели не совпадает с программой (" + programModel + ")."
-                              : "Подгонка не определена; у программы " + programModel + ".");
+    const std::string programModel = p.Logistic ? Tr("CheckPage", "логистическая модель")
+                                                : Tr("CheckPage", "экспоненциальная модель");
+    text(check.Agrees
+             ? Tr("CheckPage", "Выбор модели совпадает с программой (") + programModel + ")."
+         : fit.HasPreferred()
+             ? Tr("CheckPage", "Выбор модели не совпадает с программой (") + programModel + ")."
+             : Tr("CheckPage", "Подгонка не определена; у программы ") + programModel + ".");
     // The run's k next to the fitted one-month step coefficient of the same equation.
     const TModelFit &same = fit.Of(p.Logistic ? TFitModel::Saturation : TFitModel::Exponential);
-    std::string steps = Win1251("String(\"Шаг за месяц: программа \")&k=") + FormulaNumber(p.K);
+    std::string steps =
+        "String(\"" + TrW("CheckPage", "Шаг за месяц: программа ") + "\")&k=" + FormulaNumber(p.K);
     double step = 0;
     if (FitStepCoefficient(same, step))
-        steps += Win1251("&String(\", подгонка \")&") +
+        steps += "&String(\"" + TrW("CheckPage", ", подгонка ") + "\")&" +
                  (p.Logistic ? "1-e^(-" + FormulaNumber(same.Rate()) + ")"
                              : "e^(" + FormulaNumber(same.Rate()) + ")-1") +
                  "=" + FormulaNumber(step);
     else
-        steps += Win1251("&String(\", подгонка не определена\")");
+        steps += "&String(\"" + TrW("CheckPage", ", подгонка не определена") + "\")";
     formula(steps);
     for (std::size_t w = 0; w < check.Warnings.size(); ++w)
-        text("Внимание! " + check.Warnings[w], w == 0 ? 8 : 0);
+        text(Tr("CheckPage", "Внимание! ") + check.Warnings[w], w == 0 ? 8 : 0);
 }
 
 // Reals as the other dump records write them: the shortest text that reads back exactly.

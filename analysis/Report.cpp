@@ -84,7 +84,7 @@ void PaintCoefficients(const TPopulationRun &p, bool first, TImageArea &area,
         c.Advance(c.Formula(15, line));
     const int32_t h = c.Formula(15, p.MeanLine);
     c.Advance(first && !p.Logistic ? h : int64_t{h} + 10);
-    c.Text(10, Win1251("Выражение мат модели с числовыми коэфициентами:"));
+    c.Text(10, TrW("Report", "Выражение мат модели с числовыми коэфициентами:"));
     c.Advance(int64_t{c.LineHeight()} + (first ? 5 : 0));
     c.Formula(15, p.ModelLine, true);
 }
@@ -123,14 +123,14 @@ void PaintYears(const std::array<std::string, N> &lines1, const std::array<std::
 
 // A model's part of the formulas page: its title in 12 point bold, its equation, and "где" in
 // 10 point, which the explanations follow.
-void ModelHeading(TPageCursor &c, TImageArea &area, const char *title, int32_t formulaX,
+void ModelHeading(TPageCursor &c, TImageArea &area, const std::string &title, int32_t formulaX,
                   const char *formula) {
     SelectFont(area, 12, true);
-    c.Text(10, Win1251(title));
+    c.Text(10, title);
     c.Advance(c.LineHeight());
     c.Advance(int64_t{c.Formula(formulaX, formula)} + 10);
     SelectFont(area, 10, false);
-    c.Text(10, Win1251("где"));
+    c.Text(10, TrW("Report", "где"));
     c.Advance(c.LineHeight());
 }
 
@@ -142,25 +142,36 @@ void PaintFormulasPage(TResultsTarget &target) {
     TPageCursor c(area, 10);
     target.SetFormulaFontSize(10);
 
-    ModelHeading(c, area, "Экспоненциальная модель роста популяции", 15, "diff(X)/diff(t)=k*.X_i");
-    c.Advance(c.Formula(10, Win1251("diff(X)&String(\" - прирост численности популяции за период "
-                                    "времени\")&diff(t)&String(;)")));
-    c.Advance(c.Formula(15, Win1251("k&Space(14)&String(\" - коэффициент, учитывающий скорость "
-                                    "процесса нарастания численности;\")")));
-    c.Advance(int64_t{c.Formula(15, Win1251("X_i&Space(8)&String(\" - общая численность "
-                                            "популяции на данный момент времени;\")"))} +
+    ModelHeading(c, area, TrW("Report", "Экспоненциальная модель роста популяции"), 15,
+                 "diff(X)/diff(t)=k*.X_i");
+    c.Advance(
+        c.Formula(10, "diff(X)&String(\"" +
+                          TrW("Report", " - прирост численности популяции за период времени") +
+                          "\")&diff(t)&String(;)"));
+    c.Advance(c.Formula(
+        15,
+        "k&Space(14)&String(\"" +
+            TrW("Report", " - коэффициент, учитывающий скорость процесса нарастания численности;") +
+            "\")"));
+    c.Advance(int64_t{c.Formula(15, "X_i&Space(8)&String(\"" +
+                                        TrW("Report", " - общая численность популяции на данный "
+                                                      "момент времени;") +
+                                        "\")")} +
               10);
     c.Advance(int64_t{c.Formula(15, "X_(i+1)=X_i+diff(x)")} + 10);
-    c.Text(25, Win1251("Определить значение коэффициента роста можно, если известна численность "
-                       "популяции в какие-либо моменты времени:"));
+    c.Text(25, TrW("Report", "Определить значение коэффициента роста можно, если известна "
+                             "численность популяции в какие-либо моменты времени:"));
     c.Advance(c.LineHeight());
     c.Advance(int64_t{c.Formula(15, "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))")} + 10);
 
-    ModelHeading(c, area, "Логистическая модель роста популяции", 10, "diff(x)/diff(t)=k*.(S-X_i)");
-    c.Advance(int64_t{c.Formula(15, Win1251("S&Space(14)&String(\" - максимально возможная "
-                                            "численность популяции в данной среде обитания;\")"))} +
+    ModelHeading(c, area, TrW("Report", "Логистическая модель роста популяции"), 10,
+                 "diff(x)/diff(t)=k*.(S-X_i)");
+    c.Advance(int64_t{c.Formula(15, "S&Space(14)&String(\"" +
+                                        TrW("Report", " - максимально возможная численность "
+                                                      "популяции в данной среде обитания;") +
+                                        "\")")} +
               10);
-    c.Text(25, Win1251("Определить значение коэффициента роста можно следующим образом:"));
+    c.Text(25, TrW("Report", "Определить значение коэффициента роста можно следующим образом:"));
     c.Advance(c.LineHeight());
     c.Formula(15, "k=(ind(X,i+1)-ind(X,i))/((S-ind(X,i))*.diff(t))");
 }

@@ -83,15 +83,15 @@ int32_t DecideCapacity(int32_t last) {
 // Why the interval coefficients of a population cannot be formed, or empty. The message names
 // the population: which of the two the run took as logistic is not visible in the input window.
 std::string DivisionRefusal(const TPopulationRun &p, int population, int32_t S) {
-    const std::string which = Win1251(" (популяция №") + IntToStr(population) + ")";
+    const std::string which = TrW("Run", " (популяция №") + IntToStr(population) + ")";
     for (int i = 0; i < 9; ++i) {
         if (!p.Logistic && p.Counts[i] == 0)
-            return Win1251("Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
-                           "равна 0") +
+            return TrW("Run", "Численность экспоненциальной популяции в месяцах 1–9 не должна быть "
+                              "равна 0") +
                    which;
         if (p.Logistic && p.Counts[i] == S)
-            return Win1251("Численность логистической популяции в месяцах 1–9 не должна быть "
-                           "равна S = ") +
+            return TrW("Run", "Численность логистической популяции в месяцах 1–9 не должна быть "
+                              "равна S = ") +
                    IntToStr(S) + which;
     }
     return {};
@@ -155,11 +155,11 @@ std::string StepLine(const TPopulationRun &p, int32_t S, int n, double x, double
 void PageTexts(TPopulationRun &p, int population, int32_t S) {
     const std::string s = IntToStr(S);
     if (population == 1)
-        p.Title = Win1251(p.Logistic ? "Первая популяция - логистическая модель"
-                                     : "Первая популяция - экспоненциальная модель");
+        p.Title = (p.Logistic ? TrW("Run", "Первая популяция - логистическая модель")
+                              : TrW("Run", "Первая популяция - экспоненциальная модель"));
     else
-        p.Title = Win1251(p.Logistic ? "Вторая популяция - логистическая модель"
-                                     : "Вторая популяция - экспоненциальная модель");
+        p.Title = (p.Logistic ? TrW("Run", "Вторая популяция - логистическая модель")
+                              : TrW("Run", "Вторая популяция - экспоненциальная модель"));
     p.KFormula = p.Logistic ? "k=(ind(X,i+1)-ind(X,i))/((S-ind(X,i))*.diff(t))"
                             : "k=(ind(X,i+1)-ind(X,i))/(ind(X,i)*.diff(t))";
     for (int i = 1; i <= 9; ++i) {
@@ -203,16 +203,16 @@ TRunOutcome ComputeRun(const TCountArray &counts1, const TCountArray &counts2, i
     run.FirstIsLogistic = DecideFirstIsLogistic(counts1);
     run.Population[0].Logistic = run.FirstIsLogistic;
     run.Population[1].Logistic = !run.FirstIsLogistic;
-    run.Labels[0] =
-        Win1251(run.FirstIsLogistic ? "Первая популяция изменяется по логистичесой модели"
-                                    : "Первая популяция изменяется по экспоненциальной модели");
+    run.Labels[0] = (run.FirstIsLogistic
+                         ? TrW("Run", "Первая популяция изменяется по логистичесой модели")
+                         : TrW("Run", "Первая популяция изменяется по экспоненциальной модели"));
     run.Labels[1] =
-        Win1251(run.FirstIsLogistic ? "Вторая популяция изменяется по экспоненциальной модели"
-                                    : "Вторая популяция изменяется по логистичесой модели");
+        (run.FirstIsLogistic ? TrW("Run", "Вторая популяция изменяется по экспоненциальной модели")
+                             : TrW("Run", "Вторая популяция изменяется по логистичесой модели"));
 
     run.Capacity = DecideCapacity(run.FirstIsLogistic ? counts1[9] : counts2[9]);
     const std::string capacityText =
-        Win1251("Максимальное знаяение роста популяции S = ") + IntToStr(run.Capacity);
+        TrW("Run", "Максимальное знаяение роста популяции S = ") + IntToStr(run.Capacity);
     run.Labels[run.FirstIsLogistic ? 2 : 3] = capacityText;
 
     TRunOutcome outcome;
@@ -224,7 +224,7 @@ TRunOutcome ComputeRun(const TCountArray &counts1, const TCountArray &counts2, i
         GrowthCoefficients(p, run.Capacity);
         Projections(p, run.Capacity);
         if (!AllFinite(p)) {
-            outcome.Refusal = Win1251("Прогноз выходит за пределы представимых чисел");
+            outcome.Refusal = TrW("Run", "Прогноз выходит за пределы представимых чисел");
             return outcome;
         }
     }

@@ -1,5 +1,6 @@
-// The tables of a run as a CSV file that spreadsheet programs in a Russian locale open as they
-// are: semicolons between fields, decimal commas, UTF-8 with a byte-order mark, a header row.
+// The tables of a run as a CSV file that spreadsheet programs of the text language open as they
+// are: in Russian semicolons between fields and decimal commas, in English commas and decimal
+// points; UTF-8 with a byte-order mark, a header row.
 // One row per value, so a spreadsheet can filter and sort them:
 //
 //   Популяция;Величина;Номер;Значение;Как на странице

@@ -1,5 +1,6 @@
 #include "app/GridClipboard.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 
@@ -18,7 +19,8 @@ bool IsWholeNumber(const QString &piece) {
 
 // "числа" after "из 1", "из 21"; "чисел" otherwise.
 QString NumbersWord(int n) {
-    return n % 10 == 1 && n % 100 != 11 ? QStringLiteral("числа") : QStringLiteral("чисел");
+    return n % 10 == 1 && n % 100 != 11 ? QCoreApplication::translate("GridClipboard", "числа")
+                                        : QCoreApplication::translate("GridClipboard", "чисел");
 }
 
 } // namespace
@@ -26,13 +28,15 @@ QString NumbersWord(int n) {
 QString TPastedValues::Note() const {
     QStringList parts;
     if (Put < Numbers || Cut)
-        parts << (Cut ? QStringLiteral("вставлено %1 из более чем %2 %3")
-                      : QStringLiteral("вставлено %1 из %2 %3"))
+        parts << (Cut ? QCoreApplication::translate("GridClipboard",
+                                                    "вставлено %1 из более чем %2 %3")
+                      : QCoreApplication::translate("GridClipboard", "вставлено %1 из %2 %3"))
                      .arg(Put)
                      .arg(Numbers)
                      .arg(NumbersWord(Numbers));
     if (NotNumbers > 0)
-        parts << QStringLiteral("пропущено нечисловых значений: %1").arg(NotNumbers);
+        parts << QCoreApplication::translate("GridClipboard", "пропущено нечисловых значений: %1")
+                     .arg(NotNumbers);
     return parts.join(QStringLiteral("; "));
 }
 

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "analysis/MainData.h"
+#include "results/Language.h"
 #include "results/WholeFile.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ namespace {
 
 const QByteArray VariantSection = "variant";
 const QByteArray NumberKey = "number";
+const QByteArray LanguageSection = "language";
+const QByteArray CodeKey = "code";
 const QString FileName = QStringLiteral("data.ini");
 
 bool SameName(QByteArrayView a, QByteArrayView b) {
@@ -90,11 +93,38 @@ std::optional<int32_t> VariantIndexIn(const QString &path) {
     return ReadIniInteger(*content, VariantSection, NumberKey);
 }
 
+std::optional<TLanguage> LanguageIn(const QString &path) {
+    const std::optional<QByteArray> content = ReadSettingsFile(path);
+    if (!content) return std::nullopt;
+    const std::optional<QByteArray> code = ReadIniValue(*content, LanguageSection, CodeKey);
+    return code ? LanguageOption(QString::fromLatin1(*code)) : std::nullopt;
+}
+
 // The empty text when done, else why not.
-QString WriteSettingsFile(const QString &path, int32_t index) {
+QString WriteSettingsFile(const QString &path, int32_t index, std::optional<TLanguage> language) {
     // Keep what else a sane file holds; a damaged one is replaced.
     const QByteArray old = ReadSettingsFile(path).value_or(QByteArray());
-    return WriteWholeFile(path, WriteIniInteger(old, VariantSection, NumberKey, index));
+    QByteArray text = WriteIniInteger(old, VariantSection, NumberKey, index);
+    if (language)
+        text = WriteIniValue(text, LanguageSection, CodeKey, LanguageCode(*language).toLatin1());
+    return WriteWholeFile(path, text);
+}
+
+// The value of the file that counts: one beside the executable that can be written is where
+// the values go at exit, so it alone counts. Otherwise the fallback file wins when it holds a
+// value: a saved choice survives a read-only copy beside the executable.
+template <typename TRead>
+auto SettingIn(const TSettingsPlace &place, TRead read) -> decltype(read(QString())) {
+    const bool own = ProgramFolderKeepsSettings(place.ProgramFolder);
+    const QString beside =
+        place.ProgramFolder.isEmpty() ? QString() : QDir(place.ProgramFolder).filePath(FileName);
+    const QString config =
+        place.ConfigFolder.isEmpty() ? QString() : QDir(place.ConfigFolder).filePath(FileName);
+    if (own && QFileInfo::exists(beside) && CanWrite(beside)) return read(beside);
+    if (!config.isEmpty()) {
+        if (auto value = read(config)) return value;
+    }
+    return beside.isEmpty() ? decltype(read(QString()))() : read(beside);
 }
 
 } // namespace
@@ -117,6 +147,16 @@ TSettingsPlace DefaultSettingsPlace() {
 
 std::optional<int32_t> ReadIniInteger(QByteArrayView text, QByteArrayView section,
                                       QByteArrayView key) {
+    const std::optional<QByteArray> v = ReadIniValue(text, section, key);
+    if (!v) return std::nullopt;
+    bool ok = false;
+    const int value = v->toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+std::optional<QByteArray> ReadIniValue(QByteArrayView text, QByteArrayView section,
+                                       QByteArrayView key) {
     bool inSection = false;
     for (const TLine &line : SplitLines(text)) {
         if (const std::optional<QByteArray> name = line.Section()) {
@@ -125,18 +165,20 @@ std::optional<int32_t> ReadIniInteger(QByteArrayView text, QByteArrayView sectio
         }
         QByteArray k, v;
         if (!inSection || !line.Assignment(k, v) || !SameName(k, key)) continue;
-        bool ok = false;
-        const int value = v.toInt(&ok, 10);
-        if (!ok) return std::nullopt;
-        return static_cast<int32_t>(value);
+        return v;
     }
     return std::nullopt;
 }
 
 QByteArray WriteIniInteger(QByteArrayView text, QByteArrayView section, QByteArrayView key,
                            int32_t value) {
+    return WriteIniValue(text, section, key, QByteArray::number(value));
+}
+
+QByteArray WriteIniValue(QByteArrayView text, QByteArrayView section, QByteArrayView key,
+                         QByteArrayView value) {
     const QByteArray eol = text.contains(QByteArrayView("\r\n")) ? "\r\n" : "\n";
-    const QByteArray assignment = key.toByteArray() + '=' + QByteArray::number(value);
+    const QByteArray assignment = key.toByteArray() + '=' + value.toByteArray();
     QList<TLine> lines = SplitLines(text);
 
     qsizetype sectionAt = -1; // the section's header line
@@ -178,26 +220,19 @@ int32_t ReadVariantIndex(const TSettingsPlace &place) {
     auto usable = [](std::optional<int32_t> value) {
         return value && *value >= 0 && *value < VariantCount ? *value : DefaultVariantIndex;
     };
-    const bool own = ProgramFolderKeepsSettings(place.ProgramFolder);
-    const QString beside =
-        place.ProgramFolder.isEmpty() ? QString() : QDir(place.ProgramFolder).filePath(FileName);
-    const QString config =
-        place.ConfigFolder.isEmpty() ? QString() : QDir(place.ConfigFolder).filePath(FileName);
-    // A file beside the executable that can be written is where the value goes at exit, so it
-    // alone counts. Otherwise the fallback file wins when it holds a value: a saved choice
-    // survives a read-only copy beside the executable.
-    if (own && QFileInfo::exists(beside) && CanWrite(beside)) return usable(VariantIndexIn(beside));
-    if (!config.isEmpty()) {
-        if (const std::optional<int32_t> value = VariantIndexIn(config)) return usable(value);
-    }
-    return beside.isEmpty() ? DefaultVariantIndex : usable(VariantIndexIn(beside));
+    return usable(SettingIn(place, VariantIndexIn));
 }
 
-QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *error) {
+std::optional<TLanguage> ReadLanguage(const TSettingsPlace &place) {
+    return SettingIn(place, LanguageIn);
+}
+
+QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *error,
+                          std::optional<TLanguage> language) {
     QStringList failures;
     const QString beside = QDir(place.ProgramFolder).filePath(FileName);
     if (ProgramFolderKeepsSettings(place.ProgramFolder) && CanWrite(beside)) {
-        const QString failure = WriteSettingsFile(beside, index);
+        const QString failure = WriteSettingsFile(beside, index, language);
         if (failure.isEmpty()) return beside;
         failures << failure;
     }
@@ -205,7 +240,7 @@ QString WriteVariantIndex(const TSettingsPlace &place, int32_t index, QString *e
         const QString config = QDir(place.ConfigFolder).filePath(FileName);
         const QString failure =
             QDir().mkpath(place.ConfigFolder)
-                ? WriteSettingsFile(config, index)
+                ? WriteSettingsFile(config, index, language)
                 : QStringLiteral("cannot create \"%1\"").arg(place.ConfigFolder);
         if (failure.isEmpty()) return config;
         failures << failure;

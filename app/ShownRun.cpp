@@ -2,6 +2,8 @@
 
 #include "analysis/MainData.h"
 
+#include <QCoreApplication>
+
 int ShownVariant(int32_t variantIndex, const TCountArray &counts1, const TCountArray &counts2) {
     if (variantIndex < 0 || variantIndex >= VariantCount) return 0;
     for (int m = 1; m <= 10; ++m) {
@@ -17,10 +19,12 @@ TShownRun ShownRunOf(TRunResult run, int variant, const QString &smoothingText) 
     QString smoothingName = smoothingText;
     if (!smoothingName.isEmpty()) smoothingName[0] = smoothingName[0].toLower();
     shown.Heading =
-        (variant > 0 ? QStringLiteral("вариант %1").arg(variant) : QStringLiteral("свои данные")) +
+        (variant > 0 ? QCoreApplication::translate("ShownRun", "вариант %1").arg(variant)
+                     : QCoreApplication::translate("ShownRun", "свои данные")) +
         (smoothingName.isEmpty() ? QString() : QStringLiteral(", ") + smoothingName);
-    shown.FileBase = variant > 0 ? QStringLiteral("zelvano-вариант-%1").arg(variant)
-                                 : QStringLiteral("zelvano-свои-данные");
+    shown.FileBase =
+        variant > 0 ? QCoreApplication::translate("ShownRun", "zelvano-вариант-%1").arg(variant)
+                    : QCoreApplication::translate("ShownRun", "zelvano-свои-данные");
     shown.Result = std::make_shared<const TRunResult>(std::move(run));
     return shown;
 }

@@ -12,8 +12,10 @@
 #include "runtime/Cp1251.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -81,13 +83,16 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
         label->setGeometry(geometry);
         return label;
     };
-    FLabel1 = addLabel(QStringLiteral("Популяция №1"), {8, 69, 88, 16}, bold11);
-    FLabel2 = addLabel(QStringLiteral("Популяция №2"), {8, 165, 88, 16}, bold11);
-    FLabel3 = addLabel(QStringLiteral("Вариант №:"), {8, 13, 66, 16}, bold11);
-    FLabel4 = addLabel(QStringLiteral("Тип сглаживания графика"), {8, 288, 120, 13},
-                       ClassicFont(ComicFace, 9, true));
+    FLabel1 =
+        addLabel(QCoreApplication::translate("TForm1", "Популяция №1"), {8, 69, 88, 16}, bold11);
+    FLabel2 =
+        addLabel(QCoreApplication::translate("TForm1", "Популяция №2"), {8, 165, 88, 16}, bold11);
+    FLabel3 =
+        addLabel(QCoreApplication::translate("TForm1", "Вариант №:"), {8, 13, 66, 16}, bold11);
+    FLabel4 = addLabel(QCoreApplication::translate("TForm1", "Тип сглаживания графика"),
+                       {8, 288, 120, 13}, ClassicFont(ComicFace, 9, true));
 
-    FButton1 = new QPushButton(QStringLiteral("Делать"), this);
+    FButton1 = new QPushButton(QCoreApplication::translate("TForm1", "Делать"), this);
     FButton1->setGeometry(304, 280, 217, 97);
     connect(FButton1, &QPushButton::clicked, this, &TForm1::Button1Click);
     FButton1->installEventFilter(this);
@@ -123,10 +128,11 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     for (TStringGrid *grid : {FStringGrid1, FStringGrid2})
         grid->OnKeyPress = [this](QChar &key) { StringGrid1KeyPress(key); };
 
-    FRadioGroup1 = new TRadioGroup({QStringLiteral("Без сглаживания"),
-                                    QStringLiteral("Аппроксимация многочленом Лангранжем"),
-                                    QStringLiteral("Аппроксимация методом наименьших квадратов")},
-                                   this);
+    FRadioGroup1 = new TRadioGroup(
+        {QCoreApplication::translate("TForm1", "Без сглаживания"),
+         QCoreApplication::translate("TForm1", "Аппроксимация многочленом Лангранжем"),
+         QCoreApplication::translate("TForm1", "Аппроксимация методом наименьших квадратов")},
+        this);
     FRadioGroup1->setGeometry(8, 299, 257, 78);
     FRadioGroup1->setFont(ClassicFont(ComicFace, 9));
     FRadioGroup1->SetItemIndex(2);
@@ -142,6 +148,19 @@ TForm1::TForm1(const TSettingsPlace &place, QWidget *parent)
     setTabOrder(FStringGrid1, FStringGrid2);
     setTabOrder(FStringGrid2, FRadioGroup1->Buttons()->button(0));
     FButton1->setFocus();
+
+    // The language is picked from the window's context menu, which leaves the layout as it is;
+    // each language is named in itself.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *languages = new QActionGroup(this);
+    for (const auto &[language, name] :
+         {std::pair{TLanguage::Russian, "Русский"}, std::pair{TLanguage::English, "English"}}) {
+        QAction *action = languages->addAction(QString::fromUtf8(name));
+        action->setCheckable(true);
+        action->setChecked(language == TextLanguage());
+        connect(action, &QAction::triggered, this, [this, language] { ChooseLanguage(language); });
+        addAction(action);
+    }
 
     FormCreate();
 }
@@ -176,7 +195,8 @@ void TForm1::FormCreate() {
         move(StartPosition(screen->size(), frameGeometry().size()));
 
     for (int c = 0; c < 10; ++c) {
-        const QString title = QStringLiteral("месяц ") + QString::number(c + 1);
+        const QString title =
+            QCoreApplication::translate("TForm1", "месяц ") + QString::number(c + 1);
         FStringGrid1->SetCells(c, 0, title);
         FStringGrid2->SetCells(c, 0, title);
     }
@@ -199,8 +219,21 @@ void TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     // The window is gone by now: a variant that could not be kept is reported on the terminal.
     QString error;
-    if (WriteVariantIndex(FPlace, VariantIndex, &error).isEmpty())
+    if (WriteVariantIndex(FPlace, VariantIndex, &error, FChosenLanguage).isEmpty())
         std::fprintf(stderr, "zelvano: %s\n", error.toLocal8Bit().constData());
+}
+
+void TForm1::ChooseLanguage(TLanguage language) {
+    const bool change = language != FChosenLanguage.value_or(TextLanguage());
+    FChosenLanguage = language;
+    if (!change) return;
+    // Every window and page would have to be rebuilt to switch at once.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zelvano"),
+                    language == TLanguage::English
+                        ? QStringLiteral("Zelvano will be in English from its next start.")
+                        : QStringLiteral("Zelvano будет на русском со следующего запуска."),
+                    QMessageBox::Ok, this);
+    box.exec();
 }
 
 void TForm1::ComboBox1Change() {
@@ -233,12 +266,12 @@ int32_t TForm1::ParseCount(const QString &text) {
 }
 
 void TForm1::ShowInputError() {
-    ShowRunError(QStringLiteral("Вы ввели неверные данные"));
+    ShowRunError(QCoreApplication::translate("TForm1", "Вы ввели неверные данные"));
     InputError = -1;
 }
 
 void TForm1::ShowInputError(TStringGrid *grid, int population, int col) {
-    ShowRunError(QStringLiteral("Вы ввели неверные данные\n") +
+    ShowRunError(QCoreApplication::translate("TForm1", "Вы ввели неверные данные\n") +
                  QString::fromStdString(
                      BadCountText(population, col + 1, grid->Cells(col, 1).toStdString())));
     InputError = -1;
@@ -250,8 +283,8 @@ void TForm1::ShowInputError(TStringGrid *grid, int population, int col) {
 }
 
 void TForm1::ShowRunError(const QString &text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка ввода"), text, QMessageBox::Ok,
-                    this);
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("TForm1", "Ошибка ввода"),
+                    text, QMessageBox::Ok, this);
     box.exec();
 }
 

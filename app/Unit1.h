@@ -74,6 +74,10 @@ public:
     void ShowInputError(TStringGrid *grid, int population, int col);
     // The modal "Ошибка ввода" box with the error icon and a refused run's reason.
     void ShowRunError(const QString &text);
+    // The language picked in the window's context menu: kept in data.ini with the variant and
+    // used from the next start on, which a note says.
+    void ChooseLanguage(TLanguage language);
+    std::optional<TLanguage> ChosenLanguage() const { return FChosenLanguage; }
 
     // After the results window closed: counts changed on its exploring page become the grids'
     // counts and smoothing, and the variant box shows that they are the user's own. Unchanged
@@ -101,6 +105,7 @@ private:
     void FormDestroy();
 
     TSettingsPlace FPlace;
+    std::optional<TLanguage> FChosenLanguage;
     TFrmRun *FFrmRun = nullptr;
     QLabel *FLabel1 = nullptr;
     QLabel *FLabel2 = nullptr;

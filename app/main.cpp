@@ -1,11 +1,12 @@
 // Zelvano: the input window as the main window and the hidden results window beside it.
 #include "app/Instance.h"
-#include "app/QtLanguage.h"
 #include "app/Unit1.h"
 #include "results/FontSetup.h"
+#include "results/Language.h"
 #include "results/Unit2.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 
 int main(int argc, char **argv) {
@@ -15,7 +16,13 @@ int main(int argc, char **argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zelvano.Zelvano"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zelvano-256.png")));
     InstallFontSubstitutions();
-    InstallQtTranslations();
+    // "--lang ru|en" chooses the language, else the one picked in the window, else the system's;
+    // any other argument is left to Qt.
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(QStringLiteral("lang"), QString(), QStringLiteral("LANG")));
+    parser.parse(QApplication::arguments());
+    InstallLanguage(ChooseLanguage(LanguageOption(parser.value(QStringLiteral("lang"))),
+                                   ReadLanguage(DefaultSettingsPlace()), SystemUiLanguages()));
 
     // Destroyed in reverse: the results window (and the formula font) first, then the input
     // window, which saves the variant.

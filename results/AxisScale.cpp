@@ -1,5 +1,7 @@
 #include "results/AxisScale.h"
 
+#include "runtime/Language.h"
+
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -38,7 +40,7 @@ QString PlainText(double v, int decimals) {
     if (point >= 5)
         for (qsizetype at = point - 3; at > 0; at -= 3)
             text.insert(at, QChar(0x00A0));
-    text.replace(u'.', u',');
+    text.replace(u'.', QChar(DecimalSeparator()));
     return v < 0 && !zero ? QStringLiteral("\u2212") + text : text;
 }
 

@@ -1,6 +1,7 @@
 #include "results/ChartBase.h"
 
 #include "results/AxisScale.h"
+#include "runtime/Language.h"
 
 #include <QChart>
 #include <QLocale>
@@ -68,7 +69,9 @@ TChartBase::TChartBase(const QString &bottomTitle, const QString &leftTitle, int
     c->setBackgroundRoundness(0);
     c->setPlotAreaBackgroundVisible(false);
     c->setLocalizeNumbers(true);
-    c->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    c->setLocale(TextLanguage() == TLanguage::English
+                     ? QLocale(QLocale::English, QLocale::UnitedStates)
+                     : QLocale(QLocale::Russian, QLocale::Russia));
     FAxisX = new QCategoryAxis(c);
     FAxisY = new QCategoryAxis(c);
     for (QCategoryAxis *axis : {FAxisX, FAxisY})

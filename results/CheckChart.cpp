@@ -3,6 +3,7 @@
 #include "results/FontSetup.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -18,11 +19,11 @@ struct TStyle {
 
 // The run's model in the red of the other charts; the fits in colours that stay apart in print.
 const TStyle Styles[TCheckChart::SeriesCount] = {
-    {"программа", Qt::red, Qt::SolidLine},
-    {"данные", Qt::black, Qt::NoPen},
-    {"экспонента", QColor(0, 90, 200), Qt::DashLine},
-    {"насыщение", QColor(0, 140, 60), Qt::SolidLine},
-    {"Ферхюльст", QColor(170, 60, 170), Qt::DashDotLine},
+    {QT_TRANSLATE_NOOP("TCheckChart", "программа"), Qt::red, Qt::SolidLine},
+    {QT_TRANSLATE_NOOP("TCheckChart", "данные"), Qt::black, Qt::NoPen},
+    {QT_TRANSLATE_NOOP("TCheckChart", "экспонента"), QColor(0, 90, 200), Qt::DashLine},
+    {QT_TRANSLATE_NOOP("TCheckChart", "насыщение"), QColor(0, 140, 60), Qt::SolidLine},
+    {QT_TRANSLATE_NOOP("TCheckChart", "Ферхюльст"), QColor(170, 60, 170), Qt::DashDotLine},
 };
 
 // The bottom axis shows the ten months, one tick each; the chart is low, so the left axis takes
@@ -33,7 +34,8 @@ constexpr int MaxIntervalsY = 4;
 } // namespace
 
 TCheckChart::TCheckChart(QWidget *parent)
-    : TChartBase(QStringLiteral("Месяцы"), QStringLiteral("Численность"), MaxIntervalsX,
+    : TChartBase(QCoreApplication::translate("TCheckChart", "Месяцы"),
+                 QCoreApplication::translate("TCheckChart", "Численность"), MaxIntervalsX,
                  MaxIntervalsY, parent, 1, 10) {
     QChart *c = chart();
     c->setMargins(QMargins(4, 4, 4, 4));
@@ -61,7 +63,7 @@ TCheckChart::TCheckChart(QWidget *parent)
             view = new QLineSeries(c);
             view->setPen(QPen(style.Color, 2, style.Pen));
         }
-        view->setName(QString::fromUtf8(style.Name));
+        view->setName(QCoreApplication::translate("TCheckChart", style.Name));
         AddSeries(view);
         // The legend names only what is drawn: an undetermined fit has no curve and no entry.
         auto listed = [c, view] {

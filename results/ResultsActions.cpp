@@ -6,6 +6,7 @@
 #include "results/ResultsPdf.h"
 #include "results/WholeFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,13 +49,17 @@ TResultsActions::TResultsActions(QWidget &window, const QTabWidget &pages, TFrmR
         left += ButtonWidth + ButtonGap;
         return button;
     };
-    FButton2 = addButton("Button2", QStringLiteral("Печать…"), &TResultsActions::Button2Click);
+    FButton2 = addButton("Button2", QCoreApplication::translate("TResultsActions", "Печать…"),
+                         &TResultsActions::Button2Click);
     FButton3 =
-        addButton("Button3", QStringLiteral("Сохранить PDF…"), &TResultsActions::Button3Click);
+        addButton("Button3", QCoreApplication::translate("TResultsActions", "Сохранить PDF…"),
+                  &TResultsActions::Button3Click);
     FButton5 =
-        addButton("Button5", QStringLiteral("Сохранить HTML…"), &TResultsActions::Button5Click);
+        addButton("Button5", QCoreApplication::translate("TResultsActions", "Сохранить HTML…"),
+                  &TResultsActions::Button5Click);
     FButton4 =
-        addButton("Button4", QStringLiteral("Сохранить таблицы…"), &TResultsActions::Button4Click);
+        addButton("Button4", QCoreApplication::translate("TResultsActions", "Сохранить таблицы…"),
+                  &TResultsActions::Button4Click);
 
     // The platform's print and save keys; the PDF is what this window saves.
     auto *print = new QShortcut(QKeySequence::Print, &window);
@@ -83,7 +88,8 @@ QString TResultsActions::Suggested(const QString &suffix) const {
 }
 
 void TResultsActions::ShowWriteError(const QString &sentence) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка записи"), sentence,
+    QMessageBox box(QMessageBox::Critical,
+                    QCoreApplication::translate("TResultsActions", "Ошибка записи"), sentence,
                     QMessageBox::Ok, &FWindow);
     box.exec();
 }
@@ -108,12 +114,13 @@ void TResultsActions::AskAndSave(const QString &title, const QString &filter,
 }
 
 void TResultsActions::Button3Click() {
-    AskAndSave(QStringLiteral("Сохранить PDF"), QStringLiteral("PDF (*.pdf)"),
-               QStringLiteral("pdf"), &TResultsActions::SavePdf);
+    AskAndSave(QCoreApplication::translate("TResultsActions", "Сохранить PDF"),
+               QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"), &TResultsActions::SavePdf);
 }
 
 void TResultsActions::Button4Click() {
-    AskAndSave(QStringLiteral("Сохранить таблицы"), QStringLiteral("Таблицы CSV (*.csv)"),
+    AskAndSave(QCoreApplication::translate("TResultsActions", "Сохранить таблицы"),
+               QCoreApplication::translate("TResultsActions", "Таблицы CSV (*.csv)"),
                QStringLiteral("csv"), &TResultsActions::SaveTables);
 }
 
@@ -125,8 +132,10 @@ void TResultsActions::Button5Click() {
 bool TResultsActions::Print(QPrinter &printer) {
     if (!FRun.Result) return false;
     if (PaintResultsReport(FPages, FTarget, printer, FRun.Heading)) return true;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка печати"),
-                    QStringLiteral("Не удалось напечатать отчёт на принтере\n%1")
+    QMessageBox box(QMessageBox::Critical,
+                    QCoreApplication::translate("TResultsActions", "Ошибка печати"),
+                    QCoreApplication::translate("TResultsActions",
+                                                "Не удалось напечатать отчёт на принтере\n%1")
                         .arg(printer.printerName().isEmpty() ? printer.outputFileName()
                                                              : printer.printerName()),
                     QMessageBox::Ok, &FWindow);

@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QChart>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -159,7 +160,8 @@ bool WriteResultsPdf(const QTabWidget &pages, TFrmRunTarget &target, const QStri
         if (!PaintResultsReport(pages, target, pdf, heading)) {
             error = QStringLiteral("cannot make the report for \"%1\"").arg(file);
             if (russian)
-                *russian = QStringLiteral("Не удалось составить отчёт для файла «%1».")
+                *russian = QCoreApplication::translate("ResultsPdf",
+                                                       "Не удалось составить отчёт для файла «%1».")
                                .arg(QDir::toNativeSeparators(file));
             return false;
         }

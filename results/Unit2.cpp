@@ -12,6 +12,7 @@
 #include "runtime/Cp1251.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,7 +55,7 @@ TFrmRun::~TFrmRun() {
 }
 
 void TFrmRun::FormCreate() {
-    setWindowTitle(QStringLiteral("Данные"));
+    setWindowTitle(QCoreApplication::translate("TFrmRun", "Данные"));
     // Resizable down to what a 1280 x 720 screen with a panel leaves; the pages scroll and the
     // button row stays at the bottom. It opens at the size the pages are laid out for.
     setMinimumSize(MinimumWidth, MinimumHeight);
@@ -75,7 +76,7 @@ void TFrmRun::FormCreate() {
     CreateExplorePage();
     ShowPage(4);
 
-    FButton1 = new QPushButton(QStringLiteral("Ок"), this);
+    FButton1 = new QPushButton(QCoreApplication::translate("TFrmRun", "Ок"), this);
     FButton1->setObjectName(QStringLiteral("Button1"));
     FButton1->setGeometry(744, 680, 217, 33);
     FButton1->setFont(ClassicFont(ComicFace, 11, true));
@@ -198,8 +199,9 @@ void TFrmRun::AddImagePair(QWidget *page, int left, int right) {
 
 void TFrmRun::AddChart(QWidget *page, int number, QRect geometry, const QString &bottomTitle,
                        bool markersOnLine, bool measuredMarkers) {
-    auto *chart = new TChart(bottomTitle, QStringLiteral("Численность популяции"), markersOnLine,
-                             page, measuredMarkers);
+    auto *chart =
+        new TChart(bottomTitle, QCoreApplication::translate("TFrmRun", "Численность популяции"),
+                   markersOnLine, page, measuredMarkers);
     chart->setObjectName(QStringLiteral("Chart%1").arg(number));
     chart->setGeometry(geometry);
     FCharts[static_cast<size_t>(number)] = chart;
@@ -227,53 +229,61 @@ void TFrmRun::AddProjectionPage(int number, const QString &caption, std::array<i
     QWidget *page = AddPage(number, caption);
     AddChart(page, charts[0], {0, 0, 721, 269}, bottomTitle, markersOnLine);
     AddChart(page, charts[1], {0, 270, 721, 268}, bottomTitle, markersOnLine);
-    AddLabel(page, labels[0], {728, 32}, QStringLiteral("Первая популяция"));
+    AddLabel(page, labels[0], {728, 32},
+             QCoreApplication::translate("TFrmRun", "Первая популяция"));
     AddLabel(page, labels[1], {728, 48}, period);
-    AddLabel(page, labels[2], {728, 308}, QStringLiteral("Вторая популяция"));
+    AddLabel(page, labels[2], {728, 308},
+             QCoreApplication::translate("TFrmRun", "Вторая популяция"));
     AddLabel(page, labels[3], {728, 326}, period);
 }
 
 void TFrmRun::CreatePages() {
     const QFont labelBold = ClassicFont(ComicFace, 11, true);
-    const QString months = QStringLiteral("Месяцы");
+    const QString months = QCoreApplication::translate("TFrmRun", "Месяцы");
 
-    QWidget *page = AddPage(1, QStringLiteral("Формулы"));
+    QWidget *page = AddPage(1, QCoreApplication::translate("TFrmRun", "Формулы"));
     page->setFont(ClassicFont(SansFace, 19));
     AddImage(page, 1, 0, PageWidth, PageHeight);
 
     // The month charts of population 1 and 2 with the labels the run writes.
     for (int p = 1; p <= 2; ++p) {
-        page = AddPage(p + 1, QStringLiteral("График %1").arg(p));
+        page = AddPage(p + 1, QCoreApplication::translate("TFrmRun", "График %1").arg(p));
         AddLabel(page, p, {40, 16},
-                 p == 1 ? QStringLiteral("Первая популяция") : QStringLiteral("Вторая популяция"),
+                 p == 1 ? QCoreApplication::translate("TFrmRun", "Первая популяция")
+                        : QCoreApplication::translate("TFrmRun", "Вторая популяция"),
                  &labelBold);
         AddChart(page, p, {40, 48, 657, 321}, months, false, true);
         AddRunLabel(page, p + 2, {48, 392});
         AddRunLabel(page, p + 4, {48, 416});
     }
 
-    AddImagePair(AddPage(4, QStringLiteral("Коэффициент k")), 2, 3);
-    AddImagePair(AddPage(5, QStringLiteral("Понедельный рост")), 4, 5);
-    AddProjectionPage(6, QStringLiteral("График понедельный рост"), {3, 4}, {7, 9, 8, 10},
-                      QStringLiteral("4-5 месяцы"), QStringLiteral("Недели"), false);
-    AddImagePair(AddPage(7, QStringLiteral("За два года ")), 6, 7);
-    AddProjectionPage(8, QStringLiteral("График два года"), {6, 5}, {11, 12, 13, 14},
-                      QStringLiteral("2 года"), months, true);
-    AddImagePair(AddPage(9, QStringLiteral("За три года")), 8, 9);
-    AddProjectionPage(11, QStringLiteral("График три года"), {12, 11}, {16, 15, 17, 18},
-                      QStringLiteral("3 года"), months, true);
+    AddImagePair(AddPage(4, QCoreApplication::translate("TFrmRun", "Коэффициент k")), 2, 3);
+    AddImagePair(AddPage(5, QCoreApplication::translate("TFrmRun", "Понедельный рост")), 4, 5);
+    AddProjectionPage(6, QCoreApplication::translate("TFrmRun", "График понедельный рост"), {3, 4},
+                      {7, 9, 8, 10}, QCoreApplication::translate("TFrmRun", "4-5 месяцы"),
+                      QCoreApplication::translate("TFrmRun", "Недели"), false);
+    AddImagePair(AddPage(7, QCoreApplication::translate("TFrmRun", "За два года ")), 6, 7);
+    AddProjectionPage(8, QCoreApplication::translate("TFrmRun", "График два года"), {6, 5},
+                      {11, 12, 13, 14}, QCoreApplication::translate("TFrmRun", "2 года"), months,
+                      true);
+    AddImagePair(AddPage(9, QCoreApplication::translate("TFrmRun", "За три года")), 8, 9);
+    AddProjectionPage(11, QCoreApplication::translate("TFrmRun", "График три года"), {12, 11},
+                      {16, 15, 17, 18}, QCoreApplication::translate("TFrmRun", "3 года"), months,
+                      true);
 
-    page = AddPage(10, QStringLiteral("Вывод"));
+    page = AddPage(10, QCoreApplication::translate("TFrmRun", "Вывод"));
     const QFont conclusionTitle = ClassicFont(ComicFace, 29, true);
-    QLabel *title = AddLabel(page, 20, {152, 48}, QStringLiteral("Вывод"), &conclusionTitle);
+    QLabel *title = AddLabel(page, 20, {152, 48}, QCoreApplication::translate("TFrmRun", "Вывод"),
+                             &conclusionTitle);
     QPalette blue = title->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     title->setPalette(blue);
     const QFont conclusion = ClassicFont(ComicFace, 21, true);
-    AddLabel(page, 19, {120, 152}, QStringLiteral("Чтоб не вымреть нужно размножаться !"),
+    AddLabel(page, 19, {120, 152},
+             QCoreApplication::translate("TFrmRun", "Чтоб не вымреть нужно размножаться !"),
              &conclusion);
 
-    page = AddPage(12, QStringLiteral("Проверка"));
+    page = AddPage(12, QCoreApplication::translate("TFrmRun", "Проверка"));
     AddImage(page, 10, 0, HalfWidth, CheckTextHeight);
     AddImage(page, 11, HalfWidth, PageWidth - HalfWidth, CheckTextHeight);
     for (int i = 0; i < 2; ++i) {

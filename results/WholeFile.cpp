@@ -1,6 +1,7 @@
 #include "results/WholeFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -24,23 +25,30 @@ QString RussianWriteFailure(const QString &file, int error, const QString &syste
         int Error;
         const char *Reason;
     } reasons[] = {
-        {ENOSPC, "нет места на диске"},     {EDQUOT, "превышена дисковая квота"},
-        {EFBIG, "файл слишком велик"},      {EACCES, "нет прав на запись"},
-        {EPERM, "нет прав на запись"},      {EROFS, "диск доступен только для чтения"},
-        {EISDIR, "это папка, а не файл"},   {ENOENT, "такой папки нет"},
-        {ENOTDIR, "часть пути — не папка"}, {ENAMETOOLONG, "слишком длинное имя"},
-        {EIO, "ошибка ввода-вывода"},
+        {ENOSPC, QT_TRANSLATE_NOOP("WholeFile", "нет места на диске")},
+        {EDQUOT, QT_TRANSLATE_NOOP("WholeFile", "превышена дисковая квота")},
+        {EFBIG, QT_TRANSLATE_NOOP("WholeFile", "файл слишком велик")},
+        {EACCES, QT_TRANSLATE_NOOP("WholeFile", "нет прав на запись")},
+        {EPERM, QT_TRANSLATE_NOOP("WholeFile", "нет прав на запись")},
+        {EROFS, QT_TRANSLATE_NOOP("WholeFile", "диск доступен только для чтения")},
+        {EISDIR, QT_TRANSLATE_NOOP("WholeFile", "это папка, а не файл")},
+        {ENOENT, QT_TRANSLATE_NOOP("WholeFile", "такой папки нет")},
+        {ENOTDIR, QT_TRANSLATE_NOOP("WholeFile", "часть пути — не папка")},
+        {ENAMETOOLONG, QT_TRANSLATE_NOOP("WholeFile", "слишком длинное имя")},
+        {EIO, QT_TRANSLATE_NOOP("WholeFile", "ошибка ввода-вывода")},
     };
     QString reason = systemText;
     for (const auto &r : reasons)
-        if (r.Error == error) reason = QString::fromUtf8(r.Reason);
-    return QStringLiteral("Не удалось записать файл «%1»: %2.")
+        if (r.Error == error) reason = QCoreApplication::translate("WholeFile", r.Reason);
+    return QCoreApplication::translate("WholeFile", "Не удалось записать файл «%1»: %2.")
         .arg(QDir::toNativeSeparators(file), reason);
 }
 
 QString WriteWholeFile(const QString &file, QByteArrayView content, QString *russian) {
     if (file.isEmpty()) {
-        if (russian) *russian = QStringLiteral("Не удалось записать файл: у него нет имени.");
+        if (russian)
+            *russian = QCoreApplication::translate("WholeFile",
+                                                   "Не удалось записать файл: у него нет имени.");
         return QStringLiteral("cannot write a file without a name");
     }
     // A folder or a device under that name is not replaced by a file.
@@ -48,10 +56,12 @@ QString WriteWholeFile(const QString &file, QByteArrayView content, QString *rus
     if (info.exists() && !info.isFile()) {
         const QString line = QStringLiteral("cannot write \"%1\": not a regular file").arg(file);
         if (russian)
-            *russian = info.isDir() ? RussianWriteFailure(file, EISDIR, QString())
-                                    : QStringLiteral("Не удалось записать файл «%1»: это не "
-                                                     "обычный файл.")
-                                          .arg(QDir::toNativeSeparators(file));
+            *russian = info.isDir()
+                           ? RussianWriteFailure(file, EISDIR, QString())
+                           : QCoreApplication::translate("WholeFile",
+                                                         "Не удалось записать файл «%1»: это не "
+                                                         "обычный файл.")
+                                 .arg(QDir::toNativeSeparators(file));
         return line;
     }
     QSaveFile out(file);

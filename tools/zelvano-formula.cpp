@@ -6,6 +6,7 @@
 #include "formula/make/ExprMake.h"
 #include "results/DrawFunc.h"
 #include "results/FontSetup.h"
+#include "results/Language.h"
 #include "results/WholeFile.h"
 #include "runtime/Cp1251.h"
 #include "tools/CommandLine.h"
@@ -50,6 +51,8 @@ const char *const Usage =
     "  --scale N   with a PNG: N times the screen resolution, 1 to 8 (default 1)\n"
     "  --classic   exactly the program's picture instead: its size, cut where the program\n"
     "              cuts, outlines drawn aliased as on the classic surface\n"
+    "  --lang L    ru or en: the decimal separator of numbers and the language of error\n"
+    "              messages (default: the system's; Russian where none is set)\n"
     "  --help      show this text\n"
     "  --version   show the version\n"
     "\n"
@@ -73,6 +76,7 @@ struct TOptions {
     std::string Output;
     std::string Formula;
     bool HaveFormula = false;
+    std::optional<TLanguage> Language;
     // "-f": Formula names the file that holds the formula.
     bool FromFile = false;
     int Scale = 1;
@@ -113,7 +117,7 @@ int ParseArguments(const QStringList &args, TOptions &o) {
     const char *const flags[] = {"framed", "boxes", "tree", "latex", "mathml", "speech", "classic"};
     for (const char *flag : flags)
         parser.addOption(QCommandLineOption(QString::fromLatin1(flag)));
-    for (const char *valued : {"size", "o", "f", "scale"})
+    for (const char *valued : {"size", "o", "f", "scale", "lang"})
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(valued), QString(), QStringLiteral("VALUE")));
     if (auto exit = ParseCommandLine(
@@ -146,6 +150,10 @@ int ParseArguments(const QStringList &args, TOptions &o) {
         const std::optional<int> scale = WholeNumberArgument(v, 1, 8);
         if (!scale) return usage("--scale takes a whole number from 1 to 8, not \"" + v + "\"");
         o.Scale = *scale;
+    }
+    if (parser.isSet(QStringLiteral("lang"))) {
+        o.Language = LanguageOption(parser.value(QStringLiteral("lang")));
+        if (!o.Language) return usage("--lang takes ru or en, not \"" + value("lang") + "\"");
     }
     if (parser.isSet(QStringLiteral("o"))) {
         o.Output = value("o");
@@ -315,6 +323,7 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQt);
     QGuiApplication app(argc, argv);
+    InstallLanguage(ChooseLanguage(o.Language, std::nullopt, SystemUiLanguages()));
     InstallFontSubstitutions();
     InitFormulaFont();
     SetFormulaFontSize(o.Size);

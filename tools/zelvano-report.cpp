@@ -9,6 +9,7 @@
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
 #include "results/HtmlLesson.h"
+#include "results/Language.h"
 #include "results/ResultsPdf.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -65,16 +66,21 @@ const char *const Usage =
     "                   pages with their texts, formulas (vector pictures with MathML\n"
     "                   and a spoken description) and charts, for any browser\n"
     "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
-    "                   value, as computed and as the page shows it; semicolons,\n"
-    "                   decimal commas, UTF-8\n"
+    "                   value, as computed and as the page shows it; UTF-8, in\n"
+    "                   Russian with semicolons and decimal commas, in English with\n"
+    "                   commas and decimal points\n"
+    "  --lang ru|en     the language of the records, pages and files (default: the\n"
+    "                   system's; Russian where none is set)\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
     "Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)\n"
     "or output that cannot be written; 2 wrong usage.\n";
 
-const char *const SmoothingNames[] = {"без сглаживания", "аппроксимация многочленом Лангранжем",
-                                      "аппроксимация методом наименьших квадратов"};
+const char *const SmoothingNames[] = {
+    QT_TRANSLATE_NOOP("ReportTool", "без сглаживания"),
+    QT_TRANSLATE_NOOP("ReportTool", "аппроксимация многочленом Лангранжем"),
+    QT_TRANSLATE_NOOP("ReportTool", "аппроксимация методом наименьших квадратов")};
 
 const char *const OneOutput = "give one of --dump, --png, --pdf, --html, --csv";
 
@@ -87,6 +93,7 @@ struct TOptions {
     TOutput Output = TOutput::None;
     QString Path;
     int Scale = 1;
+    std::optional<TLanguage> Language;
     bool ScaleGiven = false;
 };
 
@@ -115,6 +122,7 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
                        valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
                        valued("pdf", "FILE"), valued("csv", "FILE"), valued("html", "FILE"),
+                       valued("lang", "LANG"),
                        QCommandLineOption(QStringLiteral("dump"))});
     if (auto exit = ParseCommandLine(
             parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
@@ -133,6 +141,10 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     if (parser.isSet(QStringLiteral("smoothing")) &&
         !IntArgument(parser.value(QStringLiteral("smoothing")), 0, 2, o.Smoothing))
         return UsageError("--smoothing needs 0, 1 or 2");
+    if (parser.isSet(QStringLiteral("lang"))) {
+        o.Language = LanguageOption(parser.value(QStringLiteral("lang")));
+        if (!o.Language) return UsageError("--lang needs ru or en");
+    }
     o.ScaleGiven = parser.isSet(QStringLiteral("scale"));
     if (o.ScaleGiven && !IntArgument(parser.value(QStringLiteral("scale")), 1, 8, o.Scale))
         return UsageError("--scale needs a whole number from 1 to 8");
@@ -168,7 +180,8 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
 bool CountsFromText(const QString &text, int population, TCountArray &counts, QString &error) {
     static const QRegularExpression blanks(QStringLiteral("[ \\t\\r\\n]+"));
     const QStringList cells = text.split(blanks, Qt::SkipEmptyParts);
-    const QString where = QStringLiteral("Популяция №%1").arg(population);
+    const QString where =
+        QCoreApplication::translate("ReportTool", "Популяция №%1").arg(population);
     for (int c = 0; c < 10; ++c) {
         const QString cell = cells.value(c);
         if (c >= cells.size() ||
@@ -180,7 +193,8 @@ bool CountsFromText(const QString &text, int population, TCountArray &counts, QS
         }
     }
     if (cells.size() > 10) {
-        error = QStringLiteral("%1: лишнее число \"%2\" после месяца 10").arg(where, cells[10]);
+        error = QCoreApplication::translate("ReportTool", "%1: лишнее число \"%2\" после месяца 10")
+                    .arg(where, cells[10]);
         return false;
     }
     return true;
@@ -351,7 +365,10 @@ int Run(const TOptions &o) {
         QString which;
         if (!CountsFromText(*o.Counts1, 1, counts1, which) ||
             !CountsFromText(*o.Counts2, 2, counts2, which)) {
-            Print(stderr, "Вы ввели неверные данные: " + which.toStdString() + "\n");
+            Print(stderr,
+                  QCoreApplication::translate("ReportTool", "Вы ввели неверные данные: %1\n")
+                      .arg(which)
+                      .toStdString());
             return ExitBadInput;
         }
     } else {
@@ -370,8 +387,9 @@ int Run(const TOptions &o) {
     const TRunResult &run = *analysis.Result;
 
     const QString heading =
-        (o.Counts1 ? QStringLiteral("свои данные") : QStringLiteral("вариант %1").arg(o.Variant)) +
-        QStringLiteral(", ") + QString::fromUtf8(SmoothingNames[o.Smoothing]);
+        (o.Counts1 ? QCoreApplication::translate("ReportTool", "свои данные")
+                   : QCoreApplication::translate("ReportTool", "вариант %1").arg(o.Variant)) +
+        QStringLiteral(", ") + QCoreApplication::translate("ReportTool", SmoothingNames[o.Smoothing]);
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
@@ -423,6 +441,7 @@ int main(int argc, char **argv) {
     qInstallMessageHandler(QuietMessages);
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelvano"));
+    InstallLanguage(ChooseLanguage(options.Language, std::nullopt, SystemUiLanguages()));
     try {
         return Run(options);
     } catch (const std::exception &e) {

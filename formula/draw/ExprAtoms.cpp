@@ -2,6 +2,7 @@
 
 #include "formula/draw/ExprLayout.h"
 
+#include "runtime/Language.h"
 #include "runtime/NumText.h"
 
 #include <cmath>
@@ -9,8 +10,6 @@
 
 namespace {
 
-// The decimal separator of the program's (Russian) locale.
-constexpr char DecimalSeparator = ',';
 // The middle dot of Windows-1251, written between a mantissa and its power of ten.
 constexpr char MiddleDot = '\xB7';
 
@@ -95,14 +94,14 @@ bool GreekCapital(uint16_t c) {
 bool ReadBack(const std::string &text, long double &value) {
     std::string s = text;
     for (char &c : s)
-        if (c == DecimalSeparator) c = '.';
+        if (c == DecimalSeparator()) c = '.';
     return !s.empty() && ValExtended(s, value) == 0;
 }
 
 // The general-format text of a number text read back, which drops trailing zeros.
 std::string Normalized(const std::string &text) {
     long double v;
-    return ReadBack(text, v) ? FloatToStrGeneral(v, DecimalSeparator) : text;
+    return ReadBack(text, v) ? FloatToStrGeneral(v, DecimalSeparator()) : text;
 }
 
 } // namespace
@@ -216,8 +215,8 @@ void TExprNumber::SplitText() {
 }
 
 std::string TExprNumber::BuildText() {
-    return FExpForm ? FloatToStrExponent(FValue, 14, 0, DecimalSeparator)
-                    : FloatToStrGeneral(FValue, DecimalSeparator);
+    return FExpForm ? FloatToStrExponent(FValue, 14, 0, DecimalSeparator())
+                    : FloatToStrGeneral(FValue, DecimalSeparator());
 }
 
 namespace {
@@ -299,8 +298,8 @@ std::string TExprExpNumber::BuildText() {
     const int p = FPrecision < 1 ? 1 : FPrecision > 18 ? 18 : FPrecision;
     const int d = FDigits < 0 ? 0 : FDigits > 18 ? 18 : FDigits;
     if (FValue != 0 && std::log10(std::fabs(FValue)) <= -static_cast<long double>(FExpLimit))
-        return FloatToStrExponent(FValue, p, 1, DecimalSeparator);
-    return FloatToStrFixed(FValue, p, d, DecimalSeparator);
+        return FloatToStrExponent(FValue, p, 1, DecimalSeparator());
+    return FloatToStrFixed(FValue, p, d, DecimalSeparator());
 }
 
 // TExprExtSymbol

@@ -1,5 +1,4 @@
 #include "analysis/MainData.h"
-#include "app/QtLanguage.h"
 #include "app/Unit1.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
@@ -289,11 +288,4 @@ TEST_F(InputWindow, AnUnwritableProgramFolderKeepsTheChoiceInTheConfigFolder) {
     TModalAnswerer answerer;
     form.reset();
     EXPECT_TRUE(answerer.Records.empty());
-}
-
-TEST(QtLanguage, QtsOwnDialogsAndButtonsSpeakRussian) {
-    ASSERT_TRUE(InstallQtTranslations());
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), QStringLiteral("текст"),
-                    QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Отмена"));
 }

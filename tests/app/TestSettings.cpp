@@ -235,3 +235,16 @@ TEST(InstanceSlot, EachRunningCopyTakesTheLowestFreeSlotAndOffsetsItsWindows) {
     first.reset();
     EXPECT_EQ(TInstanceSlot(folder.path()).Number(), 0);
 }
+
+TEST_F(SettingsFile, AChosenLanguageIsKeptBesideTheVariantUntilChangedAndNonsenseIsNone) {
+    EXPECT_FALSE(ReadLanguage(FPlace));
+    ASSERT_FALSE(WriteVariantIndex(FPlace, 4, nullptr, TLanguage::English).isEmpty());
+    EXPECT_EQ(ReadLanguage(FPlace), TLanguage::English);
+    // A write without a choice keeps the stored language.
+    ASSERT_FALSE(WriteVariantIndex(FPlace, 6).isEmpty());
+    EXPECT_EQ(ReadLanguage(FPlace), TLanguage::English);
+    EXPECT_EQ(ReadVariantIndex(FPlace), 6);
+    WriteFile(Beside(), "[variant]\nnumber=6\n[language]\ncode=fr\n");
+    EXPECT_FALSE(ReadLanguage(FPlace));
+    EXPECT_EQ(ReadVariantIndex(FPlace), 6);
+}

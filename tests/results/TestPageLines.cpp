@@ -1,8 +1,9 @@
-// No line of any page runs out of its area: over the built-in variants and a few hundred random
-// counts a user could type, every text and formula painted by a run, measured with the real
-// fonts, stays inside the image area it was painted on.
+// No line of any page runs out of its area: in both languages, over the built-in variants and a
+// few hundred random counts a user could type, every text and formula painted by a run, measured
+// with the real fonts, stays inside the image area it was painted on.
 #include "analysis/MainData.h"
 #include "analysis/Report.h"
+#include "results/Language.h"
 #include "results/QtCanvas.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
@@ -68,9 +69,15 @@ TCountArray RandomCounts(std::mt19937 &random) {
     return counts;
 }
 
+class PageLines : public testing::TestWithParam<TLanguage> {
+protected:
+    void SetUp() override { ASSERT_TRUE(InstallLanguage(GetParam())); }
+    void TearDown() override { InstallLanguage(TLanguage::Russian); }
+};
+
 } // namespace
 
-TEST(PageLines, EveryLineOfEveryPageStaysInsideItsArea) {
+TEST_P(PageLines, EveryLineOfEveryPageStaysInsideItsArea) {
     TFrmRun frmRun;
     TFrmRunTarget &target = frmRun.Target();
     for (int v = 0; v < VariantCount; ++v) {
@@ -103,3 +110,9 @@ TEST(PageLines, EveryLineOfEveryPageStaysInsideItsArea) {
     }
     EXPECT_EQ(accepted, 200);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, PageLines,
+                         testing::Values(TLanguage::Russian, TLanguage::English),
+                         [](const auto &info) {
+                             return info.param == TLanguage::English ? "English" : "Russian";
+                         });

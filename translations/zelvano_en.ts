@@ -1,0 +1,804 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>CheckPage</name>
+    <message>
+        <source>Экспоненциальная модель</source>
+        <translation>Exponential model</translation>
+    </message>
+    <message>
+        <source>экспоненциальная модель</source>
+        <translation>the exponential model</translation>
+    </message>
+    <message>
+        <source>Модель насыщения</source>
+        <translation>Saturation model</translation>
+    </message>
+    <message>
+        <source>модель насыщения</source>
+        <translation>the saturation model</translation>
+    </message>
+    <message>
+        <source>Модель Ферхюльста</source>
+        <translation>Verhulst model</translation>
+    </message>
+    <message>
+        <source>модель Ферхюльста</source>
+        <translation>the Verhulst model</translation>
+    </message>
+    <message>
+        <source>нет начального приближения: мало положительных численностей</source>
+        <translation>no starting values: too few positive counts</translation>
+    </message>
+    <message>
+        <source>итерации не сошлись за 1000 шагов</source>
+        <translation>the iterations did not converge in 1000 steps</translation>
+    </message>
+    <message>
+        <source>значения вышли за пределы представимых чисел</source>
+        <translation>the values left the range of representable numbers</translation>
+    </message>
+    <message>
+        <source>данные не показывают насыщения</source>
+        <translation>the data show no saturation</translation>
+    </message>
+    <message>
+        <source>параметры не определяются однозначно</source>
+        <translation>the parameters are not uniquely determined</translation>
+    </message>
+    <message>
+        <source>Коэффициент k программы отрицателен, хотя численность выросла: по модели программы популяция убывает.</source>
+        <translation>The program&apos;s k is negative although the count grew: by the program&apos;s model the population declines.</translation>
+    </message>
+    <message>
+        <source>понедельный</source>
+        <translation>weekly</translation>
+    </message>
+    <message>
+        <source>за два года</source>
+        <translation>two-year</translation>
+    </message>
+    <message>
+        <source>за три года</source>
+        <translation>three-year</translation>
+    </message>
+    <message>
+        <source>Прогноз программы даёт отрицательную численность (</source>
+        <translation>The program&apos;s projection gives a negative count (</translation>
+    </message>
+    <message>
+        <source>Численность выше S = </source>
+        <translation>The count exceeds S = </translation>
+    </message>
+    <message>
+        <source> в месяцах</source>
+        <translation> in months</translation>
+    </message>
+    <message>
+        <source>от месяца </source>
+        <translation>from month </translation>
+    </message>
+    <message>
+        <source> к месяцу </source>
+        <translation> to month </translation>
+    </message>
+    <message>
+        <source> (с </source>
+        <translation> (from </translation>
+    </message>
+    <message>
+        <source> до </source>
+        <translation> to </translation>
+    </message>
+    <message>
+        <source>Численность падает </source>
+        <translation>The count falls </translation>
+    </message>
+    <message>
+        <source> раза</source>
+        <translation> times</translation>
+    </message>
+    <message>
+        <source> раз</source>
+        <translation> times</translation>
+    </message>
+    <message>
+        <source>, в том числе:</source>
+        <translation>, among them:</translation>
+    </message>
+    <message>
+        <source>Численность падает:</source>
+        <translation>The count falls:</translation>
+    </message>
+    <message>
+        <source>Первая популяция: подгонка методом наименьших квадратов</source>
+        <translation>Population 1: least-squares fit</translation>
+    </message>
+    <message>
+        <source>Вторая популяция: подгонка методом наименьших квадратов</source>
+        <translation>Population 2: least-squares fit</translation>
+    </message>
+    <message>
+        <source>Модель программы: </source>
+        <translation>The program&apos;s model: </translation>
+    </message>
+    <message>
+        <source>Это уравнение насыщения; логистическая кривая - модель Ферхюльста.</source>
+        <translation>This is the saturation equation; the logistic curve is the Verhulst model.</translation>
+    </message>
+    <message>
+        <source>: не определена, </source>
+        <translation>: not determined, </translation>
+    </message>
+    <message>
+        <source>: точная подгонка, RSS = </source>
+        <translation>: exact fit, RSS = </translation>
+    </message>
+    <message>
+        <source>; вес </source>
+        <translation>; Akaike weight </translation>
+    </message>
+    <message>
+        <source>Ни одна модель не определена по этим данным.</source>
+        <translation>No model can be determined from these data.</translation>
+    </message>
+    <message>
+        <source>Данные точно описывает </source>
+        <translation>The data are fitted exactly by </translation>
+    </message>
+    <message>
+        <source>Лучшая по AICc - </source>
+        <translation>Best by AICc: </translation>
+    </message>
+    <message>
+        <source>логистическая модель</source>
+        <translation>the logistic model</translation>
+    </message>
+    <message>
+        <source>Выбор модели совпадает с программой (</source>
+        <translation>The choice of model agrees with the program&apos;s (</translation>
+    </message>
+    <message>
+        <source>Выбор модели не совпадает с программой (</source>
+        <translation>The choice of model differs from the program&apos;s (</translation>
+    </message>
+    <message>
+        <source>Подгонка не определена; у программы </source>
+        <translation>No fit is determined; the program uses </translation>
+    </message>
+    <message>
+        <source>Шаг за месяц: программа </source>
+        <translation>Monthly step: program </translation>
+    </message>
+    <message>
+        <source>, подгонка </source>
+        <translation>, fit </translation>
+    </message>
+    <message>
+        <source>, подгонка не определена</source>
+        <translation>, fit not determined</translation>
+    </message>
+    <message>
+        <source>Внимание! </source>
+        <translation>Warning: </translation>
+    </message>
+</context>
+<context>
+    <name>ExprMessages</name>
+    <message>
+        <source>Недопустимый символ в позиции </source>
+        <translation>Invalid character at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;)&quot; в позиции </source>
+        <translation>&quot;)&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;]&quot; в позиции </source>
+        <translation>&quot;]&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;}&quot; в позиции </source>
+        <translation>&quot;}&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;|&quot; в позиции </source>
+        <translation>&quot;|&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается цифра в позиции </source>
+        <translation>A digit expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается &quot;,&quot; в позиции </source>
+        <translation>&quot;,&quot; expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается число в позиции </source>
+        <translation>A number expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается знак открывающей скобки в позиции </source>
+        <translation>An opening bracket expected at position </translation>
+    </message>
+    <message>
+        <source>Ожидается знак закрывающей скобки в позиции </source>
+        <translation>A closing bracket expected at position </translation>
+    </message>
+    <message>
+        <source>Незавершённая строка</source>
+        <translation>Unterminated string</translation>
+    </message>
+    <message>
+        <source>Слишком глубокая вложенность в позиции </source>
+        <translation>Nesting too deep at position </translation>
+    </message>
+    <message>
+        <source>Формула слишком велика</source>
+        <translation>The formula is too large</translation>
+    </message>
+    <message>
+        <source>Число длиннее 255 знаков в позиции </source>
+        <translation>A number longer than 255 characters at position </translation>
+    </message>
+    <message>
+        <source>Число вне допустимого диапазона в позиции </source>
+        <translation>A number out of range at position </translation>
+    </message>
+</context>
+<context>
+    <name>GridClipboard</name>
+    <message>
+        <source>числа</source>
+        <translation>numbers</translation>
+    </message>
+    <message>
+        <source>чисел</source>
+        <translation>numbers</translation>
+    </message>
+    <message>
+        <source>вставлено %1 из более чем %2 %3</source>
+        <translation>pasted %1 of more than %2 %3</translation>
+    </message>
+    <message>
+        <source>вставлено %1 из %2 %3</source>
+        <translation>pasted %1 of %2 %3</translation>
+    </message>
+    <message>
+        <source>пропущено нечисловых значений: %1</source>
+        <translation>values that are not numbers skipped: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Выражение мат модели с числовыми коэфициентами:</source>
+        <translation>The model with its numerical coefficients:</translation>
+    </message>
+    <message>
+        <source>где</source>
+        <translation>where</translation>
+    </message>
+    <message>
+        <source>Экспоненциальная модель роста популяции</source>
+        <translation>Exponential model of population growth</translation>
+    </message>
+    <message>
+        <source> - прирост численности популяции за период времени</source>
+        <translation> - the change in population size over the time interval</translation>
+    </message>
+    <message>
+        <source> - коэффициент, учитывающий скорость процесса нарастания численности;</source>
+        <translation> - the growth coefficient, the rate at which the population grows;</translation>
+    </message>
+    <message>
+        <source> - общая численность популяции на данный момент времени;</source>
+        <translation> - the population size at the given time;</translation>
+    </message>
+    <message>
+        <source>Определить значение коэффициента роста можно, если известна численность популяции в какие-либо моменты времени:</source>
+        <translation>The growth coefficient can be found when the population size is known at two moments:</translation>
+    </message>
+    <message>
+        <source>Логистическая модель роста популяции</source>
+        <translation>Logistic model of population growth</translation>
+    </message>
+    <message>
+        <source> - максимально возможная численность популяции в данной среде обитания;</source>
+        <translation> - the carrying capacity, the largest population the habitat can sustain;</translation>
+    </message>
+    <message>
+        <source>Определить значение коэффициента роста можно следующим образом:</source>
+        <translation>The growth coefficient can be found as follows:</translation>
+    </message>
+</context>
+<context>
+    <name>ReportTool</name>
+    <message>
+        <source>без сглаживания</source>
+        <translation>no smoothing</translation>
+    </message>
+    <message>
+        <source>аппроксимация многочленом Лангранжем</source>
+        <translation>Lagrange interpolating polynomial</translation>
+    </message>
+    <message>
+        <source>аппроксимация методом наименьших квадратов</source>
+        <translation>least-squares polynomial</translation>
+    </message>
+    <message>
+        <source>Популяция №%1</source>
+        <translation>Population %1</translation>
+    </message>
+    <message>
+        <source>%1: лишнее число &quot;%2&quot; после месяца 10</source>
+        <translation>%1: extra number &quot;%2&quot; after month 10</translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные: %1
+</source>
+        <translation>The data you entered are invalid: %1
+</translation>
+    </message>
+    <message>
+        <source>свои данные</source>
+        <translation>own data</translation>
+    </message>
+    <message>
+        <source>вариант %1</source>
+        <translation>variant %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsPdf</name>
+    <message>
+        <source>Не удалось составить отчёт для файла «%1».</source>
+        <translation>Could not make the report for the file “%1”.</translation>
+    </message>
+</context>
+<context>
+    <name>Run</name>
+    <message>
+        <source> (популяция №</source>
+        <translation> (population </translation>
+    </message>
+    <message>
+        <source>Численность экспоненциальной популяции в месяцах 1–9 не должна быть равна 0</source>
+        <translation>The exponential population must not be 0 in months 1–9</translation>
+    </message>
+    <message>
+        <source>Численность логистической популяции в месяцах 1–9 не должна быть равна S = </source>
+        <translation>The logistic population must not equal S in months 1–9: S = </translation>
+    </message>
+    <message>
+        <source>Первая популяция - логистическая модель</source>
+        <translation>Population 1 - logistic model</translation>
+    </message>
+    <message>
+        <source>Первая популяция - экспоненциальная модель</source>
+        <translation>Population 1 - exponential model</translation>
+    </message>
+    <message>
+        <source>Вторая популяция - логистическая модель</source>
+        <translation>Population 2 - logistic model</translation>
+    </message>
+    <message>
+        <source>Вторая популяция - экспоненциальная модель</source>
+        <translation>Population 2 - exponential model</translation>
+    </message>
+    <message>
+        <source>Первая популяция изменяется по логистичесой модели</source>
+        <translation>Population 1 follows the logistic model</translation>
+    </message>
+    <message>
+        <source>Первая популяция изменяется по экспоненциальной модели</source>
+        <translation>Population 1 follows the exponential model</translation>
+    </message>
+    <message>
+        <source>Вторая популяция изменяется по экспоненциальной модели</source>
+        <translation>Population 2 follows the exponential model</translation>
+    </message>
+    <message>
+        <source>Вторая популяция изменяется по логистичесой модели</source>
+        <translation>Population 2 follows the logistic model</translation>
+    </message>
+    <message>
+        <source>Максимальное знаяение роста популяции S = </source>
+        <translation>Carrying capacity S = </translation>
+    </message>
+    <message>
+        <source>Прогноз выходит за пределы представимых чисел</source>
+        <translation>The projection leaves the range of representable numbers</translation>
+    </message>
+    <message>
+        <source>Популяция №</source>
+        <translation>Population </translation>
+    </message>
+    <message>
+        <source>, месяц </source>
+        <translation>, month </translation>
+    </message>
+    <message>
+        <source>нет числа</source>
+        <translation>no number</translation>
+    </message>
+</context>
+<context>
+    <name>RunCsv</name>
+    <message>
+        <source>Популяция;Величина;Номер;Значение;Как на странице</source>
+        <translation>Population,Quantity,Number,Value,As on the page</translation>
+    </message>
+    <message>
+        <source>экспоненциальная</source>
+        <translation>exponential</translation>
+    </message>
+    <message>
+        <source>насыщения</source>
+        <translation>saturation</translation>
+    </message>
+    <message>
+        <source>Ферхюльста</source>
+        <translation>Verhulst</translation>
+    </message>
+    <message>
+        <source>определена</source>
+        <translation>determined</translation>
+    </message>
+    <message>
+        <source>точная</source>
+        <translation>exact</translation>
+    </message>
+    <message>
+        <source>не определена</source>
+        <translation>not determined</translation>
+    </message>
+    <message>
+        <source>МНК, </source>
+        <translation>Least squares, </translation>
+    </message>
+    <message>
+        <source>статус</source>
+        <translation>status</translation>
+    </message>
+    <message>
+        <source>ст. ошибка </source>
+        <translation>standard error of </translation>
+    </message>
+    <message>
+        <source>вес</source>
+        <translation>Akaike weight</translation>
+    </message>
+    <message>
+        <source>МНК: лучшая модель</source>
+        <translation>Least squares: best model</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>МНК: согласна с программой</source>
+        <translation>Least squares: agrees with the program</translation>
+    </message>
+    <message>
+        <source>Численность за месяц</source>
+        <translation>Count in month</translation>
+    </message>
+    <message>
+        <source>логистическая</source>
+        <translation>logistic</translation>
+    </message>
+    <message>
+        <source>Модель</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Понедельный рост</source>
+        <translation>Weekly growth</translation>
+    </message>
+    <message>
+        <source>За два года</source>
+        <translation>Two years</translation>
+    </message>
+    <message>
+        <source>За три года</source>
+        <translation>Three years</translation>
+    </message>
+</context>
+<context>
+    <name>ShownRun</name>
+    <message>
+        <source>вариант %1</source>
+        <translation>variant %1</translation>
+    </message>
+    <message>
+        <source>свои данные</source>
+        <translation>own data</translation>
+    </message>
+    <message>
+        <source>zelvano-вариант-%1</source>
+        <translation>zelvano-variant-%1</translation>
+    </message>
+    <message>
+        <source>zelvano-свои-данные</source>
+        <translation>zelvano-own-data</translation>
+    </message>
+</context>
+<context>
+    <name>TCheckChart</name>
+    <message>
+        <source>программа</source>
+        <translation>program</translation>
+    </message>
+    <message>
+        <source>данные</source>
+        <translation>data</translation>
+    </message>
+    <message>
+        <source>экспонента</source>
+        <translation>exponential</translation>
+    </message>
+    <message>
+        <source>насыщение</source>
+        <translation>saturation</translation>
+    </message>
+    <message>
+        <source>Ферхюльст</source>
+        <translation>Verhulst</translation>
+    </message>
+    <message>
+        <source>Месяцы</source>
+        <translation>Months</translation>
+    </message>
+    <message>
+        <source>Численность</source>
+        <translation>Count</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Популяция №1</source>
+        <translation>Population 1</translation>
+    </message>
+    <message>
+        <source>Популяция №2</source>
+        <translation>Population 2</translation>
+    </message>
+    <message>
+        <source>Вариант №:</source>
+        <translation>Variant:</translation>
+    </message>
+    <message>
+        <source>Тип сглаживания графика</source>
+        <translation>Chart smoothing</translation>
+    </message>
+    <message>
+        <source>Делать</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Без сглаживания</source>
+        <translation>No smoothing</translation>
+    </message>
+    <message>
+        <source>Аппроксимация многочленом Лангранжем</source>
+        <translation>Lagrange interpolating polynomial</translation>
+    </message>
+    <message>
+        <source>Аппроксимация методом наименьших квадратов</source>
+        <translation>Least-squares polynomial</translation>
+    </message>
+    <message>
+        <source>месяц </source>
+        <translation>month </translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные</source>
+        <translation>The data you entered are invalid</translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные
+</source>
+        <translation>The data you entered are invalid
+</translation>
+    </message>
+    <message>
+        <source>Ошибка ввода</source>
+        <translation>Input error</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmRun</name>
+    <message>
+        <source>Данные</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Ок</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Численность популяции</source>
+        <translation>Population size</translation>
+    </message>
+    <message>
+        <source>Первая популяция</source>
+        <translation>Population 1</translation>
+    </message>
+    <message>
+        <source>Вторая популяция</source>
+        <translation>Population 2</translation>
+    </message>
+    <message>
+        <source>Месяцы</source>
+        <translation>Months</translation>
+    </message>
+    <message>
+        <source>Формулы</source>
+        <translation>Formulas</translation>
+    </message>
+    <message>
+        <source>График %1</source>
+        <translation>Chart %1</translation>
+    </message>
+    <message>
+        <source>Коэффициент k</source>
+        <translation>Coefficient k</translation>
+    </message>
+    <message>
+        <source>Понедельный рост</source>
+        <translation>Weekly growth</translation>
+    </message>
+    <message>
+        <source>График понедельный рост</source>
+        <translation>Weekly chart</translation>
+    </message>
+    <message>
+        <source>4-5 месяцы</source>
+        <translation>Months 4-5</translation>
+    </message>
+    <message>
+        <source>Недели</source>
+        <translation>Weeks</translation>
+    </message>
+    <message>
+        <source>За два года </source>
+        <translation>Two years </translation>
+    </message>
+    <message>
+        <source>График два года</source>
+        <translation>Two-year chart</translation>
+    </message>
+    <message>
+        <source>2 года</source>
+        <translation>2 years</translation>
+    </message>
+    <message>
+        <source>За три года</source>
+        <translation>Three years</translation>
+    </message>
+    <message>
+        <source>График три года</source>
+        <translation>Three-year chart</translation>
+    </message>
+    <message>
+        <source>3 года</source>
+        <translation>3 years</translation>
+    </message>
+    <message>
+        <source>Вывод</source>
+        <translation>Conclusion</translation>
+    </message>
+    <message>
+        <source>Чтоб не вымреть нужно размножаться !</source>
+        <translation>To survive, a population must multiply!</translation>
+    </message>
+    <message>
+        <source>Проверка</source>
+        <translation>Check</translation>
+    </message>
+</context>
+<context>
+    <name>TResultsActions</name>
+    <message>
+        <source>Печать…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF…</source>
+        <translation>Save PDF…</translation>
+    </message>
+    <message>
+        <source>Сохранить таблицы…</source>
+        <translation>Save tables…</translation>
+    </message>
+    <message>
+        <source>Ошибка записи</source>
+        <translation>Write error</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF</source>
+        <translation>Save PDF</translation>
+    </message>
+    <message>
+        <source>Сохранить таблицы</source>
+        <translation>Save tables</translation>
+    </message>
+    <message>
+        <source>Таблицы CSV (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+    <message>
+        <source>Ошибка печати</source>
+        <translation>Print error</translation>
+    </message>
+    <message>
+        <source>Не удалось напечатать отчёт на принтере
+%1</source>
+        <translation>Could not print the report on the printer
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>нет места на диске</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>превышена дисковая квота</source>
+        <translation>the disk quota is exceeded</translation>
+    </message>
+    <message>
+        <source>файл слишком велик</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>нет прав на запись</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>диск доступен только для чтения</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>это папка, а не файл</source>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>такой папки нет</source>
+        <translation>no such folder</translation>
+    </message>
+    <message>
+        <source>часть пути — не папка</source>
+        <translation>part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>слишком длинное имя</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>ошибка ввода-вывода</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл «%1»: %2.</source>
+        <translation>Could not write the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл: у него нет имени.</source>
+        <translation>Could not write the file: it has no name.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл «%1»: это не обычный файл.</source>
+        <translation>Could not write the file “%1”: it is not a regular file.</translation>
+    </message>
+</context>
+</TS>
