@@ -3,6 +3,7 @@
 #include "analysis/MainData.h"
 #include "analysis/Texts.h"
 #include "results/FontSetup.h"
+#include "runtime/Language.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -185,7 +186,8 @@ void TCountChart::paintEvent(QPaintEvent *) {
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(0, y - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(FTop * i / 4, 'g', 6));
+                         QString::number(FTop * i / 4, 'g', 6)
+                             .replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator())));
     }
     painter.setPen(Qt::black);
     painter.drawRect(plot);
