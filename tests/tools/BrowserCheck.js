@@ -3,9 +3,23 @@
 // console errors, requests that leave the file, missing page sections, formula pictures with an
 // empty box, text running past the page's width. Exit status 0 without faults, 1 with, 2 when
 // Chromium cannot be run.
-//   node --experimental-websocket BrowserCheck.js CHROMIUM OUTDIR SECTIONS FILE.html...
+//   node BrowserCheck.js CHROMIUM OUTDIR SECTIONS FILE.html...
 'use strict';
 const {spawn} = require('child_process');
+
+// Node 22 has a WebSocket client of its own; older ones (Debian 12 ships 18) take Debian's ws
+// package, which a node from elsewhere finds only by its path.
+function webSocketClass() {
+    if (globalThis.WebSocket) return globalThis.WebSocket;
+    for (const name of ['ws', '/usr/share/nodejs/ws']) {
+        try {
+            return require(name);
+        } catch (e) {
+            // try the next place
+        }
+    }
+    throw new Error('no WebSocket client: install node-ws');
+}
 const fs = require('fs');
 const path = require('path');
 
@@ -41,6 +55,7 @@ function launch() {
 
 // One DevTools connection: send() resolves with a command's result, on() hears events.
 function connect(url) {
+    const WebSocket = webSocketClass();
     const socket = new WebSocket(url);
     let next = 0;
     const waiting = new Map();

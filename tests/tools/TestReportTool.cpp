@@ -384,8 +384,7 @@ TEST(ReportTool, HtmlLessonReadsInABrowserOnADesktopAndAPhone) {
     const QString out = QStringLiteral(ZELVANO_TEST_OUTPUT_DIR "/browser");
     QDir(out).removeRecursively();
     ASSERT_TRUE(QDir().mkpath(out));
-    QStringList args = {QStringLiteral("--experimental-websocket"),
-                        QStringLiteral(ZELVANO_SOURCE_DIR "/tests/tools/BrowserCheck.js"), chromium,
+    QStringList args = {QStringLiteral(ZELVANO_SOURCE_DIR "/tests/tools/BrowserCheck.js"), chromium,
                         out, QStringLiteral("12")};
     for (int variant : {1, 5, 23}) {
         const QString file = QStringLiteral("%1/variant-%2.html").arg(out).arg(variant);
