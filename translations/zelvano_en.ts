@@ -745,6 +745,10 @@
         <translation>Could not print the report on the printer
 %1</translation>
     </message>
+    <message>
+        <source>Сохранить HTML…</source>
+        <translation>Save HTML…</translation>
+    </message>
 </context>
 <context>
     <name>WholeFile</name>
