@@ -41,9 +41,9 @@ struct TExploreTexts {
     QString Change = QCoreApplication::translate("TExplore", "Изменение численности");
     QString BadCount = QCoreApplication::translate("TExplore", "Вы ввели неверные данные: ");
 };
-const TExploreTexts &Texts() {
-    static const TExploreTexts texts;
-    return texts;
+// Built on each use: a copy kept from the first use would keep the language of that moment.
+TExploreTexts Texts() {
+    return {};
 }
 
 constexpr int SmallStep = 1;
@@ -272,7 +272,7 @@ void TCountChart::keyPressEvent(QKeyEvent *event) {
 }
 
 TExplorePage::TExplorePage(QWidget *parent) : QWidget(parent) {
-    const TExploreTexts &t = Texts();
+    const TExploreTexts t = Texts();
     FUndo = new QUndoStack(this);
     const QFont bold = ClassicFont(ComicFace, 11, true);
 
