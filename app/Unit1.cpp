@@ -369,5 +369,5 @@ void TForm1::TakeExplored() {
 }
 
 QString TForm1::OwnDataText() {
-    return QStringLiteral("свои данные");
+    return QCoreApplication::translate("TForm1", "свои данные");
 }

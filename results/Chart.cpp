@@ -3,6 +3,7 @@
 #include "results/FontSetup.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
@@ -14,7 +15,9 @@ namespace {
 const QColor SeriesColor(Qt::red);
 const QColor MeasuredFill(30, 110, 230);
 const QColor MeasuredOutline(0, 30, 90);
-const QString MeasuredName = QStringLiteral("данные");
+QString MeasuredName() {
+    return QCoreApplication::translate("TChart", "данные");
+}
 
 // The 2 x 2 rectangle drawn at each point.
 QImage PointMarker() {
@@ -58,7 +61,7 @@ TChart::TChart(const QString &bottomTitle, const QString &leftTitle, bool marker
         dots->setColor(MeasuredFill);
         dots->setBorderColor(MeasuredOutline);
         dots->setPen(QPen(MeasuredOutline, 1));
-        dots->setName(MeasuredName);
+        dots->setName(MeasuredName());
     }
     AddSeries(dots);
     if (measuredMarkers) {

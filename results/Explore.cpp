@@ -6,6 +6,7 @@
 #include "runtime/Language.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,21 +28,23 @@ const QString ComicFace = QStringLiteral("Comic Sans MS");
 
 // The page's texts, in one place.
 struct TExploreTexts {
-    QString Population[2] = {QStringLiteral("Популяция №1"), QStringLiteral("Популяция №2")};
-    QString Month = QStringLiteral("месяц %1");
-    QString Smoothing[3] = {QStringLiteral("Без сглаживания"),
-                            QStringLiteral("Аппроксимация многочленом Лангранжем"),
-                            QStringLiteral("Аппроксимация методом наименьших квадратов")};
-    QString SmoothingTitle = QStringLiteral("Тип сглаживания графика");
-    QString Revert = QStringLiteral("Вернуть");
-    QString Hint =
-        QStringLiteral("Измените число или перетащите точку: все страницы пересчитываются сразу.");
-    QString Change = QStringLiteral("Изменение численности");
-    QString BadCount = QStringLiteral("Вы ввели неверные данные: ");
+    QString Population[2] = {QCoreApplication::translate("TExplore", "Популяция №1"),
+                             QCoreApplication::translate("TExplore", "Популяция №2")};
+    QString Month = QCoreApplication::translate("TExplore", "месяц %1");
+    QString Smoothing[3] = {
+        QCoreApplication::translate("TExplore", "Без сглаживания"),
+        QCoreApplication::translate("TExplore", "Аппроксимация многочленом Лангранжем"),
+        QCoreApplication::translate("TExplore", "Аппроксимация методом наименьших квадратов")};
+    QString SmoothingTitle = QCoreApplication::translate("TExplore", "Тип сглаживания графика");
+    QString Revert = QCoreApplication::translate("TExplore", "Вернуть");
+    QString Hint = QCoreApplication::translate(
+        "TExplore", "Измените число или перетащите точку: все страницы пересчитываются сразу.");
+    QString Change = QCoreApplication::translate("TExplore", "Изменение численности");
+    QString BadCount = QCoreApplication::translate("TExplore", "Вы ввели неверные данные: ");
 };
-const TExploreTexts &Texts() {
-    static const TExploreTexts texts;
-    return texts;
+// Built on each use: a copy kept from the first use would keep the language of that moment.
+TExploreTexts Texts() {
+    return {};
 }
 
 constexpr int SmallStep = 1;
@@ -271,7 +274,7 @@ void TCountChart::keyPressEvent(QKeyEvent *event) {
 }
 
 TExplorePage::TExplorePage(QWidget *parent) : QWidget(parent) {
-    const TExploreTexts &t = Texts();
+    const TExploreTexts t = Texts();
     FUndo = new QUndoStack(this);
     const QFont bold = ClassicFont(ComicFace, 11, true);
 

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -94,11 +95,11 @@ bool TFormulaFocus::Copy(int index, TCopy how) {
 
 void TFormulaFocus::Menu(int index, QPoint at) {
     QMenu menu(&FImage);
-    menu.addAction(QStringLiteral("Копировать как рисунок"), this,
+    menu.addAction(QCoreApplication::translate("TFormulaFocus", "Копировать как рисунок"), this,
                    [this, index] { Copy(index, TCopy::Picture); });
-    menu.addAction(QStringLiteral("Копировать как LaTeX"), this,
+    menu.addAction(QCoreApplication::translate("TFormulaFocus", "Копировать как LaTeX"), this,
                    [this, index] { Copy(index, TCopy::Latex); });
-    menu.addAction(QStringLiteral("Копировать как MathML"), this,
+    menu.addAction(QCoreApplication::translate("TFormulaFocus", "Копировать как MathML"), this,
                    [this, index] { Copy(index, TCopy::MathML); });
     menu.exec(FImage.mapToGlobal(at));
 }

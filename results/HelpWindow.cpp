@@ -2,6 +2,7 @@
 
 #include "results/Guide.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
@@ -18,19 +19,39 @@
 
 namespace {
 
-// The texts the user sees, in one place.
-const QString GuideTitle = QStringLiteral("Справка");
-const QString AboutTitle = QStringLiteral("О программе");
-const QString GuideItem = QStringLiteral("Справка\tF1");
-const QString AboutItem = QStringLiteral("О программе…");
-const QString ButtonHint = QStringLiteral("Справка и сведения о программе");
-const QString AboutSummary =
-    QStringLiteral("Учебная программа об экспоненциальной и логистической моделях роста "
-                   "популяции.");
-const QString LicenceLine = QStringLiteral("Лицензия: GNU GPL версии 3 или более поздней "
-                                           "(<span style=\"white-space:nowrap\">GPL-3.0-or-later</span>).");
-const QString LibrariesLine = QStringLiteral("Использует библиотеки:");
-const QString QtLicence = QStringLiteral("LGPL-3.0 или GPL (в сборке Debian)");
+// The texts the user sees, in one place; functions, so they are read after the translator is
+// installed.
+QString GuideTitle() {
+    return QCoreApplication::translate("THelpWindow", "Справка");
+}
+QString AboutTitle() {
+    return QCoreApplication::translate("THelpWindow", "О программе");
+}
+QString GuideItem() {
+    return QCoreApplication::translate("THelpWindow", "Справка\tF1");
+}
+QString AboutItem() {
+    return QCoreApplication::translate("THelpWindow", "О программе…");
+}
+QString ButtonHint() {
+    return QCoreApplication::translate("THelpWindow", "Справка и сведения о программе");
+}
+QString AboutSummary() {
+    return QCoreApplication::translate(
+        "THelpWindow", "Учебная программа об экспоненциальной и логистической моделях "
+                       "роста популяции.");
+}
+QString LicenceLine() {
+    return QCoreApplication::translate(
+        "THelpWindow", "Лицензия: GNU GPL версии 3 или более поздней "
+                       "(<span style=\"white-space:nowrap\">GPL-3.0-or-later</span>).");
+}
+QString LibrariesLine() {
+    return QCoreApplication::translate("THelpWindow", "Использует библиотеки:");
+}
+QString QtLicence() {
+    return QCoreApplication::translate("THelpWindow", "LGPL-3.0 или GPL (в сборке Debian)");
+}
 const QString GslLicence = QStringLiteral("GPL-3.0");
 
 const QString GuideName = QStringLiteral("GuideWindow");
@@ -39,7 +60,7 @@ const QString GuideName = QStringLiteral("GuideWindow");
 
 TGuideWindow::TGuideWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     setObjectName(GuideName);
-    setWindowTitle(GuideTitle);
+    setWindowTitle(GuideTitle());
     FBrowser = new QTextBrowser(this);
     FBrowser->setOpenExternalLinks(true);
     auto *column = new QVBoxLayout(this);
@@ -78,13 +99,13 @@ TGuideWindow *ShowGuide(QWidget *from, const QString &anchor) {
 QString AboutText() {
     return QStringLiteral("<p><b>%1 %2</b></p><p>%3</p><p>%4</p><p>%5</p>"
                           "<ul><li>Qt %6 — %7</li><li>GSL %8 — %9</li></ul>")
-        .arg(QStringLiteral("Zelvano"), QStringLiteral(ZELVANO_VERSION), AboutSummary, LicenceLine,
-             LibrariesLine, QString::fromLatin1(qVersion()), QtLicence,
+        .arg(QStringLiteral("Zelvano"), QStringLiteral(ZELVANO_VERSION), AboutSummary(),
+             LicenceLine(), LibrariesLine(), QString::fromLatin1(qVersion()), QtLicence(),
              QString::fromLatin1(gsl_version), GslLicence);
 }
 
 void ShowAbout(QWidget *from) {
-    QMessageBox box(QMessageBox::NoIcon, AboutTitle, AboutText(), QMessageBox::Ok, from);
+    QMessageBox box(QMessageBox::NoIcon, AboutTitle(), AboutText(), QMessageBox::Ok, from);
     box.setTextFormat(Qt::RichText);
     box.setIconPixmap(QGuiApplication::windowIcon().pixmap(64, 64));
     box.exec();
@@ -94,13 +115,13 @@ THelpButton::THelpButton(QWidget *window, std::function<QString()> anchor)
     : QToolButton(window), FAnchor(std::move(anchor)) {
     setObjectName(QStringLiteral("HelpButton"));
     setText(QStringLiteral("?"));
-    setToolTip(ButtonHint);
+    setToolTip(ButtonHint());
     setFocusPolicy(Qt::NoFocus); // outside the windows' Tab order
     // The menu opens on a click without a menu arrow, which would crowd the small button.
     auto *menu = new QMenu(this);
     // F1 is the window's shortcut below; the menu only shows it, or the two would be ambiguous.
-    menu->addAction(GuideItem, this, &THelpButton::OpenGuide);
-    menu->addAction(AboutItem, this, [this] { ShowAbout(this->window()); });
+    menu->addAction(GuideItem(), this, &THelpButton::OpenGuide);
+    menu->addAction(AboutItem(), this, [this] { ShowAbout(this->window()); });
     connect(this, &QToolButton::clicked, this,
             [this, menu] { menu->exec(mapToGlobal(QPoint(0, height()))); });
     auto *f1 = new QShortcut(QKeySequence::HelpContents, window);

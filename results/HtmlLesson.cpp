@@ -8,9 +8,11 @@
 #include "results/PageReading.h"
 #include "results/RunTarget.h"
 #include "results/WholeFile.h"
+#include "runtime/Language.h"
 
 #include <QBuffer>
 #include <QChart>
+#include <QCoreApplication>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLabel>
@@ -167,17 +169,21 @@ QString CheckTables(const TCheckPage &check) {
     QString html = QStringLiteral("<div class=\"tables\">\n");
     for (std::size_t p = 0; p < check.Population.size(); ++p) {
         const TPopulationCheck &population = check.Population[p];
-        html += QStringLiteral("<table><caption>Популяция %1: подбор моделей</caption>\n"
-                               "<tr><th scope=\"col\">Модель</th><th scope=\"col\">A</th>"
+        html += QStringLiteral("<table><caption>%2</caption>\n"
+                               "<tr><th scope=\"col\">%3</th><th scope=\"col\">A</th>"
                                "<th scope=\"col\">r</th><th scope=\"col\">S</th>"
                                "<th scope=\"col\">RSS</th><th scope=\"col\">AICc</th>"
-                               "<th scope=\"col\">ΔAICc</th><th scope=\"col\">Вес</th></tr>\n")
-                    .arg(p + 1);
+                               "<th scope=\"col\">ΔAICc</th><th scope=\"col\">%4</th></tr>\n")
+                    .arg(QCoreApplication::translate("HtmlLesson", "Популяция %1: подбор моделей")
+                             .arg(p + 1),
+                         QCoreApplication::translate("HtmlLesson", "Модель"),
+                         QCoreApplication::translate("HtmlLesson", "Вес"));
         for (const TModelFit &fit : population.Fit.Models) {
             html += QStringLiteral("<tr><th scope=\"row\">%1</th>")
                         .arg(Escaped(Utf8(FitModelHeading(fit.Model))));
             if (!fit.Determined()) {
-                html += QStringLiteral("<td colspan=\"7\">не определена</td></tr>\n");
+                html += QStringLiteral("<td colspan=\"7\">%1</td></tr>\n")
+                            .arg(QCoreApplication::translate("HtmlLesson", "не определена"));
                 continue;
             }
             auto cell = [&](bool has, double value) {
@@ -278,14 +284,16 @@ QByteArray LessonHtml(const QTabWidget &tabs, TFrmRunTarget &target, const TRunR
     }
 
     QString html =
-        QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"%3\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                        "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                        "style-src 'unsafe-inline'; img-src data:\">\n"
                        "<meta name=\"generator\" content=\"Zelvano\">\n"
                        "<title>Zelvano: %1</title>\n<style>%2</style>\n</head>\n<body>\n"
-                       "<header><h1>Zelvano</h1><p>%1</p>\n<nav aria-label=\"Страницы\"><ol>\n")
-            .arg(Escaped(heading), QString::fromUtf8(Style));
+                       "<header><h1>Zelvano</h1><p>%1</p>\n<nav aria-label=\"%4\"><ol>\n")
+            .arg(Escaped(heading), QString::fromUtf8(Style),
+                 TextLanguage() == TLanguage::English ? QStringLiteral("en") : QStringLiteral("ru"),
+                 QCoreApplication::translate("HtmlLesson", "Страницы"));
     for (std::size_t i = 0; i < pages.size(); ++i)
         html += QStringLiteral("<li><a href=\"#page-%1\">%2</a></li>\n")
                     .arg(i + 1)

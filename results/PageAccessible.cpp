@@ -8,6 +8,7 @@
 #include "results/RunTarget.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -50,7 +51,7 @@ public:
         if (!op) return {};
         if (t == QAccessible::Name) return ItemText(*op);
         if (t == QAccessible::Description && op->Kind == TAreaOp::KFormula)
-            return QStringLiteral("формула");
+            return QCoreApplication::translate("PageAccessible", "формула");
         return {};
     }
     void setText(QAccessible::Text, const QString &) override {}
@@ -144,7 +145,7 @@ public:
         if (t == QAccessible::Description)
             return ChartSummary(*static_cast<TChartBase *>(widget()));
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return QStringLiteral("График");
+            return QCoreApplication::translate("PageAccessible", "График");
         return QAccessibleWidget::text(t);
     }
 };

@@ -3,6 +3,7 @@
 #include "results/ChartBase.h"
 #include "results/QtFontCache.h"
 
+#include <QCoreApplication>
 #include <QScatterSeries>
 #include <QXYSeries>
 
@@ -86,8 +87,9 @@ std::vector<int> DrawnSeries(const TChartBase &chart) {
 QString SeriesName(const TChartBase &chart, int index) {
     const QXYSeries *view = chart.Series(index).View();
     if (view && !view->name().isEmpty()) return view->name();
-    return qobject_cast<const QScatterSeries *>(view) ? QStringLiteral("точки")
-                                                      : QStringLiteral("линия");
+    return qobject_cast<const QScatterSeries *>(view)
+               ? QCoreApplication::translate("PageReading", "точки")
+               : QCoreApplication::translate("PageReading", "линия");
 }
 
 QString ChartSummary(const TChartBase &chart) {
@@ -95,12 +97,15 @@ QString ChartSummary(const TChartBase &chart) {
     auto axis = [&](const QString &side, const QCategoryAxis *a) {
         if (!a) return;
         QString title = a->titleText();
-        parts << QStringLiteral("%1: %2, от %3 до %4")
-                     .arg(side, title.isEmpty() ? QStringLiteral("без подписи") : title,
+        parts << QCoreApplication::translate("PageReading", "%1: %2, от %3 до %4")
+                     .arg(side,
+                          title.isEmpty()
+                              ? QCoreApplication::translate("PageReading", "без подписи")
+                              : title,
                           Number(a->min()), Number(a->max()));
     };
-    axis(QStringLiteral("По горизонтали"), chart.AxisX());
-    axis(QStringLiteral("по вертикали"), chart.AxisY());
+    axis(QCoreApplication::translate("PageReading", "По горизонтали"), chart.AxisX());
+    axis(QCoreApplication::translate("PageReading", "по вертикали"), chart.AxisY());
     QStringList lines;
     for (int i : DrawnSeries(chart)) {
         const TChartLine *line = &chart.Series(i);
@@ -112,14 +117,16 @@ QString ChartSummary(const TChartBase &chart) {
             high = any ? std::max(high, p.y()) : p.y();
             any = true;
         }
-        lines << (any ? QStringLiteral("%1, %2 знач., от %3 до %4")
+        lines << (any ? QCoreApplication::translate("PageReading", "%1, %2 знач., от %3 до %4")
                             .arg(SeriesName(chart, i))
                             .arg(line->Count())
                             .arg(Number(low), Number(high))
                       : SeriesName(chart, i));
     }
-    QString text = QStringLiteral("График. ") + parts.join(QStringLiteral("; ")) + u'.';
+    QString text = QCoreApplication::translate("PageReading", "График. ") +
+                   parts.join(QStringLiteral("; ")) + u'.';
     if (!lines.isEmpty())
-        text += QStringLiteral(" Линии: ") + lines.join(QStringLiteral("; ")) + u'.';
+        text += QCoreApplication::translate("PageReading", " Линии: ") +
+                lines.join(QStringLiteral("; ")) + u'.';
     return text;
 }

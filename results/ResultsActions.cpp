@@ -125,7 +125,8 @@ void TResultsActions::Button4Click() {
 }
 
 void TResultsActions::Button5Click() {
-    AskAndSave(QStringLiteral("Сохранить урок в HTML"), QStringLiteral("Веб-страница (*.html)"),
+    AskAndSave(QCoreApplication::translate("TResultsActions", "Сохранить урок в HTML"),
+               QCoreApplication::translate("TResultsActions", "Веб-страница (*.html)"),
                QStringLiteral("html"), &TResultsActions::SaveHtml);
 }
 

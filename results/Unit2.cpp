@@ -327,12 +327,13 @@ void TFrmRun::CreateExplorePage() {
     FExplore->setFixedSize(PageWidth, PageHeight);
     // Not a page of the printed or saved report.
     FExplore->setProperty("notInReport", true);
-    AddScrolled(FExplore, 13, QStringLiteral("Исследование"));
+    AddScrolled(FExplore, 13, QCoreApplication::translate("TFrmRun", "Исследование"));
     connect(FExplore, &TExplorePage::StateChanged, this, &TFrmRun::ExploredChanged);
     connect(FExplore, &TExplorePage::RefusalChanged, this, &TFrmRun::MarkStale);
 
     // In the strip beside "Ок", so it is seen under every page and covers nothing on them.
-    FStaleLine = new QLabel(QStringLiteral("Показан последний верный расчёт"), this);
+    FStaleLine =
+        new QLabel(QCoreApplication::translate("TFrmRun", "Показан последний верный расчёт"), this);
     FStaleLine->setObjectName(QStringLiteral("StaleLine"));
     FStaleLine->setGeometry(616, 680, 120, 33);
     FStaleLine->setWordWrap(true);

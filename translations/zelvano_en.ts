@@ -271,6 +271,79 @@
     </message>
 </context>
 <context>
+    <name>HtmlLesson</name>
+    <message>
+        <source>Популяция %1: подбор моделей</source>
+        <translation>Population %1: model fits</translation>
+    </message>
+    <message>
+        <source>Модель</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Вес</source>
+        <translation>Weight</translation>
+    </message>
+    <message>
+        <source>не определена</source>
+        <translation>not determined</translation>
+    </message>
+    <message>
+        <source>Страницы</source>
+        <translation>Pages</translation>
+    </message>
+</context>
+<context>
+    <name>PageAccessible</name>
+    <message>
+        <source>формула</source>
+        <translation>formula</translation>
+    </message>
+    <message>
+        <source>График</source>
+        <translation>Chart</translation>
+    </message>
+</context>
+<context>
+    <name>PageReading</name>
+    <message>
+        <source>точки</source>
+        <translation>points</translation>
+    </message>
+    <message>
+        <source>линия</source>
+        <translation>line</translation>
+    </message>
+    <message>
+        <source>%1: %2, от %3 до %4</source>
+        <translation>%1: %2, from %3 to %4</translation>
+    </message>
+    <message>
+        <source>без подписи</source>
+        <translation>unlabelled</translation>
+    </message>
+    <message>
+        <source>По горизонтали</source>
+        <translation>Horizontal</translation>
+    </message>
+    <message>
+        <source>по вертикали</source>
+        <translation>vertical</translation>
+    </message>
+    <message>
+        <source>%1, %2 знач., от %3 до %4</source>
+        <translation>%1, %2 values, from %3 to %4</translation>
+    </message>
+    <message>
+        <source>График. </source>
+        <translation>Chart. </translation>
+    </message>
+    <message>
+        <source> Линии: </source>
+        <translation> Lines: </translation>
+    </message>
+</context>
+<context>
     <name>Report</name>
     <message>
         <source>Выражение мат модели с числовыми коэфициентами:</source>
@@ -531,6 +604,13 @@
     </message>
 </context>
 <context>
+    <name>TChart</name>
+    <message>
+        <source>данные</source>
+        <translation>data</translation>
+    </message>
+</context>
+<context>
     <name>TCheckChart</name>
     <message>
         <source>программа</source>
@@ -559,6 +639,53 @@
     <message>
         <source>Численность</source>
         <translation>Count</translation>
+    </message>
+</context>
+<context>
+    <name>TExplore</name>
+    <message>
+        <source>Популяция №1</source>
+        <translation>Population 1</translation>
+    </message>
+    <message>
+        <source>Популяция №2</source>
+        <translation>Population 2</translation>
+    </message>
+    <message>
+        <source>месяц %1</source>
+        <translation>month %1</translation>
+    </message>
+    <message>
+        <source>Без сглаживания</source>
+        <translation>No smoothing</translation>
+    </message>
+    <message>
+        <source>Аппроксимация многочленом Лангранжем</source>
+        <translation>Lagrange interpolating polynomial</translation>
+    </message>
+    <message>
+        <source>Аппроксимация методом наименьших квадратов</source>
+        <translation>Least-squares polynomial</translation>
+    </message>
+    <message>
+        <source>Тип сглаживания графика</source>
+        <translation>Chart smoothing</translation>
+    </message>
+    <message>
+        <source>Вернуть</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Измените число или перетащите точку: все страницы пересчитываются сразу.</source>
+        <translation>Change a count or drag a point: every page is recalculated at once.</translation>
+    </message>
+    <message>
+        <source>Изменение численности</source>
+        <translation>Change of count</translation>
+    </message>
+    <message>
+        <source>Вы ввели неверные данные: </source>
+        <translation>The data you entered are invalid: </translation>
     </message>
 </context>
 <context>
@@ -612,6 +739,25 @@
     <message>
         <source>Ошибка ввода</source>
         <translation>Input error</translation>
+    </message>
+    <message>
+        <source>свои данные</source>
+        <translation>own data</translation>
+    </message>
+</context>
+<context>
+    <name>TFormulaFocus</name>
+    <message>
+        <source>Копировать как рисунок</source>
+        <translation>Copy as picture</translation>
+    </message>
+    <message>
+        <source>Копировать как LaTeX</source>
+        <translation>Copy as LaTeX</translation>
+    </message>
+    <message>
+        <source>Копировать как MathML</source>
+        <translation>Copy as MathML</translation>
     </message>
 </context>
 <context>
@@ -704,6 +850,53 @@
         <source>Проверка</source>
         <translation>Check</translation>
     </message>
+    <message>
+        <source>Исследование</source>
+        <translation>Explore</translation>
+    </message>
+    <message>
+        <source>Показан последний верный расчёт</source>
+        <translation>Showing the last valid calculation</translation>
+    </message>
+</context>
+<context>
+    <name>THelpWindow</name>
+    <message>
+        <source>Справка</source>
+        <translation>Guide</translation>
+    </message>
+    <message>
+        <source>О программе</source>
+        <translation>About Zelvano</translation>
+    </message>
+    <message>
+        <source>Справка	F1</source>
+        <translation>Guide	F1</translation>
+    </message>
+    <message>
+        <source>О программе…</source>
+        <translation>About Zelvano…</translation>
+    </message>
+    <message>
+        <source>Справка и сведения о программе</source>
+        <translation>Guide and information about the program</translation>
+    </message>
+    <message>
+        <source>Учебная программа об экспоненциальной и логистической моделях роста популяции.</source>
+        <translation>A teaching program on the exponential and logistic models of population growth.</translation>
+    </message>
+    <message>
+        <source>Лицензия: GNU GPL версии 3 или более поздней (&lt;span style=&quot;white-space:nowrap&quot;&gt;GPL-3.0-or-later&lt;/span&gt;).</source>
+        <translation>Licence: GNU GPL version 3 or later (&lt;span style=&quot;white-space:nowrap&quot;&gt;GPL-3.0-or-later&lt;/span&gt;).</translation>
+    </message>
+    <message>
+        <source>Использует библиотеки:</source>
+        <translation>Uses the libraries:</translation>
+    </message>
+    <message>
+        <source>LGPL-3.0 или GPL (в сборке Debian)</source>
+        <translation>LGPL-3.0 or GPL (as built by Debian)</translation>
+    </message>
 </context>
 <context>
     <name>TResultsActions</name>
@@ -744,6 +937,18 @@
 %1</source>
         <translation>Could not print the report on the printer
 %1</translation>
+    </message>
+    <message>
+        <source>Сохранить HTML…</source>
+        <translation>Save HTML…</translation>
+    </message>
+    <message>
+        <source>Сохранить урок в HTML</source>
+        <translation>Save the lesson as HTML</translation>
+    </message>
+    <message>
+        <source>Веб-страница (*.html)</source>
+        <translation>Web page (*.html)</translation>
     </message>
 </context>
 <context>

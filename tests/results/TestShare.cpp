@@ -4,7 +4,9 @@
 #include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/FormulaFocus.h"
+#include "results/HelpWindow.h"
 #include "results/HtmlLesson.h"
+#include "results/Language.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 
@@ -14,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -205,4 +208,36 @@ TEST_F(Share, TheHtmlLessonHoldsEveryPageFormulaChartAndTable) {
     // The check page's fits as tables; nothing from elsewhere.
     EXPECT_EQ(html.count(QStringLiteral("<table>")), 2);
     EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral("(src|href)=\"(?!#|data:)"))));
+}
+
+// Texts read once and kept (the help window's, the exploring page's) and the lesson's own words
+// must follow the language installed at start, not the Russian they are written in.
+TEST(ShareInEnglish, TheLessonAboutBoxAndExploringPageSpeakEnglish) {
+    struct TRussianAfter {
+        ~TRussianAfter() { InstallLanguage(TLanguage::Russian); }
+    } restore;
+    ASSERT_TRUE(InstallLanguage(TLanguage::English));
+    TFrmRun frm;
+    TCountArray c1{}, c2{};
+    for (int m = 1; m <= 10; ++m) {
+        c1[static_cast<size_t>(m - 1)] = VariantCountOf(4, 1, m);
+        c2[static_cast<size_t>(m - 1)] = VariantCountOf(4, 2, m);
+    }
+    TAnalysisRun run = RunAnalysis(frm.Target(), c1, c2, SmoothLeastSquares);
+    ASSERT_EQ(run.End, TRunEnd::Applied);
+    auto result = std::make_shared<const TRunResult>(std::move(*run.Result));
+    frm.KeepRun({result, QStringLiteral("variant 5"), QStringLiteral("zelvano-variant-5")});
+
+    const QString html = QString::fromUtf8(
+        LessonHtml(*frm.PageControl1(), frm.Target(), result.get(), QStringLiteral("variant 5")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<html lang=\"en\">")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<nav aria-label=\"Pages\">")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<caption>Population 1: model fits</caption>")));
+
+    EXPECT_TRUE(AboutText().contains(QStringLiteral("Licence: GNU GPL version 3")));
+    const QTabWidget &tabs = *frm.PageControl1();
+    EXPECT_EQ(tabs.tabText(tabs.count() - 1).trimmed(), QStringLiteral("Explore"));
+    for (const QLabel *label : frm.findChildren<QLabel *>())
+        EXPECT_FALSE(label->text().contains(QStringLiteral("Популяция №")))
+            << label->text().toStdString();
 }
