@@ -6,6 +6,8 @@
 #include <QChart>
 #include <QLocale>
 #include <QMetaObject>
+#include <QResizeEvent>
+#include <QTransform>
 #include <QXYSeries>
 
 #include <algorithm>
@@ -157,4 +159,19 @@ void TChartBase::UpdateRanges() {
     }
     ApplyScale(FAxisX, AxisScaleFor(minX, maxX, FMaxIntervalsX, false));
     ApplyScale(FAxisY, AxisScaleFor(minY, maxY, FMaxIntervalsY, true));
+}
+
+void TChartBase::SetZoom(qreal zoom) {
+    if (qFuzzyCompare(zoom, FZoom)) return;
+    FZoom = zoom;
+    setTransform(QTransform::fromScale(zoom, zoom));
+    QResizeEvent event(size(), size());
+    resizeEvent(&event);
+}
+
+void TChartBase::resizeEvent(QResizeEvent *event) {
+    QChartView::resizeEvent(event);
+    if (qFuzzyCompare(FZoom, 1) || !chart()) return;
+    chart()->resize(QSizeF(size()) / FZoom);
+    setSceneRect(chart()->geometry());
 }

@@ -53,6 +53,10 @@ public:
     QCategoryAxis *AxisX() const { return FAxisX; }
     QCategoryAxis *AxisY() const { return FAxisY; }
 
+    // Shows the chart scaled by zoom: laid out at the view's size over zoom and drawn scaled,
+    // so lines and texts stay sharp and in the same places.
+    void SetZoom(qreal zoom);
+
 protected:
     // The bottom axis takes at most maxIntervalsX tick steps and spans the data exactly (and
     // at least fromX .. toX where fromX < toX); the left one takes at most maxIntervalsY and
@@ -67,6 +71,7 @@ protected:
     void UpdateRanges();
 
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     friend class TChartLine;
@@ -79,4 +84,5 @@ private:
     // A deque: series handed out by reference stay where they are.
     std::deque<TChartLine> FLines;
     bool FFlushQueued = false;
+    qreal FZoom = 1;
 };

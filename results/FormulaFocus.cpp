@@ -58,7 +58,8 @@ int TFormulaFocus::FormulaAt(QPoint point) const {
     const std::vector<const TAreaOp *> formulas = Formulas();
     for (std::size_t i = 0; i < formulas.size(); ++i) {
         const TAreaOp &op = *formulas[i];
-        if (QRect(op.X, op.Y, op.Width, op.Height).contains(point)) return static_cast<int>(i);
+        if (QRect(op.X, op.Y, op.Width, op.Height).contains(FImage.ToBitmap(point)))
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -110,7 +111,7 @@ bool TFormulaFocus::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::ContextMenu: {
         auto *menu = static_cast<QContextMenuEvent *>(event);
         int index = FCurrent;
-        QPoint at = FImage.Mark().center();
+        QPoint at = FImage.ToWidget(FImage.Mark()).center();
         if (menu->reason() == QContextMenuEvent::Mouse) {
             index = FormulaAt(menu->pos());
             at = menu->pos();
@@ -150,7 +151,8 @@ bool TFormulaFocus::eventFilter(QObject *watched, QEvent *event) {
         }
         // The menu key comes as a context menu event; Shift+F10 does not.
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            if (FCurrent >= 0 && ShowMenu) ShowMenu(FCurrent, FImage.Mark().center());
+            if (FCurrent >= 0 && ShowMenu)
+                ShowMenu(FCurrent, FImage.ToWidget(FImage.Mark()).center());
             return true;
         }
         int next = FCurrent;

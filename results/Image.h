@@ -30,6 +30,14 @@ public:
     void SetMark(const QRect &mark);
     QRect Mark() const { return FMark; }
 
+    // The zoom the image is shown at: the widget grows by it and the bitmap is made at that much
+    // finer a ratio and painted again, so the pictures stay sharp where they were. Positions of
+    // the bitmap (the mark, the log) stay unzoomed; these map between them and the widget's.
+    void SetZoom(qreal zoom);
+    qreal Zoom() const { return FZoom; }
+    QPoint ToBitmap(QPointF widget) const;
+    QRect ToWidget(const QRect &bitmap) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -42,4 +50,6 @@ private:
     std::function<void()> FRepaint;
     bool FRepainting = false;
     QRect FMark;
+    QSize FSize;
+    qreal FZoom = 1;
 };

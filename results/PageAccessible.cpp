@@ -59,8 +59,11 @@ public:
         const TAreaOp *op = Op();
         if (!op) return {};
         const int height = op->Kind == TAreaOp::KFormula ? op->Height : std::abs(op->Font.Height);
-        const int width = op->Kind == TAreaOp::KFormula ? op->Width : FImage->width() - op->X;
-        return QRect(FImage->mapToGlobal(QPoint(op->X, op->Y)), QSize(width, height));
+        const int width = op->Kind == TAreaOp::KFormula
+                              ? op->Width
+                              : qRound(FImage->width() / FImage->Zoom()) - op->X;
+        const QRect shown = FImage->ToWidget(QRect(op->X, op->Y, width, height));
+        return QRect(FImage->mapToGlobal(shown.topLeft()), shown.size());
     }
     QAccessible::Role role() const override {
         const TAreaOp *op = Op();

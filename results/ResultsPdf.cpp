@@ -4,6 +4,7 @@
 #include "results/CheckChart.h"
 #include "results/FontSetup.h"
 #include "results/Image.h"
+#include "results/PageZoom.h"
 #include "results/RunTarget.h"
 #include "results/WholeFile.h"
 
@@ -91,6 +92,8 @@ void PaintPage(QPainter &painter, QWidget &page, TFrmRunTarget &target) {
 bool PaintResultsReport(const QTabWidget &pages, TFrmRunTarget &target, QPagedPaintDevice &device,
                         const QString &heading) {
     const QTabWidget *tabs = &pages;
+    // Paper shows the pages as laid out, whatever the zoom on screen.
+    const TPageZoom::TUnzoomed unzoomed(pages);
 
     QPainter painter;
     if (!painter.begin(&device)) return false;

@@ -8,6 +8,7 @@
 #include "results/FormulaFocus.h"
 #include "results/HelpWindow.h"
 #include "results/PageAccessible.h"
+#include "results/PageZoom.h"
 #include "results/RunTarget.h"
 #include "runtime/Cp1251.h"
 
@@ -107,6 +108,7 @@ void TFrmRun::FormCreate() {
     InstallPageAccessibility();
     for (int n = 1; n <= 11; ++n)
         new TFormulaFocus(*FImages[static_cast<size_t>(n)], FTarget->Image(n));
+    FZoom = new TPageZoom(*FPageControl1, *this);
 
     InitFormulaFont();
 }

@@ -22,6 +22,7 @@ class QTabWidget;
 class TCheckChart;
 class TExplorePage;
 class TFrmRunTarget;
+class TPageZoom;
 
 class TFrmRun : public QDialog {
     Q_OBJECT
@@ -37,6 +38,8 @@ public:
     QPushButton *Button1() const { return FButton1; }
     // The print and save buttons left of "Ок" and what they keep.
     TResultsActions *Actions() const { return FActions; }
+    // The pages' zoom.
+    TPageZoom *Zoom() const { return FZoom; }
 
     // The window as an analysis run paints on it, with what its image areas painted last.
     TFrmRunTarget &Target() const { return *FTarget; }
@@ -156,6 +159,7 @@ private:
     std::array<TCheckChart *, 2> FCheckCharts{};
     std::array<QLabel *, 21> FLabels{};
     TExplorePage *FExplore = nullptr;
+    TPageZoom *FZoom = nullptr;
     QLabel *FStaleLine = nullptr;
     bool FExplorePending = false;
     int FExploredRuns = 0;

@@ -2,6 +2,8 @@
 #include "analysis/Report.h"
 #include "results/CheckChart.h"
 #include "results/DrawFunc.h"
+#include "results/FormulaFocus.h"
+#include "results/PageZoom.h"
 #include "results/RunTarget.h"
 #include "results/Unit2.h"
 #include "tests/results/ModalHelper.h"
@@ -17,10 +19,14 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QValueAxis>
 #include <QXYSeries>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
 
 namespace {
 
@@ -330,4 +336,106 @@ TEST(ResultsWindow, FitsSmallScreensWithTheButtonRowAndScrollingPages) {
         EXPECT_GT(scrollRange(), 0);
     }
     EXPECT_LE(frm.minimumHeight() + 40, 680);
+}
+
+TEST(ResultsWindow, ZoomRepaintsSharpInTheSameLayoutAndCtrl0RestoresThePixels) {
+    auto frmPtr = std::make_unique<TFrmRun>();
+    TFrmRun &frm = *frmPtr;
+    TCountArray c1{}, c2{};
+    for (int m = 1; m <= 10; ++m) {
+        c1[static_cast<size_t>(m - 1)] = VariantCountOf(0, 1, m);
+        c2[static_cast<size_t>(m - 1)] = VariantCountOf(0, 2, m);
+    }
+    ASSERT_EQ(RunAnalysis(frm.Target(), c1, c2, SmoothLeastSquares).End, TRunEnd::Applied);
+    frm.FitInto(QRect(0, 0, 1600, 1000));
+    frm.show();
+    auto grabPage = [&](int sheet) {
+        frm.ShowPage(sheet);
+        QApplication::processEvents();
+        frm.Target().FlushCharts();
+        return frm.CurrentPage()->grab().toImage();
+    };
+    const QImage chartsBefore = grabPage(6), imagesBefore = grabPage(4);
+    const std::vector<TAreaOp> logBefore = frm.Target().Image(2).Log();
+
+    // Ctrl+=, Ctrl+plus and the wheel with Ctrl step 100 -> 125 -> 150 -> 200 %.
+    QTest::keyClick(&frm, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(frm.Zoom()->Zoom(), 1.25);
+    QTest::keyClick(&frm, Qt::Key_Plus, Qt::ControlModifier);
+    TImage *image = frm.Image(2);
+    QWheelEvent wheel(QPointF(10, 10), image->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(image, &wheel);
+    ASSERT_EQ(frm.Zoom()->Zoom(), 2);
+    QApplication::processEvents();
+
+    // Painted again from the log at twice the resolution, every position as it was.
+    EXPECT_EQ(image->size(), QSize(477 * 2, 643 * 2));
+    const QImage &bitmap = image->Bitmap();
+    EXPECT_EQ(bitmap.size(), QSize(477 * 2, 643 * 2));
+    const std::vector<TAreaOp> &log = frm.Target().Image(2).Log();
+    ASSERT_EQ(log.size(), logBefore.size());
+    const TAreaOp *formula = nullptr;
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].X, logBefore[i].X);
+        EXPECT_EQ(log[i].Y, logBefore[i].Y);
+        EXPECT_EQ(log[i].Width, logBefore[i].Width);
+        if (!formula && log[i].Kind == TAreaOp::KFormula &&
+            log[i].Text.find('(') != std::string::npos)
+            formula = &log[i];
+    }
+    ASSERT_NE(formula, nullptr);
+    // Sharp, not magnified: edges antialiased in many grey levels, and within 2 x 2 device pixels
+    // (one pixel before) the ink varies, which a blown-up bitmap never does.
+    std::set<int> greys;
+    int inked = 0, varied = 0;
+    for (int y = formula->Y * 2; y < (formula->Y + formula->Height) * 2; y += 2)
+        for (int x = formula->X * 2; x < (formula->X + formula->Width) * 2; x += 2) {
+            const QRgb a = bitmap.pixel(x, y), b = bitmap.pixel(x + 1, y),
+                       c = bitmap.pixel(x, y + 1), d = bitmap.pixel(x + 1, y + 1);
+            for (QRgb p : {a, b, c, d})
+                greys.insert(qGray(p));
+            if (a == b && b == c && c == d && a == qRgb(255, 255, 255)) continue;
+            ++inked;
+            if (!(a == b && b == c && c == d)) ++varied;
+        }
+    EXPECT_GT(greys.size(), 2u);
+    ASSERT_GT(inked, 0);
+    EXPECT_GT(varied * 2, inked);
+
+    // The keyboard's mark and the mouse find the formula where it is shown.
+    auto *focus = image->findChild<TFormulaFocus *>();
+    ASSERT_NE(focus, nullptr);
+    const QRect shown =
+        image->ToWidget(QRect(formula->X, formula->Y, formula->Width, formula->Height));
+    EXPECT_EQ(shown,
+              QRect(formula->X * 2, formula->Y * 2, formula->Width * 2, formula->Height * 2));
+    QTest::mouseClick(image, Qt::LeftButton, Qt::NoModifier, shown.center());
+    ASSERT_GE(focus->Current(), 0);
+    EXPECT_EQ(image->Mark(), QRect(formula->X, formula->Y, formula->Width, formula->Height));
+
+    // Charts are laid out as at 100 % and drawn scaled; labels take scaled fonts.
+    frm.ShowPage(6);
+    QApplication::processEvents();
+    EXPECT_EQ(frm.Chart3()->size(), QSize(721 * 2, 269 * 2));
+    EXPECT_EQ(frm.Chart3()->chart()->size(), QSizeF(721, 269));
+    EXPECT_EQ(frm.Label(7)->font().pixelSize(),
+              frm.Label(7)->parentWidget()->font().pixelSize() * 2);
+
+    // Ctrl+0: every pixel as before (the mark is not part of the picture).
+    image->clearFocus();
+    QTest::keyClick(&frm, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(frm.Zoom()->Zoom(), 1);
+    EXPECT_EQ(grabPage(6), chartsBefore);
+    EXPECT_EQ(grabPage(4), imagesBefore);
+
+    // The next window of this run opens at the zoom the last one left.
+    QTest::keyClick(&frm, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(&frm, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(&frm, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(frm.Zoom()->Zoom(), 1.5); // not below 100 %
+    frmPtr.reset();
+    TFrmRun next;
+    EXPECT_EQ(next.Image(2)->Zoom(), 1.5);
+    next.Zoom()->SetZoom(1);
 }
