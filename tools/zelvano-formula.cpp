@@ -341,7 +341,9 @@ int main(int argc, char **argv) {
             TFormulaPicture picture(" ", formula, " ");
             if (o.Latex) std::printf("%s\n", ExprToLatex(picture.Chain()).c_str());
             if (o.MathML) std::printf("%s\n", ExprToMathML(picture.Chain()).c_str());
-            if (o.Speech) std::printf("%s\n", ExprToSpeech(picture.Chain()).c_str());
+            if (o.Speech)
+                std::printf("%s\n",
+                            ExprToSpeech(picture.Chain(), SpeechIn(TextLanguage())).c_str());
             if (o.Output.empty()) {
                 if (!o.Tree && !texts) std::printf("%d %d\n", picture.Width(), picture.Height());
             } else {
