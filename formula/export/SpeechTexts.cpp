@@ -9,8 +9,9 @@ using enum TSpeechId;
 
 // In the order of TSpeechId, which the compiler checks.
 constexpr TSpeechPhrase Phrases[] = {
-    {Fraction, "fraction", "дробь, в числителе %1, в знаменателе %2", "the fraction %1 over %2"},
-    {FractionShort, "fraction.short", "%1 делить на %2", "%1 over %2"},
+    {Fraction, "fraction", "дробь, в числителе %1, в знаменателе %2",
+     "the fraction with numerator %1 and denominator %2"},
+    {FractionShort, "fraction.short", "%1 делить на %2", "the fraction %1 over %2"},
     {FractionEnd, "fraction.end", "конец дроби", "end of fraction"},
     {SquareRoot, "root.square", "корень из %1", "the square root of %1"},
     {CubeRoot, "root.cube", "кубический корень из %1", "the cube root of %1"},

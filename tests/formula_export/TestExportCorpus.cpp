@@ -161,12 +161,15 @@ TEST(ExportCorpus, SpeechInEnglish) {
         const char *Formula, *Speech;
     } cases[] = {
         {"X(t)=969/(1+7.5456*.e^(-1.77*t))",
-         "X of t equals: the fraction 969 over 1 plus 7.5456 times e to the power minus 1.77 t"},
+         "X of t equals: the fraction with numerator 969 and denominator 1 plus 7.5456 times e to "
+         "the power minus 1.77 t"},
+        {"a/b+x/(y+1)", "the fraction a over b plus the fraction with numerator x and denominator "
+                        "y plus 1"},
         {"Sqrt(a+b)+Root(3,y)-x^2+alpha_1^3",
          "the square root of a plus b, end of root, plus the cube root of y minus x squared plus "
          "alpha sub 1 cubed"},
-        {"k=Summa(k_i,i=2,10)/9", "k equals: the fraction the sum from i equals 2 to 10 of k sub "
-                                  "i over 9"},
+        {"k=Summa(k_i,i=2,10)/9", "k equals: the fraction with numerator the sum from i equals 2 "
+                                  "to 10 of k sub i and denominator 9"},
         {"f```+Points(z,1)+ln(x)<=|y|", "f with 3 primes plus z dot plus the natural log of x is "
                                         "less than or equal to the absolute value of y"},
     };
