@@ -176,38 +176,65 @@ void PaintFormulasPage(TResultsTarget &target) {
     c.Formula(15, "k=(ind(X,i+1)-ind(X,i))/((S-ind(X,i))*.diff(t))");
 }
 
-void ApplyRun(const TRunResult &run, TResultsTarget &target) {
+namespace {
+
+// A part of the run; in a whole run the coefficient page also clears the week page's areas, as
+// the run always did, and the week page paints on in the size the coefficient page set.
+void ApplyPart(const TRunResult &run, TResultsTarget &target, TRunPart part, bool whole) {
     const TPopulationRun &p1 = run.Population[0];
     const TPopulationRun &p2 = run.Population[1];
+    switch (part) {
+    case TRunPart::Months:
+        RefillCharts(run, target, {1, 2});
+        target.SetLabel(3, run.Labels[0]);
+        target.SetLabel(4, run.Labels[1]);
+        target.SetLabel(5, run.Labels[2]);
+        target.SetLabel(6, run.Labels[3]);
+        return;
+    case TRunPart::Coefficients:
+        SelectFont(target.Image(2), 8, false);
+        SelectFont(target.Image(3), 8, false);
+        target.SetFormulaFontSize(8);
+        for (int image = 2; image <= (whole ? 5 : 3); ++image)
+            target.Image(image).Clear();
+        PaintCoefficients(p1, true, target.Image(2), target.Image(1));
+        PaintCoefficients(p2, false, target.Image(3), target.Image(1));
+        return;
+    case TRunPart::Week:
+        RefillCharts(run, target, {3, 4});
+        if (!whole) {
+            target.SetFormulaFontSize(8);
+            target.Image(4).Clear();
+            target.Image(5).Clear();
+        }
+        SelectFont(target.Image(4), 8, false);
+        SelectFont(target.Image(5), 8, false);
+        PaintWeek(p1, target.Image(4));
+        PaintWeek(p2, target.Image(5));
+        return;
+    case TRunPart::TwoYears:
+        RefillCharts(run, target, {6, 5});
+        PaintYears(p1.TwoYearLines, p2.TwoYearLines, target, 6, 10);
+        return;
+    case TRunPart::ThreeYears:
+        RefillCharts(run, target, {12, 11});
+        PaintYears(p1.ThreeYearLines, p2.ThreeYearLines, target, 8, 2);
+        return;
+    case TRunPart::Check:
+        if (run.Check) ApplyCheckPage(*run.Check, target);
+        return;
+    }
+}
 
-    RefillCharts(run, target, {1, 2});
+} // namespace
 
-    target.SetLabel(3, run.Labels[0]);
-    target.SetLabel(4, run.Labels[1]);
-    target.SetLabel(5, run.Labels[2]);
-    target.SetLabel(6, run.Labels[3]);
+void ApplyRunPart(const TRunResult &run, TResultsTarget &target, TRunPart part) {
+    ApplyPart(run, target, part, false);
+}
 
-    // Coefficient page; the week page's areas are cleared with it.
-    SelectFont(target.Image(2), 8, false);
-    SelectFont(target.Image(3), 8, false);
-    target.SetFormulaFontSize(8);
-    for (int image = 2; image <= 5; ++image)
-        target.Image(image).Clear();
-    PaintCoefficients(p1, true, target.Image(2), target.Image(1));
-    PaintCoefficients(p2, false, target.Image(3), target.Image(1));
-
-    RefillCharts(run, target, {3, 4});
-    SelectFont(target.Image(4), 8, false);
-    SelectFont(target.Image(5), 8, false);
-    PaintWeek(p1, target.Image(4));
-    PaintWeek(p2, target.Image(5));
-
-    RefillCharts(run, target, {6, 5});
-    PaintYears(p1.TwoYearLines, p2.TwoYearLines, target, 6, 10);
-    RefillCharts(run, target, {12, 11});
-    PaintYears(p1.ThreeYearLines, p2.ThreeYearLines, target, 8, 2);
-
-    if (run.Check) ApplyCheckPage(*run.Check, target);
+void ApplyRun(const TRunResult &run, TResultsTarget &target) {
+    for (TRunPart part : RunParts)
+        ApplyPart(run, target, part, true);
 }
 
 void PaintRun(const TRunResult &run, TResultsTarget &target) {

@@ -27,6 +27,15 @@ void PaintFormulasPage(TResultsTarget &target);
 // have been painted on the same target (the coefficient page measures a line on it).
 void ApplyRun(const TRunResult &run, TResultsTarget &target);
 
+// ApplyRun's parts, in its order. Each part sets what it paints with, so a part may be painted
+// alone, later and in any order (a window brings a page up to date when it is shown); only the
+// coefficient page reads the formulas page.
+enum class TRunPart { Months, Coefficients, Week, TwoYears, ThreeYears, Check };
+inline constexpr TRunPart RunParts[] = {TRunPart::Months,     TRunPart::Coefficients,
+                                        TRunPart::Week,       TRunPart::TwoYears,
+                                        TRunPart::ThreeYears, TRunPart::Check};
+void ApplyRunPart(const TRunResult &run, TResultsTarget &target, TRunPart part);
+
 // A computed run painted whole: the formulas page, ApplyRun, the charts flushed once. For a
 // result that did not come out of RunAnalysis on this target.
 void PaintRun(const TRunResult &run, TResultsTarget &target);

@@ -16,8 +16,13 @@
 
 namespace {
 
-// Labels are the axis's categories, each written at its tick (a category ends there).
-void ApplyScale(QCategoryAxis *axis, const TAxisScale &scale) {
+// Labels are the axis's categories, each written at its tick (a category ends there). An axis
+// already at scale is left alone: each category change lays the chart out again.
+void ApplyScale(QCategoryAxis *axis, const TAxisScale &scale, TAxisScale &applied) {
+    if (scale.Min == applied.Min && scale.Max == applied.Max && scale.Step == applied.Step &&
+        scale.Ticks == applied.Ticks && !applied.Ticks.empty())
+        return;
+    applied = scale;
     for (const QString &label : axis->categoriesLabels())
         axis->remove(label);
     axis->setRange(scale.Min, scale.Max);
@@ -157,8 +162,8 @@ void TChartBase::UpdateRanges() {
         minX = any ? std::min(minX, FFromX) : FFromX;
         maxX = any ? std::max(maxX, FToX) : FToX;
     }
-    ApplyScale(FAxisX, AxisScaleFor(minX, maxX, FMaxIntervalsX, false));
-    ApplyScale(FAxisY, AxisScaleFor(minY, maxY, FMaxIntervalsY, true));
+    ApplyScale(FAxisX, AxisScaleFor(minX, maxX, FMaxIntervalsX, false), FAppliedX);
+    ApplyScale(FAxisY, AxisScaleFor(minY, maxY, FMaxIntervalsY, true), FAppliedY);
 }
 
 void TChartBase::SetZoom(qreal zoom) {

@@ -4,6 +4,8 @@
 // ranges, ticks and labels follow the finite points by the rules of AxisScale.
 #pragma once
 
+#include "results/AxisScale.h"
+
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QList>
@@ -84,5 +86,7 @@ private:
     // A deque: series handed out by reference stay where they are.
     std::deque<TChartLine> FLines;
     bool FFlushQueued = false;
+    // What the axes show now.
+    TAxisScale FAppliedX, FAppliedY;
     qreal FZoom = 1;
 };

@@ -132,6 +132,7 @@ void TResultsActions::Button5Click() {
 
 bool TResultsActions::Print(QPrinter &printer) {
     if (!FRun.Result) return false;
+    if (BringPagesUpToDate) BringPagesUpToDate();
     if (PaintResultsReport(FPages, FTarget, printer, FRun.Heading)) return true;
     QMessageBox box(QMessageBox::Critical,
                     QCoreApplication::translate("TResultsActions", "Ошибка печати"),
@@ -146,6 +147,7 @@ bool TResultsActions::Print(QPrinter &printer) {
 
 bool TResultsActions::SavePdf(const QString &path) {
     if (!FRun.Result) return false;
+    if (BringPagesUpToDate) BringPagesUpToDate();
     FFolder = QFileInfo(path).absolutePath();
     QString reason, sentence;
     if (WriteResultsPdf(FPages, FTarget, path, FRun.Heading, reason, &sentence)) return true;
@@ -166,6 +168,7 @@ bool TResultsActions::SaveTables(const QString &path) {
 
 bool TResultsActions::SaveHtml(const QString &path) {
     if (!FRun.Result) return false;
+    if (BringPagesUpToDate) BringPagesUpToDate();
     FFolder = QFileInfo(path).absolutePath();
     QString reason, sentence;
     if (WriteLessonHtml(FPages, FTarget, FRun.Result.get(), path, FRun.Heading, reason, &sentence))

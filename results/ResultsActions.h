@@ -45,6 +45,8 @@ public:
     QPushButton *Button4() const { return FButton4; } // "Сохранить таблицы…"
     QPushButton *Button5() const { return FButton5; } // "Сохранить HTML…"
 
+    // Called before a report reads the pages: the window paints some of them only when shown.
+    std::function<void()> BringPagesUpToDate;
     // The print dialog for printer; true to print. Tests replace it.
     std::function<bool(QPrinter &printer)> AskPrinter;
     // The save dialog: the chosen path, empty when cancelled. Tests replace it.

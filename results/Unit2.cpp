@@ -105,6 +105,11 @@ void TFrmRun::FormCreate() {
         widgets.Labels[static_cast<size_t>(n)] = Label(n);
     FTarget = std::make_unique<TFrmRunTarget>(widgets);
     FActions = new TResultsActions(*this, *FPageControl1, *FTarget);
+    FActions->BringPagesUpToDate = [this] { BringPagesUpToDate(); };
+    // Before the zoom repaints the page from what it painted.
+    connect(FPageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (FOwedParts.any() && ShownResult()) PaintOwedParts(*ShownResult(), CurrentTab());
+    });
     InstallPageAccessibility();
     for (int n = 1; n <= 11; ++n)
         new TFormulaFocus(*FImages[static_cast<size_t>(n)], FTarget->Image(n));
@@ -382,15 +387,13 @@ void TFrmRun::RunExploredNow() {
         return;
     }
     try {
-        // As PaintRun, but only the charts in sight take their points now; the others take
-        // them as they are shown.
-        PaintFormulasPage(*FTarget);
-        ApplyRun(*outcome.Result, *FTarget);
-        for (int number : ChartNumbers)
-            if (TChart *chart = FCharts[static_cast<size_t>(number)]; chart->isVisible())
-                chart->Flush();
-        for (TCheckChart *chart : FCheckCharts)
-            if (chart->isVisible()) chart->Flush();
+        // The formulas page never changes with the counts; the coefficient page measures on it.
+        if (!FFormulasPainted) PaintFormulasPage(*FTarget);
+        FFormulasPainted = true;
+        // Only the page in sight is painted now: all of them cost several frames.
+        FOwedParts.set();
+        const TRunResult &run = *outcome.Result;
+        PaintOwedParts(run, CurrentTab());
     } catch (const std::exception &e) {
         // The run's formula texts always parse; should one not, the line says so.
         FExplore->ShowRefusal(QString::fromUtf8(e.what()));
@@ -407,7 +410,37 @@ void TFrmRun::RunExploredNow() {
     FExplore->RunTaken();
 }
 
+void TFrmRun::PaintOwedParts(const TRunResult &run, int tab) {
+    // The tabs each part paints on, two at most.
+    static constexpr std::array<std::array<int, 2>, 6> Tabs = {
+        {{2, 3}, {4, 4}, {5, 6}, {7, 8}, {9, 11}, {12, 12}}};
+    for (size_t part = 0; part < Tabs.size(); ++part) {
+        if (!FOwedParts.test(part)) continue;
+        if (tab != AllTabs && Tabs[part][0] != tab && Tabs[part][1] != tab) continue;
+        ApplyRunPart(run, *FTarget, RunParts[part]);
+        FOwedParts.reset(part);
+    }
+    // Charts in sight take their points before the next frame, not a frame later.
+    for (int number : ChartNumbers)
+        if (TChart *chart = FCharts[static_cast<size_t>(number)]; chart->isVisible())
+            chart->Flush();
+    for (TCheckChart *chart : FCheckCharts)
+        if (chart->isVisible()) chart->Flush();
+}
+
+void TFrmRun::BringPagesUpToDate() {
+    if (FOwedParts.any() && ShownResult()) PaintOwedParts(*ShownResult(), AllTabs);
+}
+
+int TFrmRun::CurrentTab() const {
+    const QWidget *page = CurrentPage();
+    for (size_t n = 1; n < FTabSheets.size(); ++n)
+        if (FTabSheets[n] == page) return static_cast<int>(n);
+    return 0;
+}
+
 void TFrmRun::KeepRun(TShownRun shown) {
+    FOwedParts.reset();
     if (shown.Result) {
         TExploreState state;
         state.Counts = {shown.Result->Population[0].Counts, shown.Result->Population[1].Counts};

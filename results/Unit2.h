@@ -13,6 +13,7 @@
 #include <QRect>
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -56,7 +57,11 @@ public:
     // keeps the name of the run before it.
     std::function<TShownRun(TRunResult)> NameExploredRun;
     // Runs the exploring page's pending change now instead of when the event loop comes to it.
+    // The page in sight is painted at once; the others when their tab is shown or a report
+    // reads them.
     void RunExploredNow();
+    // Paints what the pages out of sight still owe the shown run.
+    void BringPagesUpToDate();
     // How many runs the exploring page has made (changes that came faster were coalesced).
     int ExploredRuns() const { return FExploredRuns; }
     // "Показан последний верный расчёт" beside "Ок", shown while the exploring page's counts
@@ -146,6 +151,11 @@ private:
     void CreateExplorePage();
     void ExploredChanged();
     void MarkStale(bool stale);
+    // Paints the parts of run that tab (a TabSheet number, or AllTabs) shows, where still owed.
+    static constexpr int AllTabs = -1;
+    void PaintOwedParts(const TRunResult &run, int tab);
+    // The TabSheet number of the current tab; 0 for the exploring page.
+    int CurrentTab() const;
 
     QTabWidget *FPageControl1 = nullptr;
     QPushButton *FButton1 = nullptr;
@@ -162,5 +172,8 @@ private:
     TPageZoom *FZoom = nullptr;
     QLabel *FStaleLine = nullptr;
     bool FExplorePending = false;
+    // The parts of the shown run (TRunPart order) its pages do not show yet.
+    std::bitset<6> FOwedParts;
+    bool FFormulasPainted = false;
     int FExploredRuns = 0;
 };

@@ -388,6 +388,24 @@ TEST(ApplyRun, ChartsGetTheComputedPoints) {
     EXPECT_EQ(t.Labels.at(6), "");
 }
 
+// A window paints a page when it is shown: the parts, in any order and over an earlier run,
+// must leave what the whole run leaves.
+TEST(ApplyRun, PartsInAnyOrderPaintWhatTheWholeRunPaints) {
+    TFakeTarget whole, parts;
+    RunOn(whole, V1a, V1b);
+    RunOn(parts, V1b, V1a, SmoothNone);
+    TRunOutcome o = ComputeRun(V1a, V1b, SmoothLeastSquares);
+    ASSERT_TRUE(o.Result);
+    for (auto part = std::rbegin(RunParts); part != std::rend(RunParts); ++part)
+        ApplyRunPart(*o.Result, parts, *part);
+    for (int image = 1; image <= 11; ++image)
+        EXPECT_EQ(parts.Image(image).Items, whole.Image(image).Items) << "Image" << image;
+    for (int chart : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14})
+        for (int s = 0; s < (chart >= 13 ? 5 : 2); ++s)
+            EXPECT_EQ(parts.Series(chart, s).Points, whole.Series(chart, s).Points) << chart;
+    EXPECT_EQ(parts.Labels, whole.Labels);
+}
+
 TEST(ApplyRun, OrderOfTheRun) {
     TFakeTarget t;
     RunOn(t, V1a, V1b, SmoothNone);
