@@ -38,7 +38,7 @@ TFormulaTexts FormulaTexts(std::string_view formula, int32_t fontHeight, bool in
     THeightScope scope(fontHeight);
     try {
         TFormulaPicture picture(" ", formula, " ");
-        texts.Speech = ExprToSpeech(picture.Chain());
+        texts.Speech = ExprToSpeech(picture.Chain(), SpeechIn(TextLanguage()));
         TMathMLOptions options;
         options.Block = !inlineMath;
         options.AltText = texts.Speech;

@@ -2,6 +2,7 @@
 
 #include "results/ChartBase.h"
 #include "results/QtFontCache.h"
+#include "runtime/Language.h"
 
 #include <QCoreApplication>
 #include <QScatterSeries>
@@ -67,7 +68,7 @@ std::vector<QWidget *> ReadingOrder(const QWidget &page) {
 namespace {
 
 QString Number(double value) {
-    return QString::number(value, 'g', 6).replace(u'.', u',');
+    return QString::number(value, 'g', 6).replace(u'.', QChar::fromLatin1(DecimalSeparator()));
 }
 
 } // namespace

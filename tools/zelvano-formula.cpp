@@ -27,43 +27,47 @@
 
 namespace {
 
-const char *const Usage =
-    "Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [--classic]\n"
-    "                       [--latex] [--mathml] [--speech]\n"
-    "                       [-o FILE [--scale N]] (FORMULA | -f TEXTFILE)\n"
+// Written in Russian; the English help is its translation in the catalogue.
+const char *const Usage = QT_TRANSLATE_NOOP(
+    "FormulaTool",
+    "Использование: zelvano-formula [--size ПТ] [--framed] [--boxes] [--tree] [--classic]\n"
+    "                               [--latex] [--mathml] [--speech]\n"
+    "                               [-o ФАЙЛ [--scale N]] (ФОРМУЛА | -f ТЕКСТ)\n"
     "\n"
-    "Typesets FORMULA, a text in Zelvano's formula language (UTF-8; every character must exist\n"
-    "in Windows-1251), as the program's formula pictures show it.\n"
+    "Набирает ФОРМУЛУ, записанную на языке формул Zelvano (в UTF-8; каждый знак должен\n"
+    "быть в кодировке Windows-1251), так, как её показывают рисунки формул программы.\n"
     "\n"
-    "  --size PT   formula font size in points, 1 to 1000 (default 10)\n"
-    "  --framed    draw the one-pixel frame of a framed result picture\n"
-    "  --boxes     outline every node's box and mark its axis row (debug overlay)\n"
-    "  --tree      print the node tree the parser builds, on one line\n"
-    "  --latex     print the formula as LaTeX (math mode, for LaTeX with amsmath or KaTeX)\n"
-    "  --mathml    print the formula as presentation MathML (one <math> element)\n"
-    "  --speech    print the formula as a screen reader would read it aloud (Russian)\n"
-    "  -f TEXTFILE read the formula from TEXTFILE (\"-\" for standard input); one final line\n"
-    "              break is dropped\n"
-    "  -o FILE     write the picture as FILE.png, or as vector graphics in FILE.svg or\n"
-    "              FILE.pdf: smooth outlines, and all the ink of the formula with a small\n"
-    "              white margin (nothing cut where a glyph reaches beyond the program's\n"
-    "              picture)\n"
-    "  --scale N   with a PNG: N times the screen resolution, 1 to 8 (default 1)\n"
-    "  --classic   exactly the program's picture instead: its size, cut where the program\n"
-    "              cuts, outlines drawn aliased as on the classic surface\n"
-    "  --lang L    ru or en: the decimal separator of numbers and the language of error\n"
-    "              messages (default: the system's; Russian where none is set)\n"
-    "  --help      show this text\n"
-    "  --version   show the version\n"
+    "  --size ПТ   размер шрифта формулы в пунктах, от 1 до 1000 (по умолчанию 10)\n"
+    "  --framed    нарисовать рамку в один пиксель, как у рисунка результата в рамке\n"
+    "  --boxes     обвести прямоугольник каждого узла и отметить его ось (для отладки)\n"
+    "  --tree      вывести дерево узлов, которое строит разбор, одной строкой\n"
+    "  --latex     вывести формулу в LaTeX (математический режим, для LaTeX с amsmath\n"
+    "              или KaTeX)\n"
+    "  --mathml    вывести формулу в MathML представления (один элемент <math>)\n"
+    "  --speech    вывести формулу так, как её прочитает вслух экранный диктор (на языке\n"
+    "              --lang)\n"
+    "  -f ТЕКСТ    прочитать формулу из текстового файла ТЕКСТ («-» — со стандартного\n"
+    "              ввода); один перевод строки в конце отбрасывается\n"
+    "  -o ФАЙЛ     записать рисунок в ФАЙЛ.png или векторной графикой в ФАЙЛ.svg или\n"
+    "              ФАЙЛ.pdf: гладкие контуры и весь рисунок формулы с узким белым полем\n"
+    "              (ничего не обрезано там, где знак выходит за рисунок программы)\n"
+    "  --scale N   для PNG: в N раз больше разрешения экрана, от 1 до 8 (по умолчанию 1)\n"
+    "  --classic   в точности рисунок программы: его размер, обрезка там же, где у\n"
+    "              программы, контуры без сглаживания, как на классической поверхности\n"
+    "  --lang ЯЗ   ru или en: язык справки, сообщений и речи и десятичный разделитель\n"
+    "              чисел (по умолчанию язык системы; русский, если язык не задан)\n"
+    "  --help      показать эту справку\n"
+    "  --version   показать версию\n"
     "\n"
-    "Without -o, --tree, --latex, --mathml and --speech the picture's width and height are\n"
-    "printed as \"W H\". The tree, LaTeX, MathML and speech are printed in that order, one\n"
-    "line each, in UTF-8; the last three say what the picture shows.\n"
-    "A FORMULA that begins with \"-\" follows \"--\". Formulas longer than 1048576 characters\n"
-    "are refused (\"Формула слишком велика\").\n"
+    "Без -o, --tree, --latex, --mathml и --speech выводятся ширина и высота рисунка\n"
+    "в виде «Ш В». Дерево, LaTeX, MathML и речь выводятся в этом порядке, каждое одной\n"
+    "строкой, в UTF-8; последние три говорят о том, что показывает рисунок.\n"
+    "ФОРМУЛА, которая начинается с «-», пишется после «--». Формулы длиннее 1048576\n"
+    "знаков не принимаются («Формула слишком велика»).\n"
     "\n"
-    "Exit status: 0 on success; 2 for an error in the formula text (the message and its position\n"
-    "in the normalized text go to standard error as one line); 1 for any other failure.\n";
+    "Код возврата: 0 — успешно; 2 — ошибка в тексте формулы (сообщение и место ошибки\n"
+    "в нормализованном тексте выводятся одной строкой в стандартный поток ошибок);\n"
+    "1 — любой другой сбой.\n");
 
 struct TOptions {
     int Size = 10;
@@ -76,7 +80,6 @@ struct TOptions {
     std::string Output;
     std::string Formula;
     bool HaveFormula = false;
-    std::optional<TLanguage> Language;
     // "-f": Formula names the file that holds the formula.
     bool FromFile = false;
     int Scale = 1;
@@ -121,10 +124,13 @@ int ParseArguments(const QStringList &args, TOptions &o) {
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(valued), QString(), QStringLiteral("VALUE")));
     if (auto exit = ParseCommandLine(
-            parser, args, "zelvano-formula", ZELVANO_VERSION, Usage, 1, [](const QString &typed) {
-                return "unknown option \"" + typed.toLatin1().toStdString() +
-                       "\" (a formula that begins with \"-\" follows "
-                       "\"--\")";
+            parser, args, "zelvano-formula", ZELVANO_VERSION, "FormulaTool", Usage, 1,
+            [](const QString &typed) {
+                return Filled(
+                    ToolText("FormulaTool",
+                             "неизвестный параметр «%1» (формула, которая начинается с «-», "
+                             "пишется после «--»)"),
+                    {typed.toLatin1().toStdString()});
             }))
         return *exit;
     bool *const flagged[] = {&o.Framed, &o.Boxes,  &o.Tree,   &o.Latex,
@@ -142,41 +148,52 @@ int ParseArguments(const QStringList &args, TOptions &o) {
         const std::string v = value("size");
         const std::optional<int> size = WholeNumberArgument(v, 1, 1000);
         if (!size)
-            return usage("--size takes a whole number of points from 1 to 1000, not \"" + v + "\"");
+            return usage(
+                Filled(ToolText("FormulaTool",
+                                "--size: нужно целое число пунктов от 1 до 1000, а не «%1»"),
+                       {v}));
         o.Size = *size;
     }
     if (parser.isSet(QStringLiteral("scale"))) {
         const std::string v = value("scale");
         const std::optional<int> scale = WholeNumberArgument(v, 1, 8);
-        if (!scale) return usage("--scale takes a whole number from 1 to 8, not \"" + v + "\"");
+        if (!scale)
+            return usage(Filled(
+                ToolText("FormulaTool", "--scale: нужно целое число от 1 до 8, а не «%1»"), {v}));
         o.Scale = *scale;
     }
-    if (parser.isSet(QStringLiteral("lang"))) {
-        o.Language = LanguageOption(parser.value(QStringLiteral("lang")));
-        if (!o.Language) return usage("--lang takes ru or en, not \"" + value("lang") + "\"");
-    }
+    // The language itself is installed by now.
+    if (parser.isSet(QStringLiteral("lang")) &&
+        !LanguageOption(parser.value(QStringLiteral("lang"))))
+        return usage(
+            Filled(ToolText("FormulaTool", "--lang: нужно ru или en, а не «%1»"), {value("lang")}));
     if (parser.isSet(QStringLiteral("o"))) {
         o.Output = value("o");
-        if (o.Output.empty()) return usage("-o needs a file name");
+        if (o.Output.empty()) return usage(ToolText("FormulaTool", "-o: нужно имя файла"));
     }
     const QStringList formulas = parser.positionalArguments();
     const qsizetype files = parser.values(QStringLiteral("f")).size();
-    if (formulas.size() + files > 1) return usage("one formula only");
+    if (formulas.size() + files > 1)
+        return usage(ToolText("FormulaTool", "нужна только одна формула"));
     if (files == 1) {
         o.Formula = value("f");
-        if (o.Formula.empty()) return usage("-f needs a file name (\"-\" for standard input)");
+        if (o.Formula.empty())
+            return usage(ToolText("FormulaTool", "-f: нужно имя файла («-» — стандартный ввод)"));
         o.FromFile = true;
     } else if (formulas.size() == 1) {
         o.Formula = formulas[0].toLatin1().toStdString();
     } else {
-        return usage("no formula given");
+        return usage(ToolText("FormulaTool", "формула не задана"));
     }
     o.HaveFormula = true;
     if (!o.Output.empty() && !EndsWith(o.Output, ".png") && !EndsWith(o.Output, ".svg") &&
         !EndsWith(o.Output, ".pdf"))
-        return usage("the output file must end in .png, .svg or .pdf: \"" + o.Output + "\"");
+        return usage(
+            Filled(ToolText("FormulaTool",
+                            "имя выходного файла должно оканчиваться на .png, .svg или .pdf: «%1»"),
+                   {o.Output}));
     if (o.Scale != 1 && !EndsWith(o.Output, ".png"))
-        return usage("--scale goes with a PNG output (-o FILE.png)");
+        return usage(ToolText("FormulaTool", "--scale задаётся только для PNG (-o ФАЙЛ.png)"));
     return -1;
 }
 
@@ -215,8 +232,10 @@ QByteArray PngPicture(TFormulaPicture &picture, const TOptions &o, std::string &
                          (int64_t{picture.Height()} + 2 * InkMargin) * r * r;
     const QRect box = most > MaxPngPixels ? QRect() : OutputRect(picture, o, r);
     if (box.isEmpty() || int64_t{box.width()} * box.height() > MaxPngPixels) {
-        why = "the picture is too large for a PNG at scale " + std::to_string(r) + " (at most " +
-              std::to_string(MaxPngPixels) + " pixels)";
+        why =
+            Filled(ToolText("FormulaTool",
+                            "рисунок слишком велик для PNG в масштабе %1 (не больше %2 пикселей)"),
+                   {std::to_string(r), std::to_string(MaxPngPixels)});
         return QByteArray();
     }
     QImage image(box.size(), QImage::Format_RGB32);
@@ -235,7 +254,7 @@ QByteArray PngPicture(TFormulaPicture &picture, const TOptions &o, std::string &
 // The picture in the output file's format, made in memory; empty with why if it cannot be made.
 QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o, std::string &why) {
     if (EndsWith(o.Output, ".png")) return PngPicture(picture, o, why);
-    why = "cannot make the picture for \"" + o.Output + "\"";
+    why = Filled(ToolText("FormulaTool", "не удалось построить рисунок для «%1»"), {o.Output});
     // The ink is found at four times the resolution (once for a picture of millions of pixels),
     // and the page is given whole picture pixels around it.
     const int r = int64_t{picture.Width()} * picture.Height() <= (int64_t{1} << 22) ? 4 : 1;
@@ -276,7 +295,9 @@ QByteArray PictureBytes(TFormulaPicture &picture, const TOptions &o, std::string
 // break dropped. Refuses a file too long to hold an acceptable formula before reading all of it.
 int ReadFormulaFile(const std::string &name, std::string &text) {
     std::FILE *in = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-    if (!in) return Fail("cannot read \"" + name + "\": " + std::strerror(errno));
+    if (!in)
+        return Fail(Filled(ToolText("FormulaTool", "не удалось прочитать «%1»: %2"),
+                           {name, std::strerror(errno)}));
     // A Windows-1251 character takes at most three bytes of UTF-8.
     const std::size_t most = 3 * TExprBuilder::MaxFormulaLength + 2;
     text.clear();
@@ -287,7 +308,9 @@ int ReadFormulaFile(const std::string &name, std::string &text) {
     const bool failed = std::ferror(in) != 0;
     const int error = errno;
     if (in != stdin) std::fclose(in);
-    if (failed) return Fail("cannot read \"" + name + "\": " + std::strerror(error));
+    if (failed)
+        return Fail(Filled(ToolText("FormulaTool", "не удалось прочитать «%1»: %2"),
+                           {name, std::strerror(error)}));
     if (text.size() > most) {
         std::fprintf(stderr, "%s\n", EIncorrectExpr(ExprMessages::TooLarge()).what());
         return 2;
@@ -307,6 +330,14 @@ int main(int argc, char **argv) {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLatin1(argv[i]);
+
+    // A command-line tool needs no display. The application comes first, for the language of
+    // every text; it gets none of the arguments, which are the tool's alone.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQt);
+    int appArgc = 1;
+    char *appArgv[] = {argv[0], nullptr};
+    QGuiApplication app(appArgc, appArgv);
     if (const int status = ParseArguments(args, o); status >= 0) return status;
 
     if (o.FromFile) {
@@ -316,14 +347,10 @@ int main(int argc, char **argv) {
     std::string formula;
     std::size_t bad = 0;
     if (!Utf8ToCp1251(o.Formula, formula, &bad))
-        return Fail("the formula is not UTF-8 text of Windows-1251 characters (byte " +
-                    std::to_string(bad + 1) + ")");
+        return Fail(Filled(
+            ToolText("FormulaTool", "формула — не текст UTF-8 из знаков Windows-1251 (байт %1)"),
+            {std::to_string(bad + 1)}));
 
-    // A command-line tool needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQt);
-    QGuiApplication app(argc, argv);
-    InstallLanguage(ChooseLanguage(o.Language, std::nullopt, SystemUiLanguages()));
     InstallFontSubstitutions();
     InitFormulaFont();
     SetFormulaFontSize(o.Size);
@@ -341,16 +368,22 @@ int main(int argc, char **argv) {
             TFormulaPicture picture(" ", formula, " ");
             if (o.Latex) std::printf("%s\n", ExprToLatex(picture.Chain()).c_str());
             if (o.MathML) std::printf("%s\n", ExprToMathML(picture.Chain()).c_str());
-            if (o.Speech) std::printf("%s\n", ExprToSpeech(picture.Chain()).c_str());
+            if (o.Speech)
+                std::printf("%s\n",
+                            ExprToSpeech(picture.Chain(), SpeechIn(TextLanguage())).c_str());
             if (o.Output.empty()) {
                 if (!o.Tree && !texts) std::printf("%d %d\n", picture.Width(), picture.Height());
             } else {
                 std::string why;
                 const QByteArray bytes = PictureBytes(picture, o, why);
-                const QString error = bytes.isEmpty()
-                                          ? QString::fromStdString(why)
-                                          : WriteWholeFile(QString::fromStdString(o.Output), bytes);
-                if (!error.isEmpty()) status = Fail(error.toStdString());
+                if (bytes.isEmpty()) {
+                    status = Fail(why);
+                } else {
+                    QString sentence;
+                    const QString error =
+                        WriteWholeFile(QString::fromStdString(o.Output), bytes, &sentence);
+                    if (!error.isEmpty()) status = Fail(ToolLine(error, sentence));
+                }
             }
         }
     } catch (const EIncorrectExpr &e) {
@@ -362,8 +395,9 @@ int main(int argc, char **argv) {
     // A full disk or a closed pipe on standard output is a failure like any other write.
     errno = 0;
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0)
-        status = Fail(std::string("cannot write to standard output: ") +
-                      (errno != 0 ? std::strerror(errno) : "write error"));
+        status = Fail(
+            Filled(ToolText("FormulaTool", "не удалось записать в стандартный вывод: %1"),
+                   {errno != 0 ? std::strerror(errno) : ToolText("FormulaTool", "ошибка записи")}));
     DoneFormulaFont();
     return status;
 }

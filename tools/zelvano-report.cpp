@@ -43,46 +43,55 @@ namespace {
 constexpr int ExitBadInput = 1; // a bad count, a refused run, an output that cannot be written
 constexpr int ExitUsage = 2;
 
-const char *const Usage =
-    "Usage: zelvano-report [--variant N | --counts1 \"c1 ... c10\" --counts2 \"c1 ... c10\"]\n"
-    "                      [--smoothing 0|1|2]\n"
-    "                      (--dump | --png DIR [--scale N] | --pdf FILE | --html FILE |\n"
-    "                       --csv FILE)\n"
+// Written in Russian; the English help is its translation in the catalogue.
+const char *const Usage = QT_TRANSLATE_NOOP(
+    "ReportTool",
+    "Использование: zelvano-report [--variant N | --counts1 \"ч1 ... ч10\"\n"
+    "                              --counts2 \"ч1 ... ч10\"] [--smoothing 0|1|2]\n"
+    "                              (--dump | --png ПАПКА [--scale N] | --pdf ФАЙЛ |\n"
+    "                               --html ФАЙЛ | --csv ФАЙЛ)\n"
     "\n"
-    "Runs the analysis of Zelvano's \"Делать\" button without a window.\n"
+    "Выполняет расчёт кнопки «Делать» программы Zelvano без окна.\n"
     "\n"
-    "  --variant N      built-in variant 1 .. 30 (default 10)\n"
-    "  --counts1 TEXT   the ten monthly counts of population 1, separated by blanks,\n"
-    "                   tabs or line breaks\n"
-    "  --counts2 TEXT   the same for population 2 (both or neither)\n"
-    "  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)\n"
-    "  --dump           print the run as text records on standard output\n"
-    "  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR,\n"
-    "                   all of them or, on a failure, none\n"
-    "  --scale N        with --png: N times the screen resolution, 1 to 8 (default 1);\n"
-    "                   the pages keep their layout, texts and formulas are drawn sharp\n"
-    "  --pdf FILE       write a printable report, one A4 landscape page per tab page\n"
-    "  --html FILE      write the lesson as one HTML file that needs nothing else: the\n"
-    "                   pages with their texts, formulas (vector pictures with MathML\n"
-    "                   and a spoken description) and charts, for any browser\n"
-    "  --csv FILE       write the run's values as a table for spreadsheets: one row per\n"
-    "                   value, as computed and as the page shows it; UTF-8, in\n"
-    "                   Russian with semicolons and decimal commas, in English with\n"
-    "                   commas and decimal points\n"
-    "  --lang ru|en     the language of the records, pages and files (default: the\n"
-    "                   system's; Russian where none is set)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
+    "  --variant N      встроенный вариант, от 1 до 30 (по умолчанию 10)\n"
+    "  --counts1 ТЕКСТ  десять ежемесячных подсчётов популяции 1 через пробелы,\n"
+    "                   табуляции или переводы строки\n"
+    "  --counts2 ТЕКСТ  то же для популяции 2 (обе или ни одной)\n"
+    "  --smoothing С    графики по месяцам: 0 — без сглаживания, 1 — многочлен\n"
+    "                   Лагранжа, 2 — метод наименьших квадратов (по умолчанию 2)\n"
+    "  --dump           вывести расчёт текстовыми записями в стандартный вывод\n"
+    "  --png ПАПКА      записать в ПАПКУ Image1.png .. Image11.png и десять ChartN.png:\n"
+    "                   все или, при сбое, ни одного\n"
+    "  --scale N        с --png: в N раз больше разрешения экрана, от 1 до 8\n"
+    "                   (по умолчанию 1); вёрстка страниц та же, тексты и формулы\n"
+    "                   рисуются чётко\n"
+    "  --pdf ФАЙЛ       записать отчёт для печати: по альбомной странице A4\n"
+    "                   на каждую вкладку\n"
+    "  --html ФАЙЛ      записать урок одним HTML-файлом, которому больше ничего\n"
+    "                   не нужно: страницы с текстами, формулами (векторные рисунки\n"
+    "                   с MathML и описанием для чтения вслух) и графиками, для любого\n"
+    "                   браузера\n"
+    "  --csv ФАЙЛ       записать значения расчёта таблицей для электронных таблиц:\n"
+    "                   по строке на значение, как вычислено и как показано на\n"
+    "                   странице; в UTF-8, по-русски через точку с запятой и с\n"
+    "                   десятичной запятой, по-английски через запятую и с десятичной\n"
+    "                   точкой\n"
+    "  --lang ru|en     язык записей, страниц, файлов, справки и сообщений\n"
+    "                   (по умолчанию язык системы; русский, если язык не задан)\n"
+    "  --help           показать эту справку\n"
+    "  --version        показать версию\n"
     "\n"
-    "Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)\n"
-    "or output that cannot be written; 2 wrong usage.\n";
+    "Код возврата: 0 — готово; 1 — неверный подсчёт, отказ в расчёте (сообщение\n"
+    "выводится в стандартный поток ошибок) или вывод, который не удалось записать;\n"
+    "2 — неверный вызов.\n");
 
 const char *const SmoothingNames[] = {
     QT_TRANSLATE_NOOP("ReportTool", "без сглаживания"),
     QT_TRANSLATE_NOOP("ReportTool", "аппроксимация многочленом Лангранжем"),
     QT_TRANSLATE_NOOP("ReportTool", "аппроксимация методом наименьших квадратов")};
 
-const char *const OneOutput = "give one of --dump, --png, --pdf, --html, --csv";
+const char *const OneOutput =
+    QT_TRANSLATE_NOOP("ReportTool", "укажите одно из --dump, --png, --pdf, --html, --csv");
 
 enum class TOutput { None, Dump, Png, Pdf, Csv, Html };
 
@@ -93,7 +102,6 @@ struct TOptions {
     TOutput Output = TOutput::None;
     QString Path;
     int Scale = 1;
-    std::optional<TLanguage> Language;
     bool ScaleGiven = false;
 };
 
@@ -122,32 +130,35 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
     parser.addOptions({valued("variant", "N"), valued("counts1", "TEXT"), valued("counts2", "TEXT"),
                        valued("smoothing", "S"), valued("scale", "N"), valued("png", "DIR"),
                        valued("pdf", "FILE"), valued("csv", "FILE"), valued("html", "FILE"),
-                       valued("lang", "LANG"),
-                       QCommandLineOption(QStringLiteral("dump"))});
-    if (auto exit = ParseCommandLine(
-            parser, args, "zelvano-report", ZELVANO_VERSION, Usage, ExitUsage,
-            [](const QString &typed) { return "unknown argument " + typed.toStdString(); }))
+                       valued("lang", "LANG"), QCommandLineOption(QStringLiteral("dump"))});
+    if (auto exit =
+            ParseCommandLine(parser, args, "zelvano-report", ZELVANO_VERSION, "ReportTool", Usage,
+                             ExitUsage, [](const QString &typed) {
+                                 return Filled(ToolText("ReportTool", "неизвестный аргумент %1"),
+                                               {typed.toStdString()});
+                             }))
         return exit;
     if (!parser.positionalArguments().isEmpty())
-        return UsageError("unknown argument " + parser.positionalArguments()[0].toStdString());
+        return UsageError(Filled(ToolText("ReportTool", "неизвестный аргумент %1"),
+                                 {parser.positionalArguments()[0].toStdString()}));
 
     const QString variant = parser.value(QStringLiteral("variant"));
     if (parser.isSet(QStringLiteral("variant")) &&
         !IntArgument(variant, 1, VariantCount, o.Variant))
-        return UsageError("--variant needs a number from 1 to 30");
+        return UsageError(ToolText("ReportTool", "--variant: нужно число от 1 до 30"));
     for (const char *name : {"counts1", "counts2"})
         if (parser.isSet(QString::fromLatin1(name)))
             (name[6] == '1' ? o.Counts1 : o.Counts2) = parser.value(QString::fromLatin1(name));
     if (parser.isSet(QStringLiteral("smoothing")) &&
         !IntArgument(parser.value(QStringLiteral("smoothing")), 0, 2, o.Smoothing))
-        return UsageError("--smoothing needs 0, 1 or 2");
-    if (parser.isSet(QStringLiteral("lang"))) {
-        o.Language = LanguageOption(parser.value(QStringLiteral("lang")));
-        if (!o.Language) return UsageError("--lang needs ru or en");
-    }
+        return UsageError(ToolText("ReportTool", "--smoothing: нужно 0, 1 или 2"));
+    // The language itself is installed by now.
+    if (parser.isSet(QStringLiteral("lang")) &&
+        !LanguageOption(parser.value(QStringLiteral("lang"))))
+        return UsageError(ToolText("ReportTool", "--lang: нужно ru или en"));
     o.ScaleGiven = parser.isSet(QStringLiteral("scale"));
     if (o.ScaleGiven && !IntArgument(parser.value(QStringLiteral("scale")), 1, 8, o.Scale))
-        return UsageError("--scale needs a whole number from 1 to 8");
+        return UsageError(ToolText("ReportTool", "--scale: нужно целое число от 1 до 8"));
 
     const std::pair<const char *, TOutput> outputs[] = {{"dump", TOutput::Dump},
                                                         {"png", TOutput::Png},
@@ -161,17 +172,20 @@ std::optional<int> ParseArguments(const QStringList &args, TOptions &o) {
                 ++given;
                 o.Output = kind;
             }
-    if (given != 1) return UsageError(OneOutput);
+    if (given != 1) return UsageError(ToolText("ReportTool", OneOutput));
     if (o.Output != TOutput::Dump) {
         const char *name = outputs[static_cast<int>(o.Output) - 1].first;
         o.Path = parser.value(QString::fromLatin1(name));
-        if (o.Path.isEmpty()) return UsageError(std::string("--") + name + " needs a path");
+        if (o.Path.isEmpty())
+            return UsageError(Filled(ToolText("ReportTool", "--%1: нужен путь"), {name}));
     }
     if (o.Counts1.has_value() != o.Counts2.has_value())
-        return UsageError("give both --counts1 and --counts2");
+        return UsageError(ToolText("ReportTool", "укажите и --counts1, и --counts2"));
     if (o.Counts1 && parser.isSet(QStringLiteral("variant")))
-        return UsageError("give --variant or the counts, not both");
-    if (o.ScaleGiven && o.Output != TOutput::Png) return UsageError("--scale goes with --png");
+        return UsageError(
+            ToolText("ReportTool", "укажите --variant или подсчёты, но не то и другое"));
+    if (o.ScaleGiven && o.Output != TOutput::Png)
+        return UsageError(ToolText("ReportTool", "--scale задаётся только вместе с --png"));
     return std::nullopt;
 }
 
@@ -278,7 +292,7 @@ QImage ScaledGrab(QWidget &view, int scale) {
 bool WritePng(const QString &dir, TFrmRun &frmRun, int scale, std::string &error) {
     TFrmRunTarget &target = frmRun.Target();
     if (!QDir().mkpath(dir)) {
-        error = "cannot create \"" + dir.toStdString() + "\"";
+        error = Filled(ToolText("ReportTool", "не удалось создать «%1»"), {dir.toStdString()});
         return false;
     }
     const QDir folder(dir);
@@ -289,8 +303,8 @@ bool WritePng(const QString &dir, TFrmRun &frmRun, int scale, std::string &error
         image.setDotsPerMeterY(3780 * scale);
         files.emplace_back(name, PngBytes(image));
         if (!files.back().second.isEmpty()) return true;
-        error =
-            QStringLiteral("cannot encode \"%1\" as PNG").arg(folder.filePath(name)).toStdString();
+        error = Filled(ToolText("ReportTool", "не удалось записать «%1» в формате PNG"),
+                       {folder.filePath(name).toStdString()});
         return false;
     };
     for (int n = 1; n <= 11; ++n) {
@@ -320,31 +334,33 @@ bool WritePng(const QString &dir, TFrmRun &frmRun, int scale, std::string &error
     for (const auto &[name, bytes] : files) {
         const QFileInfo info(folder.filePath(name));
         if (info.exists() && !info.isFile()) {
-            error = "cannot write \"" + info.filePath().toStdString() + "\": not a regular file";
+            error = Filled(ToolText("ReportTool", "не удалось записать «%1»: это не обычный файл"),
+                           {info.filePath().toStdString()});
             return false;
         }
     }
     QTemporaryDir staging(folder.filePath(QStringLiteral(".zelvano-png-XXXXXX")));
     if (!staging.isValid()) {
-        error = "cannot write into \"" + dir.toStdString() +
-                "\": " + staging.errorString().toStdString();
+        error = Filled(ToolText("ReportTool", "не удалось записать в «%1»: %2"),
+                       {dir.toStdString(), staging.errorString().toStdString()});
         return false;
     }
     for (const auto &[name, bytes] : files) {
         const QString staged = staging.filePath(name);
-        const QString failure = WriteWholeFile(staged, bytes);
+        QString sentence;
+        QString failure = WriteWholeFile(staged, bytes, &sentence);
         if (failure.isEmpty()) continue;
         // Named as the file it was to become.
-        const QString prefix = QStringLiteral("cannot write \"%1\": ").arg(staged);
-        error = "cannot write \"" + folder.filePath(name).toStdString() + "\": " +
-                (failure.startsWith(prefix) ? failure.mid(prefix.size()) : failure).toStdString();
+        const QString path = folder.filePath(name);
+        error = ToolLine(failure.replace(staged, path), sentence.replace(staged, path));
         return false;
     }
     for (const auto &[name, bytes] : files) {
         const QString path = folder.filePath(name);
         if (std::rename(QFile::encodeName(staging.filePath(name)).constData(),
                         QFile::encodeName(path).constData()) != 0) {
-            error = "cannot write \"" + path.toStdString() + "\": " + std::strerror(errno);
+            error = Filled(ToolText("ReportTool", "не удалось записать «%1»: %2"),
+                           {path.toStdString(), std::strerror(errno)});
             return false;
         }
     }
@@ -389,32 +405,39 @@ int Run(const TOptions &o) {
     const QString heading =
         (o.Counts1 ? QCoreApplication::translate("ReportTool", "свои данные")
                    : QCoreApplication::translate("ReportTool", "вариант %1").arg(o.Variant)) +
-        QStringLiteral(", ") + QCoreApplication::translate("ReportTool", SmoothingNames[o.Smoothing]);
+        QStringLiteral(", ") +
+        QCoreApplication::translate("ReportTool", SmoothingNames[o.Smoothing]);
     std::string error;
     switch (o.Output) {
     case TOutput::Dump:
         Print(stdout, Dump(o.Counts1 ? 0 : o.Variant, run, frmRun.Target()));
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = "cannot write the records";
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            error = ToolText("ReportTool", "не удалось вывести записи");
         break;
     case TOutput::Png:
         WritePng(o.Path, frmRun, o.Scale, error);
         break;
     case TOutput::Pdf: {
-        QString message;
-        if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message))
-            error = message.toStdString();
+        QString message, sentence;
+        if (!WriteResultsPdf(*frmRun.PageControl1(), frmRun.Target(), o.Path, heading, message,
+                             &sentence))
+            error = ToolLine(message, sentence);
         break;
     }
     case TOutput::Html: {
-        QString message;
+        QString message, sentence;
         if (!WriteLessonHtml(*frmRun.PageControl1(), frmRun.Target(), &run, o.Path, heading,
-                             message))
-            error = message.toStdString();
+                             message, &sentence))
+            error = ToolLine(message, sentence);
         break;
     }
-    case TOutput::Csv:
-        error = WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(run))).toStdString();
+    case TOutput::Csv: {
+        QString sentence;
+        const QString message =
+            WriteWholeFile(o.Path, QByteArray::fromStdString(RunTablesCsv(run)), &sentence);
+        if (!message.isEmpty()) error = ToolLine(message, sentence);
         break;
+    }
     case TOutput::None:
         break;
     }
@@ -433,15 +456,18 @@ int main(int argc, char **argv) {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    TOptions options;
-    if (const std::optional<int> exit = ParseArguments(args, options)) return *exit;
 
-    // No display needed: the results window stays hidden and paints off screen.
+    // No display needed: the results window stays hidden and paints off screen. The application
+    // comes first, for the language of every text; it gets none of the arguments, which are the
+    // tool's alone.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);
-    QApplication application(argc, argv);
+    int appArgc = 1;
+    char *appArgv[] = {argv[0], nullptr};
+    QApplication application(appArgc, appArgv);
     QCoreApplication::setApplicationName(QStringLiteral("zelvano"));
-    InstallLanguage(ChooseLanguage(options.Language, std::nullopt, SystemUiLanguages()));
+    TOptions options;
+    if (const std::optional<int> exit = ParseArguments(args, options)) return *exit;
     try {
         return Run(options);
     } catch (const std::exception &e) {

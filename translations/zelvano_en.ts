@@ -185,6 +185,13 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>По команде «%1 --help» можно получить справку.</source>
+        <translation>Try &apos;%1 --help&apos;.</translation>
+    </message>
+</context>
+<context>
     <name>ExprMessages</name>
     <message>
         <source>Недопустимый символ в позиции </source>
@@ -245,6 +252,153 @@
     <message>
         <source>Число вне допустимого диапазона в позиции </source>
         <translation>A number out of range at position </translation>
+    </message>
+</context>
+<context>
+    <name>FormulaTool</name>
+    <message>
+        <source>-o: нужно имя файла</source>
+        <translation>-o needs a file name</translation>
+    </message>
+    <message>
+        <source>нужна только одна формула</source>
+        <translation>one formula only</translation>
+    </message>
+    <message>
+        <source>-f: нужно имя файла («-» — стандартный ввод)</source>
+        <translation>-f needs a file name (&quot;-&quot; for standard input)</translation>
+    </message>
+    <message>
+        <source>формула не задана</source>
+        <translation>no formula given</translation>
+    </message>
+    <message>
+        <source>--scale задаётся только для PNG (-o ФАЙЛ.png)</source>
+        <translation>--scale goes with a PNG output (-o FILE.png)</translation>
+    </message>
+    <message>
+        <source>ошибка записи</source>
+        <translation>write error</translation>
+    </message>
+    <message>
+        <source>неизвестный параметр «%1» (формула, которая начинается с «-», пишется после «--»)</source>
+        <translation>unknown option &quot;%1&quot; (a formula that begins with &quot;-&quot; follows &quot;--&quot;)</translation>
+    </message>
+    <message>
+        <source>--size: нужно целое число пунктов от 1 до 1000, а не «%1»</source>
+        <translation>--size takes a whole number of points from 1 to 1000, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--scale: нужно целое число от 1 до 8, а не «%1»</source>
+        <translation>--scale takes a whole number from 1 to 8, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--lang: нужно ru или en, а не «%1»</source>
+        <translation>--lang takes ru or en, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>имя выходного файла должно оканчиваться на .png, .svg или .pdf: «%1»</source>
+        <translation>the output file must end in .png, .svg or .pdf: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>рисунок слишком велик для PNG в масштабе %1 (не больше %2 пикселей)</source>
+        <translation>the picture is too large for a PNG at scale %1 (at most %2 pixels)</translation>
+    </message>
+    <message>
+        <source>не удалось построить рисунок для «%1»</source>
+        <translation>cannot make the picture for &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>не удалось прочитать «%1»: %2</source>
+        <translation>cannot read &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>формула — не текст UTF-8 из знаков Windows-1251 (байт %1)</source>
+        <translation>the formula is not UTF-8 text of Windows-1251 characters (byte %1)</translation>
+    </message>
+    <message>
+        <source>не удалось записать в стандартный вывод: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>Использование: zelvano-formula [--size ПТ] [--framed] [--boxes] [--tree] [--classic]
+                               [--latex] [--mathml] [--speech]
+                               [-o ФАЙЛ [--scale N]] (ФОРМУЛА | -f ТЕКСТ)
+
+Набирает ФОРМУЛУ, записанную на языке формул Zelvano (в UTF-8; каждый знак должен
+быть в кодировке Windows-1251), так, как её показывают рисунки формул программы.
+
+  --size ПТ   размер шрифта формулы в пунктах, от 1 до 1000 (по умолчанию 10)
+  --framed    нарисовать рамку в один пиксель, как у рисунка результата в рамке
+  --boxes     обвести прямоугольник каждого узла и отметить его ось (для отладки)
+  --tree      вывести дерево узлов, которое строит разбор, одной строкой
+  --latex     вывести формулу в LaTeX (математический режим, для LaTeX с amsmath
+              или KaTeX)
+  --mathml    вывести формулу в MathML представления (один элемент &lt;math&gt;)
+  --speech    вывести формулу так, как её прочитает вслух экранный диктор (на языке
+              --lang)
+  -f ТЕКСТ    прочитать формулу из текстового файла ТЕКСТ («-» — со стандартного
+              ввода); один перевод строки в конце отбрасывается
+  -o ФАЙЛ     записать рисунок в ФАЙЛ.png или векторной графикой в ФАЙЛ.svg или
+              ФАЙЛ.pdf: гладкие контуры и весь рисунок формулы с узким белым полем
+              (ничего не обрезано там, где знак выходит за рисунок программы)
+  --scale N   для PNG: в N раз больше разрешения экрана, от 1 до 8 (по умолчанию 1)
+  --classic   в точности рисунок программы: его размер, обрезка там же, где у
+              программы, контуры без сглаживания, как на классической поверхности
+  --lang ЯЗ   ru или en: язык справки, сообщений и речи и десятичный разделитель
+              чисел (по умолчанию язык системы; русский, если язык не задан)
+  --help      показать эту справку
+  --version   показать версию
+
+Без -o, --tree, --latex, --mathml и --speech выводятся ширина и высота рисунка
+в виде «Ш В». Дерево, LaTeX, MathML и речь выводятся в этом порядке, каждое одной
+строкой, в UTF-8; последние три говорят о том, что показывает рисунок.
+ФОРМУЛА, которая начинается с «-», пишется после «--». Формулы длиннее 1048576
+знаков не принимаются («Формула слишком велика»).
+
+Код возврата: 0 — успешно; 2 — ошибка в тексте формулы (сообщение и место ошибки
+в нормализованном тексте выводятся одной строкой в стандартный поток ошибок);
+1 — любой другой сбой.
+</source>
+        <translation>Usage: zelvano-formula [--size PT] [--framed] [--boxes] [--tree] [--classic]
+                       [--latex] [--mathml] [--speech]
+                       [-o FILE [--scale N]] (FORMULA | -f TEXTFILE)
+
+Typesets FORMULA, a text in Zelvano&apos;s formula language (UTF-8; every character must exist
+in Windows-1251), as the program&apos;s formula pictures show it.
+
+  --size PT   formula font size in points, 1 to 1000 (default 10)
+  --framed    draw the one-pixel frame of a framed result picture
+  --boxes     outline every node&apos;s box and mark its axis row (debug overlay)
+  --tree      print the node tree the parser builds, on one line
+  --latex     print the formula as LaTeX (math mode, for LaTeX with amsmath or KaTeX)
+  --mathml    print the formula as presentation MathML (one &lt;math&gt; element)
+  --speech    print the formula as a screen reader would read it aloud (in the
+              language of --lang)
+  -f TEXTFILE read the formula from TEXTFILE (&quot;-&quot; for standard input); one final line
+              break is dropped
+  -o FILE     write the picture as FILE.png, or as vector graphics in FILE.svg or
+              FILE.pdf: smooth outlines, and all the ink of the formula with a small
+              white margin (nothing cut where a glyph reaches beyond the program&apos;s
+              picture)
+  --scale N   with a PNG: N times the screen resolution, 1 to 8 (default 1)
+  --classic   exactly the program&apos;s picture instead: its size, cut where the program
+              cuts, outlines drawn aliased as on the classic surface
+  --lang L    ru or en: the language of this help, the messages and the speech, and
+              the decimal separator of numbers (default: the system&apos;s; Russian where
+              none is set)
+  --help      show this text
+  --version   show the version
+
+Without -o, --tree, --latex, --mathml and --speech the picture&apos;s width and height are
+printed as &quot;W H&quot;. The tree, LaTeX, MathML and speech are printed in that order, one
+line each, in UTF-8; the last three say what the picture shows.
+A FORMULA that begins with &quot;-&quot; follows &quot;--&quot;. Formulas longer than 1048576 characters
+are refused (&quot;The formula is too large&quot;).
+
+Exit status: 0 on success; 2 for an error in the formula text (the message and its position
+in the normalized text go to standard error as one line); 1 for any other failure.
+</translation>
     </message>
 </context>
 <context>
@@ -421,6 +575,144 @@
     <message>
         <source>вариант %1</source>
         <translation>variant %1</translation>
+    </message>
+    <message>
+        <source>укажите одно из --dump, --png, --pdf, --html, --csv</source>
+        <translation>give one of --dump, --png, --pdf, --html, --csv</translation>
+    </message>
+    <message>
+        <source>--variant: нужно число от 1 до 30</source>
+        <translation>--variant needs a number from 1 to 30</translation>
+    </message>
+    <message>
+        <source>--smoothing: нужно 0, 1 или 2</source>
+        <translation>--smoothing needs 0, 1 or 2</translation>
+    </message>
+    <message>
+        <source>--lang: нужно ru или en</source>
+        <translation>--lang needs ru or en</translation>
+    </message>
+    <message>
+        <source>--scale: нужно целое число от 1 до 8</source>
+        <translation>--scale needs a whole number from 1 to 8</translation>
+    </message>
+    <message>
+        <source>укажите и --counts1, и --counts2</source>
+        <translation>give both --counts1 and --counts2</translation>
+    </message>
+    <message>
+        <source>укажите --variant или подсчёты, но не то и другое</source>
+        <translation>give --variant or the counts, not both</translation>
+    </message>
+    <message>
+        <source>--scale задаётся только вместе с --png</source>
+        <translation>--scale goes with --png</translation>
+    </message>
+    <message>
+        <source>не удалось вывести записи</source>
+        <translation>cannot write the records</translation>
+    </message>
+    <message>
+        <source>неизвестный аргумент %1</source>
+        <translation>unknown argument %1</translation>
+    </message>
+    <message>
+        <source>--%1: нужен путь</source>
+        <translation>--%1 needs a path</translation>
+    </message>
+    <message>
+        <source>не удалось создать «%1»</source>
+        <translation>cannot create &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>не удалось записать «%1» в формате PNG</source>
+        <translation>cannot encode &quot;%1&quot; as PNG</translation>
+    </message>
+    <message>
+        <source>не удалось записать «%1»: это не обычный файл</source>
+        <translation>cannot write &quot;%1&quot;: not a regular file</translation>
+    </message>
+    <message>
+        <source>не удалось записать в «%1»: %2</source>
+        <translation>cannot write into &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>не удалось записать «%1»: %2</source>
+        <translation>cannot write &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>Использование: zelvano-report [--variant N | --counts1 &quot;ч1 ... ч10&quot;
+                              --counts2 &quot;ч1 ... ч10&quot;] [--smoothing 0|1|2]
+                              (--dump | --png ПАПКА [--scale N] | --pdf ФАЙЛ |
+                               --html ФАЙЛ | --csv ФАЙЛ)
+
+Выполняет расчёт кнопки «Делать» программы Zelvano без окна.
+
+  --variant N      встроенный вариант, от 1 до 30 (по умолчанию 10)
+  --counts1 ТЕКСТ  десять ежемесячных подсчётов популяции 1 через пробелы,
+                   табуляции или переводы строки
+  --counts2 ТЕКСТ  то же для популяции 2 (обе или ни одной)
+  --smoothing С    графики по месяцам: 0 — без сглаживания, 1 — многочлен
+                   Лагранжа, 2 — метод наименьших квадратов (по умолчанию 2)
+  --dump           вывести расчёт текстовыми записями в стандартный вывод
+  --png ПАПКА      записать в ПАПКУ Image1.png .. Image11.png и десять ChartN.png:
+                   все или, при сбое, ни одного
+  --scale N        с --png: в N раз больше разрешения экрана, от 1 до 8
+                   (по умолчанию 1); вёрстка страниц та же, тексты и формулы
+                   рисуются чётко
+  --pdf ФАЙЛ       записать отчёт для печати: по альбомной странице A4
+                   на каждую вкладку
+  --html ФАЙЛ      записать урок одним HTML-файлом, которому больше ничего
+                   не нужно: страницы с текстами, формулами (векторные рисунки
+                   с MathML и описанием для чтения вслух) и графиками, для любого
+                   браузера
+  --csv ФАЙЛ       записать значения расчёта таблицей для электронных таблиц:
+                   по строке на значение, как вычислено и как показано на
+                   странице; в UTF-8, по-русски через точку с запятой и с
+                   десятичной запятой, по-английски через запятую и с десятичной
+                   точкой
+  --lang ru|en     язык записей, страниц, файлов, справки и сообщений
+                   (по умолчанию язык системы; русский, если язык не задан)
+  --help           показать эту справку
+  --version        показать версию
+
+Код возврата: 0 — готово; 1 — неверный подсчёт, отказ в расчёте (сообщение
+выводится в стандартный поток ошибок) или вывод, который не удалось записать;
+2 — неверный вызов.
+</source>
+        <translation>Usage: zelvano-report [--variant N | --counts1 &quot;c1 ... c10&quot; --counts2 &quot;c1 ... c10&quot;]
+                      [--smoothing 0|1|2]
+                      (--dump | --png DIR [--scale N] | --pdf FILE | --html FILE |
+                       --csv FILE)
+
+Runs the analysis of Zelvano&apos;s &quot;Run&quot; button without a window.
+
+  --variant N      built-in variant 1 .. 30 (default 10)
+  --counts1 TEXT   the ten monthly counts of population 1, separated by blanks,
+                   tabs or line breaks
+  --counts2 TEXT   the same for population 2 (both or neither)
+  --smoothing S    month charts: 0 none, 1 Lagrange, 2 least squares (default 2)
+  --dump           print the run as text records on standard output
+  --png DIR        write Image1.png .. Image11.png and the ten ChartN.png into DIR,
+                   all of them or, on a failure, none
+  --scale N        with --png: N times the screen resolution, 1 to 8 (default 1);
+                   the pages keep their layout, texts and formulas are drawn sharp
+  --pdf FILE       write a printable report, one A4 landscape page per tab page
+  --html FILE      write the lesson as one HTML file that needs nothing else: the
+                   pages with their texts, formulas (vector pictures with MathML
+                   and a spoken description) and charts, for any browser
+  --csv FILE       write the run&apos;s values as a table for spreadsheets: one row per
+                   value, as computed and as the page shows it; UTF-8, in
+                   Russian with semicolons and decimal commas, in English with
+                   commas and decimal points
+  --lang ru|en     the language of the records, pages, files, this help and the
+                   messages (default: the system&apos;s; Russian where none is set)
+  --help           show this text
+  --version        show the version
+
+Exit status: 0 done; 1 a bad count, a refused run (the message goes to standard error)
+or output that cannot be written; 2 wrong usage.
+</translation>
     </message>
 </context>
 <context>

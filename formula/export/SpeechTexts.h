@@ -1,8 +1,10 @@
 // Every word of the speech text, in one table keyed by identifier. Phrases are patterns: %1, %2,
 // %3 stand for the parts they join ("%1 в квадрате"), and a counted phrase holds its plural forms
-// separated by "|" with %n for the count. The built-in table is Russian; another language comes
-// through TSpeechTexts, whose implementation may look the phrases up by their keys.
+// separated by "|" with %n for the count. The built-in table holds Russian and English; another
+// language comes through TSpeechTexts, whose implementation may look the phrases up by their keys.
 #pragma once
+
+#include "runtime/Language.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -160,11 +162,13 @@ enum class TSpeechId : uint16_t {
 
 constexpr int SpeechIdCount = static_cast<int>(TSpeechId::None);
 
-// One phrase of the built-in table: a stable key for translators and the Russian text (UTF-8).
+// One phrase of the built-in table: a stable key for translators, the Russian and the English
+// text (UTF-8).
 struct TSpeechPhrase {
     TSpeechId Id;
     const char *Key;
     const char *Russian;
+    const char *English;
 };
 
 // The phrase of id (id must not be None).
@@ -177,12 +181,17 @@ public:
     virtual std::string Text(TSpeechId id, long long n = 0) const = 0;
 };
 
-// The built-in Russian texts.
+// The built-in Russian and English texts, and those of a language.
 const TSpeechTexts &RussianSpeech();
+const TSpeechTexts &EnglishSpeech();
+const TSpeechTexts &SpeechIn(TLanguage language);
 
 // The form of a Russian counted phrase "one|few|many" for n: 1, 21 one; 2 to 4, 22 few; the rest
 // many (11 to 14 included). A phrase without "|" is its own form.
 std::string RussianPlural(std::string_view forms, long long n);
+
+// The form of an English counted phrase "one|other" for n: one for 1 and -1.
+std::string EnglishPlural(std::string_view forms, long long n);
 
 // Walks a pattern: its literal text goes to literal, each %1 to %9 to part with the number; "%%"
 // is a literal "%".

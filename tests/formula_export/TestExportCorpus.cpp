@@ -29,7 +29,7 @@ namespace {
 
 struct TExported {
     std::string Formula; // UTF-8
-    std::string Latex, MathML, Speech;
+    std::string Latex, MathML, Speech, English;
 };
 
 // The formulas, each once, exported from the tree of its picture.
@@ -69,7 +69,8 @@ const std::vector<TExported> &Corpus() {
             TPictureLayout picture(" ", builder.BuildExpr(text), " ");
             picture.Measure(font, &canvas);
             out.push_back({Cp1251ToUtf8(text), ExprToLatex(picture.Chain()),
-                           ExprToMathML(picture.Chain()), ExprToSpeech(picture.Chain())});
+                           ExprToMathML(picture.Chain()), ExprToSpeech(picture.Chain()),
+                           ExprToSpeech(picture.Chain(), EnglishSpeech())});
         }
         return out;
     }();
@@ -149,6 +150,51 @@ TEST(ExportCorpus, EveryFormulaOfTheProgramExports) {
         for (const std::string *s : {&e.Latex, &e.MathML, &e.Speech})
             for (unsigned char c : *s)
                 ASSERT_GE(c, 0x20) << "a control character in " << *s;
+    }
+}
+
+// English speech reads as an English maths class would, and no Russian word of the phrase table
+// is left in it: every Cyrillic letter of an English speech is one the formula itself writes.
+TEST(ExportCorpus, SpeechInEnglish) {
+    SetTextLanguage(TLanguage::English, nullptr);
+    const struct {
+        const char *Formula, *Speech;
+    } cases[] = {
+        {"X(t)=969/(1+7.5456*.e^(-1.77*t))",
+         "X of t equals: the fraction with numerator 969 and denominator 1 plus 7.5456 times e to "
+         "the power minus 1.77 t"},
+        {"a/b+x/(y+1)", "the fraction a over b plus the fraction with numerator x and denominator "
+                        "y plus 1"},
+        {"Sqrt(a+b)+Root(3,y)-x^2+alpha_1^3",
+         "the square root of a plus b, end of root, plus the cube root of y minus x squared plus "
+         "alpha sub 1 cubed"},
+        {"k=Summa(k_i,i=2,10)/9", "k equals: the fraction with numerator the sum from i equals 2 "
+                                  "to 10 of k sub i and denominator 9"},
+        {"f```+Points(z,1)+ln(x)<=|y|", "f with 3 primes plus z dot plus the natural log of x is "
+                                        "less than or equal to the absolute value of y"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Formula);
+        TRecordingCanvas canvas;
+        TExprFont font;
+        font.SetHeight(-13);
+        TExprBuilder builder;
+        TPictureLayout picture(" ", builder.BuildExpr(Cp(c.Formula)), " ");
+        picture.Measure(font, &canvas);
+        EXPECT_EQ(ExprToSpeech(picture.Chain(), SpeechIn(TextLanguage())), c.Speech);
+    }
+    SetTextLanguage(TLanguage::Russian, nullptr);
+
+    auto cyrillic = [](const std::string &utf8) {
+        std::set<std::string> letters;
+        for (std::size_t k = 0; k + 1 < utf8.size(); ++k)
+            if (utf8[k] == '\xD0' || utf8[k] == '\xD1') letters.insert(utf8.substr(k, 2));
+        return letters;
+    };
+    for (const TExported &e : Corpus()) {
+        const std::set<std::string> written = cyrillic(e.Formula);
+        for (const std::string &letter : cyrillic(e.English))
+            ASSERT_TRUE(written.count(letter)) << e.English << " of " << e.Formula;
     }
 }
 

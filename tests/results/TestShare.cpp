@@ -233,6 +233,15 @@ TEST(ShareInEnglish, TheLessonAboutBoxAndExploringPageSpeakEnglish) {
     EXPECT_TRUE(html.contains(QStringLiteral("<html lang=\"en\">")));
     EXPECT_TRUE(html.contains(QStringLiteral("<nav aria-label=\"Pages\">")));
     EXPECT_TRUE(html.contains(QStringLiteral("<caption>Population 1: model fits</caption>")));
+    // The formulas and charts described in English, numbers with the decimal point.
+    EXPECT_TRUE(html.contains(QStringLiteral("aria-label=\"the fraction with numerator d X and "
+                                             "denominator d t, end of fraction, equals")));
+    static const QRegularExpression label(QStringLiteral("aria-label=\"([^\"]*)\""));
+    static const QRegularExpression russian(QStringLiteral("[\\x{0400}-\\x{04FF}]|\\d,\\d"));
+    for (auto m = label.globalMatch(html); m.hasNext();) {
+        const QString text = m.next().captured(1);
+        EXPECT_FALSE(text.contains(russian)) << text.toStdString();
+    }
 
     EXPECT_TRUE(AboutText().contains(QStringLiteral("Licence: GNU GPL version 3")));
     const QTabWidget &tabs = *frm.PageControl1();

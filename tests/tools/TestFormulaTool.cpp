@@ -160,6 +160,47 @@ TEST(FormulaTool, OtherFailuresHaveStatusOne) {
         EXPECT_TRUE(help.Out.contains(QString::fromLatin1(word))) << word;
 }
 
+// The help, Qt's parser errors, the tool's own messages and the speech follow --lang wherever it
+// stands, else the system's language: Russian where none is set.
+TEST(FormulaTool, TextsFollowTheLanguage) {
+    const QStringList english = {QStringLiteral("LANG=en_US.UTF-8"), QStringLiteral("LC_ALL="),
+                                 QStringLiteral("LC_MESSAGES="), QStringLiteral("LANGUAGE=")};
+    const QStringList none = {QStringLiteral("LANG="), QStringLiteral("LC_ALL="),
+                              QStringLiteral("LC_MESSAGES="), QStringLiteral("LANGUAGE=")};
+    auto run = [](const QStringList &args, const QStringList &environment = {}) {
+        return RunTool(QStringLiteral(ZELVANO_FORMULA_EXE), args, QByteArray(), std::nullopt,
+                       environment);
+    };
+    const QString usage = QStringLiteral("Usage: zelvano-formula ");
+    const QString russianUsage = QStringLiteral("Использование: zelvano-formula ");
+    EXPECT_TRUE(run({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--help")})
+                    .Out.startsWith(usage));
+    EXPECT_TRUE(
+        run({QStringLiteral("--help"), QStringLiteral("--lang"), QStringLiteral("ru")}, english)
+            .Out.startsWith(russianUsage));
+    EXPECT_TRUE(run({QStringLiteral("--help")}, english).Out.startsWith(usage));
+    const TToolRun russian = run({QStringLiteral("--help")}, none);
+    EXPECT_TRUE(russian.Out.startsWith(russianUsage));
+    EXPECT_FALSE(russian.Out.contains(QStringLiteral("Usage")));
+
+    EXPECT_EQ(run({QStringLiteral("--lang=en"), QStringLiteral("--size")}).Err,
+              QStringLiteral("zelvano-formula: missing value after '--size'\n"
+                             "Try 'zelvano-formula --help'.\n"));
+    EXPECT_EQ(run({QStringLiteral("--size"), QStringLiteral("0"), QStringLiteral("x"),
+                   QStringLiteral("--lang"), QStringLiteral("ru")},
+                  english)
+                  .Err,
+              QStringLiteral("zelvano-formula: --size: нужно целое число пунктов от 1 до 1000, а "
+                             "не «0»\nПо команде «zelvano-formula --help» можно получить "
+                             "справку.\n"));
+    EXPECT_EQ(run({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--speech"),
+                   QStringLiteral("Sqrt(x)+y_1^2")})
+                  .Out,
+              QStringLiteral("the square root of x plus y sub 1 squared\n"));
+    EXPECT_EQ(run({QStringLiteral("--speech"), QStringLiteral("Sqrt(x)")}, none).Out,
+              QStringLiteral("корень из x\n"));
+}
+
 TEST(FormulaTool, WritesThePictureAsTheProgramPaintsIt) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("f.png"));
@@ -281,7 +322,8 @@ TEST(FormulaTool, AFullDiskLeavesTheEarlierFileAndNoPartOfTheNew) {
         earlier.write("earlier");
         earlier.close();
         const TFormulaRun run =
-            RunFormula({QStringLiteral("-o"), path, QStringLiteral("k=Summa(k_i,i=2,10)/9")},
+            RunFormula({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("-o"), path,
+                        QStringLiteral("k=Summa(k_i,i=2,10)/9")},
                        QByteArray(), 64);
         EXPECT_EQ(run.Exit, 1) << name;
         EXPECT_EQ(run.Err, QStringLiteral("zelvano-formula: cannot write \"%1\": %2\n")
@@ -321,9 +363,9 @@ TEST(FormulaTool, AFailedWriteToStandardOutputIsAFailure) {
     // A full disk (/dev/full) and a pipe closed by its reader, for the size line and the tree.
     for (const char *option : {"--size", "--tree"}) {
         SCOPED_TRACE(option);
-        const QStringList args = {QString::fromLatin1(option),
-                                  QString::fromLatin1(option[2] == 's' ? "10" : "--"),
-                                  QStringLiteral("X_i")};
+        const QStringList args = {
+            QStringLiteral("--lang"), QStringLiteral("en"), QString::fromLatin1(option),
+            QString::fromLatin1(option[2] == 's' ? "10" : "--"), QStringLiteral("X_i")};
         QProcess full;
         full.setStandardOutputFile(QStringLiteral("/dev/full"));
         full.start(QStringLiteral(ZELVANO_FORMULA_EXE), args);

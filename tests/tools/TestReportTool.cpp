@@ -271,7 +271,7 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
         {"--dump", "stray"},
     };
     for (const QStringList &args : usage) {
-        run = RunReport(args);
+        run = RunReport(QStringList{QStringLiteral("--lang"), QStringLiteral("en")} + args);
         EXPECT_EQ(run.Exit, 2) << args.join(u' ').toStdString();
         // One line naming the problem and the hint, not the whole help.
         const QStringList lines = run.Err.split(u'\n');
@@ -279,9 +279,20 @@ TEST(ReportTool, ARefusedRunOrWrongUsageFails) {
         EXPECT_TRUE(lines[0].startsWith(QStringLiteral("zelvano-report: ")));
         EXPECT_EQ(lines[1], QStringLiteral("Try 'zelvano-report --help'."));
     }
-    run = RunReport({QStringLiteral("--help")});
+    // In the language of --lang, wherever it stands; Russian where no language is set.
+    run = RunReport({QStringLiteral("--dump"), QStringLiteral("--colour"), QStringLiteral("--lang"),
+                     QStringLiteral("ru")});
+    EXPECT_EQ(run.Err, QStringLiteral("zelvano-report: неизвестный аргумент --colour\nПо команде "
+                                      "«zelvano-report --help» можно получить справку.\n"));
+    run = RunReport({QStringLiteral("--help"), QStringLiteral("--lang"), QStringLiteral("en")});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Usage: zelvano-report")));
+    run = RunTool(QStringLiteral(ZELVANO_REPORT_EXE), {QStringLiteral("--help")}, QByteArray(),
+                  std::nullopt,
+                  {QStringLiteral("LANG="), QStringLiteral("LC_ALL="),
+                   QStringLiteral("LC_MESSAGES="), QStringLiteral("LANGUAGE=")});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Использование: zelvano-report")));
 }
 
 TEST(ReportTool, PngFilesAreThePicturesOfTheWindow) {
@@ -430,10 +441,15 @@ TEST(ReportTool, AFullDiskLeavesEarlierFilesAndNoPartOfTheNew) {
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
     earlier.write("earlier");
     earlier.close();
-    TToolRun run = RunReport({"--variant", "7", "--pdf", pdf}, 16384);
+    TToolRun run = RunReport({"--lang", "en", "--variant", "7", "--pdf", pdf}, 16384);
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Err,
               QStringLiteral("zelvano-report: cannot write \"%1\": %2\n").arg(pdf, reason));
+    // In Russian, the window's sentence.
+    run = RunReport({"--lang", "ru", "--variant", "7", "--pdf", pdf}, 16384);
+    EXPECT_EQ(run.Err,
+              QStringLiteral("zelvano-report: не удалось записать файл «%1»: файл слишком велик\n")
+                  .arg(pdf));
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
     EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
     earlier.close();
@@ -442,7 +458,7 @@ TEST(ReportTool, AFullDiskLeavesEarlierFilesAndNoPartOfTheNew) {
     // Every picture is bigger than the limit: the first one stops the run, and nothing of it
     // is left.
     const QString dir = temp.filePath(QStringLiteral("png"));
-    run = RunReport({"--variant", "7", "--png", dir}, 64);
+    run = RunReport({"--lang", "en", "--variant", "7", "--png", dir}, 64);
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(
         run.Err,
@@ -462,7 +478,7 @@ TEST(ReportTool, AFullDiskLeavesEarlierFilesAndNoPartOfTheNew) {
     ASSERT_EQ(earlierSet.size(), 21u);
     QFile::remove(dir + QStringLiteral("/Chart5.png"));
     ASSERT_TRUE(QDir().mkpath(dir + QStringLiteral("/Chart5.png")));
-    run = RunReport({"--variant", "7", "--png", dir});
+    run = RunReport({"--lang", "en", "--variant", "7", "--png", dir});
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Err,
               QStringLiteral("zelvano-report: cannot write \"%1/Chart5.png\": not a regular file\n")
